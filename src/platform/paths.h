@@ -1,0 +1,23 @@
+// Where the program finds its directories on this platform.
+#pragma once
+#include <string>
+
+namespace tarnwick {
+
+// The temporary-files directory with its trailing separator: $TMPDIR, else /tmp.
+std::string tempDirWithSeparator();
+
+// The program's directory with its trailing separator: $TARNWICK_PROGRAM_DIR when set,
+// else the directory of the running executable; empty when it cannot be determined.
+std::string programDirWithSeparator();
+
+// The program's "drive": the root directory.
+std::string programDrive();
+
+// The current working directory, empty when unknown.
+std::string currentDirectory();
+
+// Creates one directory level. 1 when it was created or already exists, else 0.
+int createDirectoryLevel(const std::string& path);
+
+}  // namespace tarnwick

@@ -1,0 +1,52 @@
+#include "platform/paths.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace tarnwick {
+
+namespace {
+std::string withSeparator(std::string dir) {
+    if (dir.empty() || dir.back() != '/') dir.push_back('/');
+    return dir;
+}
+}  // namespace
+
+std::string tempDirWithSeparator() {
+    const char* tmp = std::getenv("TMPDIR");
+    if (tmp != nullptr && *tmp != '\0') return withSeparator(tmp);
+    return "/tmp/";
+}
+
+std::string programDirWithSeparator() {
+    const char* dir = std::getenv("TARNWICK_PROGRAM_DIR");
+    if (dir != nullptr && *dir != '\0') return withSeparator(dir);
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return "";
+    std::string path(buf, static_cast<size_t>(n));
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return "";
+    return path.substr(0, slash + 1);
+}
+
+std::string programDrive() { return "/"; }
+
+std::string currentDirectory() {
+    char buf[PATH_MAX];
+    if (getcwd(buf, sizeof buf) == nullptr) return "";
+    return buf;
+}
+
+int createDirectoryLevel(const std::string& path) {
+    if (mkdir(path.c_str(), 0755) == 0) return 1;
+    if (errno != EEXIST) return 0;
+    struct stat st {};
+    return (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) ? 1 : 0;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,21 @@
+#include "platform/tone.h"
+
+namespace tarnwick {
+
+namespace {
+class SilentTone final : public Tone {
+public:
+    void play(uint32_t, uint32_t) override {}
+};
+}  // namespace
+
+Tone& silentTone() {
+    static SilentTone tone;
+    return tone;
+}
+
+#ifndef TARNWICK_HAVE_ALSA
+Tone& platformTone() { return silentTone(); }
+#endif
+
+}  // namespace tarnwick

@@ -1,0 +1,20 @@
+// The one beep of the message boxes: a tone of a given frequency and length.
+#pragma once
+#include <cstdint>
+
+namespace tarnwick {
+
+class Tone {
+public:
+    virtual ~Tone() = default;
+    // Plays synchronously. No sound device means no tone and no error.
+    virtual void play(uint32_t hz, uint32_t ms) = 0;
+};
+
+// A tone that sounds nothing (console front end, tests).
+Tone& silentTone();
+
+// The platform's tone: ALSA where it was built in, otherwise silent.
+Tone& platformTone();
+
+}  // namespace tarnwick
