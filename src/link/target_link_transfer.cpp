@@ -1,0 +1,177 @@
+// Writing a memory range in 'P' blocks, and reading one back.
+#include <algorithm>
+#include <cstring>
+
+#include "link/target_link.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr int kMaxRetries = 3;
+constexpr uint32_t kMiddleBlockWait = 5;
+constexpr uint32_t kEdgeBlockWait = 60;
+constexpr uint32_t kSlowEdgeBlockWait = 180;  // targets 0x26..0x2A
+constexpr uint32_t kFinalBlockWait25 = 600;   // the last block of target 0x25: never resent
+constexpr uint32_t kReadBackFrameWait = 5;
+
+// One block of writeData: its state, start address and data.
+struct Block {
+    uint8_t state = kBlockLast;  // "no block built yet"
+    uint32_t address = 0;
+    uint32_t count = 0;
+    const uint8_t* bytes = nullptr;
+};
+
+// Cursor over the source data and the address range.
+struct WriteCursor {
+    const uint8_t* data;
+    uint32_t length;
+    uint32_t end;
+    uint32_t s = 0;  // source index
+    uint32_t a = 0;  // address
+};
+
+// Builds the next block: up to blockSize bytes, ending where the data or the range end.
+Block nextBlock(WriteCursor& c, const Block& previous, uint32_t blockSize, uint32_t start) {
+    Block b;
+    if (previous.state == kBlockLast) {
+        b.state = kBlockFirst;
+        c.a = start;
+    } else {
+        b.state = kBlockMiddle;
+    }
+    b.address = c.a;
+    b.bytes = c.data + c.s;
+    for (uint32_t k = 0; k < blockSize; ++k) {
+        if (c.s >= c.length) {
+            b.state = kBlockLast;
+            break;
+        }
+        ++b.count;
+        if (c.a >= c.end) {
+            b.state = kBlockLast;
+            break;
+        }
+        ++c.s;
+        ++c.a;
+    }
+    return b;
+}
+
+bool isBlank(const Block& b) {
+    return std::all_of(b.bytes, b.bytes + b.count, [](uint8_t v) { return v == 0xFF; });
+}
+
+uint16_t sumOf(const Block& b) {
+    uint32_t sum = 0;
+    for (uint32_t k = 0; k < b.count; ++k) sum += b.bytes[k];
+    return static_cast<uint16_t>(sum);
+}
+
+uint32_t answerWait(uint8_t targetId, const Block& b) {
+    if (b.state == kBlockMiddle) return kMiddleBlockWait;
+    if (b.state == kBlockLast && targetId == 0x25) return kFinalBlockWait25;
+    return (targetId >= 0x26 && targetId <= 0x2A) ? kSlowEdgeBlockWait : kEdgeBlockWait;
+}
+
+const char* firstBlockText(uint8_t targetId) {
+    return (targetId == 0x15 || targetId == 0x22 || targetId == 0x23) ? "Updating..." : "Erasing...";
+}
+
+}  // namespace
+
+int TargetLink::writeData(uint8_t targetId, uint32_t start, uint32_t end, const uint8_t* data, uint32_t length) {
+    reportStatus(targetId, "Updating...", 0, 0);
+    const uint32_t blockSize = blockSizeFor(targetId);
+    WriteCursor cursor{data, data ? length : 0, end};
+    Block block;
+    uint16_t runningSum = 0;
+    int percent = 0;
+    int code = 0;
+    do {
+        block = nextBlock(cursor, block, blockSize, start);
+        if (block.state == kBlockMiddle && skipsBlankBlocks(targetId) && isBlank(block)) continue;
+        if (keepsWriteSum(targetId)) {
+            runningSum = static_cast<uint16_t>(runningSum + sumOf(block));
+            if (block.state == kBlockLast) lastWriteSum = runningSum;
+        }
+        auto frame = buildDataFrame(kLetterBlock, targetId, block.state, block.address, block.bytes,
+                                    static_cast<uint16_t>(block.count));
+        bool resendable = !(block.state == kBlockLast && targetId == 0x25);
+        for (int retries = 0;; ++retries) {
+            if (!sendFrame(frame)) {
+                code = kErrComm;
+                break;
+            }
+            percent = percentOf(block.address, start, end);
+            if (block.state == kBlockFirst) {
+                reportStatus(targetId, firstBlockText(targetId), 0, 0);
+            } else {
+                reportStatus(targetId, "Updating...", 1, percent);
+            }
+            ReceiveResult r = receiveFrame(targetId, answerWait(targetId, block));
+            if (r == ReceiveResult::Ack) break;
+            if (r == ReceiveResult::ErrorReply) {
+                code = kErrReply;
+                break;
+            }
+            if (retries >= kMaxRetries || !resendable) {
+                code = r == ReceiveResult::TimedOut ? kErrTimeout : kErrRetry;
+                break;
+            }
+        }
+        if (code != 0) {
+            reportLinkError(targetId, static_cast<uint32_t>(code), kProcUpdate, static_cast<uint32_t>(percent));
+            return code;
+        }
+    } while (block.state != kBlockLast);
+    return 0;
+}
+
+int TargetLink::eraseAndWrite(uint8_t targetId, uint16_t versionNumber, uint32_t start, uint32_t end,
+                              const uint8_t* data, uint32_t length) {
+    if (erase(targetId, 0, versionNumber, start, end) != 0) return 0;
+    return writeData(targetId, start, end, data, length) == 0 ? 1 : 0;
+}
+
+int TargetLink::readBack(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer, uint32_t& position) {
+    const char* text = transport_->traits().verifyingText;
+    position = 0;
+    int percent = 0;
+    reportStatus(targetId, text, 1, 0);
+    std::memset(buffer, 0, kReadBackBufferSize);
+    if (requestRead(targetId, 0, start, end) != 0) return 0;
+    int code = readBackBlocks(targetId, start, end, buffer, position, percent);
+    if (code == 0) return 1;
+    reportCheckError(targetId, static_cast<uint32_t>(code), kProcVerify, static_cast<uint32_t>(percent));
+    return 0;
+}
+
+// Receives the 'P' frames of a read-back until the last one; 0 or the error code.
+int TargetLink::readBackBlocks(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer,
+                               uint32_t& position, int& percent) {
+    const char* text = transport_->traits().verifyingText;
+    int retries = 0;
+    for (;;) {
+        ReceiveResult r = receiveFrame(targetId, kReadBackFrameWait);
+        if (r == ReceiveResult::ErrorReply) return kErrReply;
+        if (r != ReceiveResult::BlockData) {
+            if (retries >= kMaxRetries) return r == ReceiveResult::TimedOut ? kErrTimeout : kErrRetry;
+            ++retries;
+            if (transport_->traits().nakOnReadBackRetry) sendNak(targetId);
+            continue;
+        }
+        if (!storeData(buffer, position)) return kErrComm;
+        FrameHeader h = dataHeader();
+        // A frame of no data ends before its own address: count it as at its address.
+        uint32_t last = h.length == 0 ? h.address : h.lastAddress;
+        percent = percentOf(last, start, end);
+        reportStatus(targetId, text, 1, percent);
+        sendAck(targetId);
+        retries = 0;
+        if (h.blockState == kBlockOnly || h.blockState == kBlockLast) return 0;
+    }
+}
+
+}  // namespace tarnwick

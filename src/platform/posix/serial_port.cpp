@@ -1,0 +1,165 @@
+#include "platform/posix/serial_port.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/serial_candidates.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr uint32_t kSettleAfterOpenMs = 1000;
+// A write that makes no progress for this long has failed (a stuck or vanished peer).
+constexpr int kWriteStallMs = 10000;
+
+speed_t speedOf(uint8_t baudIndex) {
+    switch (baudIndex) {
+        case 0: return B9600;
+        case 1: return B19200;
+        case 2: return B38400;
+        case 3: return B57600;
+        case 4: return B115200;
+        default: return B0;
+    }
+}
+
+}  // namespace
+
+uint32_t baudRateOf(uint8_t baudIndex) {
+    static constexpr uint32_t kRates[kBaudRateCount] = {9600, 19200, 38400, 57600, 115200};
+    return baudIndex < kBaudRateCount ? kRates[baudIndex] : 0;
+}
+
+SerialPort::SerialPort(Clock& clock, PathResolver resolver)
+    : clock_(clock), resolver_(resolver ? std::move(resolver) : PathResolver(serialDevicePath)) {}
+
+SerialPort::~SerialPort() { close(); }
+
+int SerialPort::open(uint8_t portIndex, uint8_t baudIndex) {
+    if (portIndex >= kSerialPortCount || baudIndex >= kBaudRateCount) return 0;
+    close();
+    std::string path = resolver_(portIndex);
+    if (path.empty()) return 0;
+    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return 0;
+    if (!isatty(fd) || ioctl(fd, TIOCEXCL) != 0 || flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return 0;
+    }
+    fd_ = fd;
+    path_ = path;
+    purge();
+    // Like a driver that refuses the settings, a failed configuration keeps the device
+    // open but unusable until the next open or close.
+    if (!configure(baudIndex)) return 0;
+    clock_.settleMs(kSettleAfterOpenMs);
+    return 1;
+}
+
+bool SerialPort::configure(uint8_t baudIndex) {
+    termios tio{};
+    if (tcgetattr(fd_, &tio) != 0) return false;
+    cfmakeraw(&tio);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    tio.c_cflag |= CS8 | CLOCAL | CREAD;
+    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    // No read time-outs: a read takes what is there, the link polls for the rest.
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    cfsetispeed(&tio, speedOf(baudIndex));
+    cfsetospeed(&tio, speedOf(baudIndex));
+    if (tcsetattr(fd_, TCSANOW, &tio) != 0) return false;
+    // DTR and RTS on; a pseudo-terminal has no modem lines, which is fine.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    (void)ioctl(fd_, TIOCMBIS, &lines);
+    return true;
+}
+
+int SerialPort::close() {
+    if (fd_ < 0) return 0;
+    purge();
+    (void)ioctl(fd_, TIOCNXCL);
+    int r = ::close(fd_);
+    fd_ = -1;
+    path_.clear();
+    return r == 0 ? 1 : 0;
+}
+
+int SerialPort::write(const uint8_t* bytes, size_t count) {
+    if (fd_ < 0) return 0;
+    size_t done = 0;
+    while (done < count) {
+        ssize_t n = ::write(fd_, bytes + done, count - done);
+        if (n > 0) {
+            done += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN) {
+            clearError(errno);
+            return 0;
+        }
+        // The driver's buffer is full: wait until it drains.
+        pollfd p{fd_, POLLOUT, 0};
+        int r = poll(&p, 1, kWriteStallMs);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+            clearError(r == 0 ? ETIMEDOUT : EIO);
+            return 0;
+        }
+    }
+    return 1;
+}
+
+bool SerialPort::fillCache() {
+    cachePos_ = cacheEnd_ = 0;
+    ssize_t n;
+    do {
+        n = ::read(fd_, cache_.data(), cache_.size());
+    } while (n < 0 && errno == EINTR);
+    if (n <= 0) {
+        clearError(n < 0 ? errno : EIO);
+        return false;
+    }
+    cacheEnd_ = static_cast<size_t>(n);
+    return true;
+}
+
+int SerialPort::read(uint8_t* bytes, size_t count) {
+    if (fd_ < 0) return 0;
+    size_t done = 0;
+    while (done < count) {
+        if (cached() == 0 && !fillCache()) return 0;
+        size_t take = std::min(cached(), count - done);
+        std::memcpy(bytes + done, cache_.data() + cachePos_, take);
+        cachePos_ += take;
+        done += take;
+    }
+    return 1;
+}
+
+uint32_t SerialPort::bytesWaiting() {
+    if (fd_ < 0) return 0;
+    int waiting = 0;
+    if (ioctl(fd_, FIONREAD, &waiting) != 0 || waiting < 0) {
+        clearError(errno);
+        waiting = 0;
+    }
+    return static_cast<uint32_t>(cached() + static_cast<size_t>(waiting));
+}
+
+int SerialPort::purge() {
+    if (fd_ < 0) return 0;
+    cachePos_ = cacheEnd_ = 0;
+    return tcflush(fd_, TCIOFLUSH) == 0 ? 1 : 0;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,59 @@
+// The RS-232C byte pipe on a termios device: exclusive, 8N1, raw, DTR and RTS on.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "link/transport.h"
+#include "platform/clock.h"
+
+namespace tarnwick {
+
+constexpr uint8_t kSerialPortCount = 16;
+constexpr uint8_t kBaudRateCount = 5;
+
+// Bits per second of baudIndex 0..4; 0 for any other index.
+uint32_t baudRateOf(uint8_t baudIndex);
+
+class SerialPort final : public Transport {
+public:
+    // Maps a port number to its device path; defaults to serialDevicePath.
+    using PathResolver = std::function<std::string(int)>;
+
+    explicit SerialPort(Clock& clock, PathResolver resolver = {});
+    ~SerialPort() override;
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    // Opens and configures port portIndex at bit rate baudIndex; 1 on success.
+    int open(uint8_t portIndex, uint8_t baudIndex);
+    int close() override;
+    int write(const uint8_t* bytes, size_t count) override;
+    int read(uint8_t* bytes, size_t count) override;
+    uint32_t bytesWaiting() override;
+    int purge() override;
+    int waitHandle() const override { return fd_; }
+
+    bool isOpen() const { return fd_ >= 0; }
+    const std::string& devicePath() const { return path_; }
+    uint32_t errors() const { return errors_; }
+
+private:
+    bool configure(uint8_t baudIndex);
+    void clearError(int err) { errors_ = static_cast<uint32_t>(err); }
+    size_t cached() const { return cacheEnd_ - cachePos_; }
+    bool fillCache();
+
+    Clock& clock_;
+    PathResolver resolver_;
+    int fd_ = -1;
+    std::string path_;
+    uint32_t errors_ = 0;
+    // Bytes already taken from the driver but not yet handed to the reader.
+    std::array<uint8_t, 4096> cache_{};
+    size_t cachePos_ = 0;
+    size_t cacheEnd_ = 0;
+};
+
+}  // namespace tarnwick
