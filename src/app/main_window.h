@@ -89,6 +89,9 @@ public:
 
     // --- station mode ---
     void computeStationPaths();
+    void runStation();
+    int ensureSharedArea();
+    void releaseSharedArea();
 
     // --- procedures over the links ---
     void checkCommunication();  // RS-232C
@@ -128,6 +131,7 @@ public:
     uint8_t* slotBase = nullptr;  // shared status area, null until mapped
 
     std::vector<std::string> args;  // command-line arguments after the program name
+    bool packageLoaded = false;     // the last Load succeeded (cleared by clearAll)
 
 private:
     void parseStationArgument();

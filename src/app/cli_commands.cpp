@@ -1,0 +1,15 @@
+#include "app/cli_commands.h"
+
+namespace tarnwick {
+
+const std::vector<CliCommand>& cliCommands() {
+    static const std::vector<CliCommand> commands = {
+        {"versions", "versions --file PKG",
+         "Loads the update package PKG as \"Load\" does and prints its version listing.",
+         {{"--file", true, true}},
+         runVersionsCommand},
+    };
+    return commands;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,28 @@
+// The table of the command-line front end's commands.
+#pragma once
+#include <vector>
+
+#include "app/command_line.h"
+
+namespace tarnwick {
+
+struct CliOption {
+    const char* name;
+    bool takesValue;
+    bool required;
+};
+
+struct CliCommand {
+    const char* name;
+    const char* synopsis;
+    const char* summary;
+    std::vector<CliOption> options;
+    int (*run)(const CommandOptions& options, const CommandIo& io);
+};
+
+const std::vector<CliCommand>& cliCommands();
+
+// The commands, one file each.
+int runVersionsCommand(const CommandOptions& options, const CommandIo& io);
+
+}  // namespace tarnwick

@@ -1,0 +1,43 @@
+// `tarnwick versions --file PKG`: load a package as "Load" does and list its versions.
+#include <string>
+
+#include "app/cli_commands.h"
+#include "app/console_dialog.h"
+#include "app/main_window.h"
+
+namespace tarnwick {
+
+namespace {
+// The listing uses CR LF line ends; a terminal wants LF.
+std::string withUnixLineEnds(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out.push_back(text[i]);
+    }
+    return out;
+}
+}  // namespace
+
+int runVersionsCommand(const CommandOptions& options, const CommandIo& io) {
+    ConsoleOptions console;
+    console.out = io.out;
+    console.answerPolicy = AnswerPolicy::No;
+    console.fileToOpen = absolutePath(options.value("--file"));
+    ConsoleDialog dialog(console);
+    MainWindow window(dialog, systemClock(), silentTone());
+    window.initDialog();
+    window.onLoad();
+    int status = 1;
+    if (window.packageLoaded) {
+        std::string listing = withUnixLineEnds(window.versionListing());
+        if (listing.empty() || listing.back() != '\n') listing.push_back('\n');
+        std::fputs(listing.c_str(), io.out);
+        status = 0;
+    }
+    window.deleteWorkFiles();
+    return status;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,16 @@
+// The procedures over the links are not built yet. Until they are, the buttons say so
+// plainly instead of pretending to have done something.
+#include "app/main_window.h"
+
+namespace tarnwick {
+
+namespace {
+constexpr const char* kNotAvailable = "This build cannot talk to the product yet.";
+}
+
+void MainWindow::checkCommunication() { showError(kNotAvailable); }
+void MainWindow::runSerialUpdate() { showError(kNotAvailable); }
+void MainWindow::checkEthernet() { showError(kNotAvailable); }
+void MainWindow::runEthernetUpdate() { showError(kNotAvailable); }
+
+}  // namespace tarnwick

@@ -1,0 +1,30 @@
+// A clock for tests: settling waits and sleeps only add to a virtual time.
+#pragma once
+#include <poll.h>
+
+#include <vector>
+
+#include "platform/clock.h"
+
+namespace tarnwick::test {
+
+class VirtualClock : public Clock {
+public:
+    uint64_t now = 0;
+    std::vector<uint32_t> settles;  // every settling wait, in order
+
+    uint64_t nowMs() override { return now; }
+    void sleepMs(uint32_t ms) override { now += ms; }
+    void settleMs(uint32_t ms) override {
+        settles.push_back(ms);
+        now += ms;
+    }
+    bool waitReadable(int fd, uint32_t ms) override {
+        pollfd p{fd, POLLIN, 0};
+        const bool ready = poll(&p, 1, 0) > 0;
+        if (!ready) now += ms;
+        return ready;
+    }
+};
+
+}  // namespace tarnwick::test
