@@ -1,0 +1,20 @@
+// Reading a component's data file back into memory and checking it against the package.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace tarnwick {
+
+constexpr uint32_t kComponentDataLimit = 16u * 1024u * 1024u;
+
+// Reads the file at path into buffer (at most limit bytes) and sums its bytes. 1 when the
+// file was opened and holds at most limit bytes; length and byteSum then describe it.
+int readComponentFile(const std::string& path, uint8_t* buffer, uint32_t limit,
+                      uint32_t& length, uint32_t& byteSum);
+
+// The check of a component's data by its write method: 2 and 5 by Crc32Words (an empty
+// file fails), 1, 3, 4, 6 and 7 by the low 16 bits of the byte sum, anything else fails.
+int checkComponentData(uint8_t writeMethod, uint32_t checksum, const uint8_t* data,
+                       uint32_t length, uint32_t byteSum);
+
+}  // namespace tarnwick

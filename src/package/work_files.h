@@ -1,0 +1,24 @@
+// Names of the files in the work directory and the copy of a component's data into its file.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace tarnwick {
+
+inline constexpr const char* kFirmDataPrefix = "firmdata";
+inline constexpr const char* kVerifyDataPrefix = "verifydata";
+
+// "<dir>/<prefix>NN.bin" with the position in two decimal digits.
+std::string workFilePath(const std::string& dir, const char* prefix, int position);
+
+// The work directory: "<temp>OrvexWriter" interactively, "<station dir>/Work" in station mode.
+std::string workDirFor(bool stationMode, const std::string& stationDir);
+
+// Creates or truncates the file at path and copies exactly size bytes from in into it,
+// in chunks through the buffered streams. 1 on success. 0 when the file cannot be created,
+// the input ends first or a write (or the final flush) fails; the partly written file is
+// then removed so that nothing incomplete stays under a component's name.
+int copyComponentData(std::FILE* in, const std::string& path, uint32_t size);
+
+}  // namespace tarnwick

@@ -1,0 +1,65 @@
+// make-sample-package OUT.bin: writes the demo package for the model "0002" (QT818LX):
+// system microcomputer, boot loader, DSP, PLD, on-screen-display data and network-module
+// parts, with deterministic data and the checksums each write method expects.
+#include <cstdio>
+
+#include "pkgbuild/package_builder.h"
+
+using tarnwick::pkgbuild::ComponentDescription;
+using tarnwick::pkgbuild::PackageDescription;
+using tarnwick::pkgbuild::patternData;
+
+namespace {
+
+ComponentDescription component(uint8_t id, const char* name, const char* version,
+                               uint32_t start, size_t size, uint8_t writeMethod,
+                               uint32_t attributes, const char* switchPath) {
+    ComponentDescription c;
+    c.id = id;
+    c.name = name;
+    c.versionText = version;
+    c.startAddress = start;
+    c.data = patternData(size, id);
+    c.capacity = static_cast<uint32_t>(size) * 2u;
+    c.writeMethod = writeMethod;
+    c.attributes = attributes;
+    c.switchPath = switchPath;
+    return c;
+}
+
+PackageDescription samplePackage() {
+    PackageDescription p;
+    p.title = "QT818LX firmware update package";
+    p.auxCode = "0000";
+    p.modelName = "QT818LX";
+    p.packageId = "0102";
+    p.packageChecksum = 0x5A3C0F12u;
+    p.baudIndex = 4;
+    p.commMask = 3;
+    p.components = {
+        component(0x01, "MAIN", "0105", 0x00010000u, 48 * 1024, 2, 0x00000003u, "01"),
+        component(0x02, "BOOT", "0101", 0x00000000u, 16 * 1024, 5, 0x00010001u, "0102"),
+        component(0x11, "DSP", "0203", 0x00000000u, 32 * 1024, 1, 0x00000003u, "0111"),
+        component(0x21, "PLD", "0110", 0x00000000u, 24 * 1024, 3, 0x00000003u, "0121"),
+        component(0x31, "OSD", "0102", 0x00100000u, 40 * 1024, 4, 0x00000003u, "0131"),
+        component(0x41, "NETBOOT", "0100", 0x00000000u, 20 * 1024, 6, 0x00010004u, "41"),
+        component(0x42, "NETIMG", "0104", 0x00000000u, 64 * 1024, 7, 0x00030004u, "42"),
+    };
+    p.components[0].versionLabel = "1.05 (2026-11-20)";
+    p.otherLines = {"MW:ON", "BP:OFF", "PV:0102"};
+    return p;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make-sample-package OUT.bin\n");
+        return 2;
+    }
+    if (tarnwick::pkgbuild::writePackage(argv[1], samplePackage()) != 1) {
+        std::fprintf(stderr, "make-sample-package: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
