@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once on the normal build and once
+# on a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+cd "$TARNWICK_ROOT"
+
+install_packages
+
+echo "== Build (RelWithDebInfo)"
+build_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== Tests"
+(cd build && ctest --output-on-failure -j 2)
+
+echo "== Build with AddressSanitizer and UndefinedBehaviorSanitizer"
+build_tree build-asan -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON -DTARNWICK_BENCH=OFF -DTARNWICK_WITH_QT=OFF
+echo "== Tests under the sanitizers"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --output-on-failure -j 2)
