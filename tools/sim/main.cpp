@@ -1,0 +1,101 @@
+// tarnwick-sim: the simulated product on a pseudo-terminal (or a given device).
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "sim_server.h"
+
+using namespace tarnwick::sim;
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+void onSignal(int) { g_stop = 1; }
+
+void usage() {
+    std::fprintf(stderr,
+                 "usage: tarnwick-sim [--device PATH] [--model TEXT] [--serial TEXT] [--package-id XXXX]\n"
+                 "                    [--model-code HEX] [--version SLOT=TEXT]... [--update-mode]\n"
+                 "                    [--ignore-query] [--silent] [--absent HEX]... [--pace BYTES_PER_S]\n"
+                 "                    [--fault KIND:LETTER[:SKIP[:COUNT[:CODE]]]]...\n"
+                 "  Prints the device path the program should open, then serves until interrupted.\n"
+                 "  KIND is silence, nak, error or checksum; LETTER is a frame letter or '*'.\n");
+}
+
+bool parseFault(const std::string& text, FrameFault& fault) {
+    char kind[16] = {0};
+    char letter = 0;
+    int skip = 0, count = 1;
+    unsigned code = 0xEC;
+    if (std::sscanf(text.c_str(), "%15[a-z]:%c:%d:%d:%x", kind, &letter, &skip, &count, &code) < 2) return false;
+    std::string k = kind;
+    if (k == "silence") fault.kind = FaultKind::Silence;
+    else if (k == "nak") fault.kind = FaultKind::Nak;
+    else if (k == "error") fault.kind = FaultKind::Error;
+    else if (k == "checksum") fault.kind = FaultKind::BadChecksum;
+    else return false;
+    fault.letter = letter == '*' ? 0 : letter;
+    fault.skip = skip;
+    fault.count = count;
+    fault.errorCode = static_cast<uint8_t>(code);
+    return true;
+}
+
+bool parseArgs(int argc, char** argv, SimConfig& config, std::string& device) {
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        const char* v = nullptr;
+        if (a == "--update-mode") config.startInUpdateMode = true;
+        else if (a == "--ignore-query") config.ignoreTextQuery = true;
+        else if (a == "--silent") config.silent = true;
+        else if (!(v = value())) return false;
+        else if (a == "--device") device = v;
+        else if (a == "--model") config.model = v;
+        else if (a == "--serial") config.serialNumber = v;
+        else if (a == "--package-id") config.packageId = v;
+        else if (a == "--model-code") config.modelCode = static_cast<uint32_t>(std::strtoul(v, nullptr, 16));
+        else if (a == "--pace") config.paceBytesPerSecond = static_cast<uint32_t>(std::strtoul(v, nullptr, 10));
+        else if (a == "--absent") config.absentTargets.insert(static_cast<uint8_t>(std::strtoul(v, nullptr, 16)));
+        else if (a == "--version") {
+            const char* eq = std::strchr(v, '=');
+            int slot = std::atoi(v);
+            if (!eq || slot < 0 || slot > 7) return false;
+            config.slotVersions[static_cast<size_t>(slot)] = eq + 1;
+        } else if (a == "--fault") {
+            FrameFault f;
+            if (!parseFault(v, f)) return false;
+            config.faults.push_back(f);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    SimConfig config;
+    std::string device;
+    if (!parseArgs(argc, argv, config, device)) {
+        usage();
+        return 64;
+    }
+    SimServer server(config);
+    bool ok = device.empty() ? server.startPty() : server.startOnDevice(device);
+    if (!ok) {
+        std::fprintf(stderr, "tarnwick-sim: %s\n", server.error().c_str());
+        return 1;
+    }
+    std::printf("%s\n", server.slavePath().c_str());
+    std::fflush(stdout);
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    server.stop();
+    return 0;
+}
