@@ -8,6 +8,11 @@ const std::vector<CliCommand>& cliCommands() {
          "Loads the update package PKG as \"Load\" does and prints its version listing.",
          {{"--file", true, true}},
          runVersionsCommand},
+        {"ports", "ports",
+         "Lists the serial ports that open now, as COMn with their device paths "
+         "(TARNWICK_SERIAL_PORTS names the candidates).",
+         {},
+         runPortsCommand},
     };
     return commands;
 }

@@ -24,5 +24,6 @@ const std::vector<CliCommand>& cliCommands();
 
 // The commands, one file each.
 int runVersionsCommand(const CommandOptions& options, const CommandIo& io);
+int runPortsCommand(const CommandOptions& options, const CommandIo& io);
 
 }  // namespace tarnwick

@@ -1,0 +1,126 @@
+// The command-line front end: what an operator reads on the terminal and the exit status.
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/command_line.h"
+#include "pkgbuild/package_builder.h"
+
+namespace tarnwick::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readAll(std::FILE* f) {
+    std::rewind(f);
+    std::string text;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+    return text;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    fs::path dir = fs::temp_directory_path() / ("tarnwick-cli-" + std::to_string(getpid()));
+    std::string savedTmp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+
+    void SetUp() override {
+        fs::create_directories(dir);
+        setenv("TMPDIR", dir.c_str(), 1);
+        setenv("TARNWICK_TIME_SCALE", "0", 1);
+    }
+    void TearDown() override {
+        std::fclose(out);
+        std::fclose(err);
+        fs::remove_all(dir);
+        if (savedTmp.empty()) unsetenv("TMPDIR"); else setenv("TMPDIR", savedTmp.c_str(), 1);
+    }
+    int run(std::vector<std::string> args) { return runCommandLine(args, CommandIo{out, err, nullptr}); }
+    std::string packagePath(const pkgbuild::PackageDescription& p) {
+        const std::string path = (dir / "pkg.bin").string();
+        EXPECT_EQ(pkgbuild::writePackage(path, p), 1);
+        return path;
+    }
+};
+
+TEST_F(CliTest, VersionsPrintsTheListingAndLeavesNoComponentFiles) {
+    pkgbuild::PackageDescription p;
+    pkgbuild::ComponentDescription main;
+    main.id = 0x01;
+    main.name = "MAIN";
+    main.versionText = "0105";
+    main.data = pkgbuild::patternData(100, 1);
+    pkgbuild::ComponentDescription dsp;
+    dsp.id = 0x11;
+    dsp.name = "DSP";
+    dsp.versionText = "0203";
+    dsp.versionLabel = "2.03 beta";
+    dsp.attributes = 1 | (1u << 16);
+    dsp.data = pkgbuild::patternData(50, 2);
+    p.components = {main, dsp};
+    EXPECT_EQ(run({"versions", "--file", packagePath(p)}), 0);
+    EXPECT_EQ(readAll(out),
+              "ID:TargetName   Version\n"
+              "01:MAIN         0105                \n"
+              "17:DSP(b)       2.03 beta           \n");
+    EXPECT_FALSE(fs::exists(dir / "OrvexWriter" / "firmdata00.bin"));
+    EXPECT_TRUE(fs::exists(dir / "OrvexWriter"));
+}
+
+TEST_F(CliTest, VersionsOfABadPackagePrintsBothMessages) {
+    pkgbuild::PackageDescription p;
+    p.toolId = " VORTAG3 B007";
+    pkgbuild::ComponentDescription c;
+    c.name = "MAIN";
+    c.data = {1, 2, 3};
+    p.components = {c};
+    EXPECT_EQ(run({"versions", "--file", packagePath(p)}), 1);
+    EXPECT_EQ(readAll(out),
+              "[error]\nFormat error of update file!\n"
+              "[error]\nProcessing error of file header reading!\n");
+}
+
+TEST_F(CliTest, UsageErrorsExitWith64) {
+    EXPECT_EQ(run({"frobnicate"}), kExitUsage);
+    EXPECT_EQ(run({"versions"}), kExitUsage);
+    EXPECT_EQ(run({"versions", "--file"}), kExitUsage);
+    EXPECT_EQ(run({"versions", "--file", "x.bin", "--bogus"}), kExitUsage);
+    EXPECT_NE(readAll(err).find("Usage: tarnwick"), std::string::npos);
+    EXPECT_EQ(readAll(out), "");
+}
+
+TEST_F(CliTest, HelpListsEveryCommand) {
+    EXPECT_EQ(run({"--help"}), 0);
+    const std::string text = readAll(out);
+    EXPECT_NE(text.find("versions --file PKG"), std::string::npos);
+    EXPECT_NE(text.find("ports"), std::string::npos);
+}
+
+TEST_F(CliTest, PortsListsAPseudoTerminalThatOpens) {
+    int master = -1, slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    const std::string path = ttyname(slave);
+    setenv("TARNWICK_SERIAL_PORTS", (path + ":" + (dir / "missing").string()).c_str(), 1);
+    const int status = run({"ports"});
+    setenv("TARNWICK_SERIAL_PORTS", "", 1);
+    close(slave);
+    close(master);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(readAll(out), "COM1   " + path + "\n");
+}
+
+TEST_F(CliTest, PortsSaysSoWhenNoneOpens) {
+    EXPECT_EQ(run({"ports"}), 1);
+    EXPECT_EQ(readAll(err), "No serial port can be opened.\n");
+}
+
+}  // namespace
+}  // namespace tarnwick::test
