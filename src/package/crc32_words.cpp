@@ -1,6 +1,7 @@
 #include "package/crc32_words.h"
 
 #include <array>
+#include <cstddef>
 
 namespace tarnwick {
 
@@ -18,19 +19,22 @@ constexpr uint32_t shiftWord(uint32_t crc, uint32_t word) {
     return crc;
 }
 
-// Shifting a word into the register gives word ^ G(crc), where G(crc) is the register
-// after 32 zero bits; G is linear, so it splits into one table per byte of crc. Two words
-// at a time need G(G(crc)) as well: tables 4..7. Table k holds the part of byte k % 4
-// (counted from the low end), once (k < 4) or twice (k >= 4) through G.
-using CrcTables = std::array<std::array<uint32_t, 256>, 8>;
+// Shifting a word W into the register R gives W ^ G(R), where G(R) is the register after
+// 32 zero bits. With Q = G(R) kept instead of R, each word is Q' = G(W ^ Q) and the result
+// is the last word ^ Q before it. G is linear, so it splits into one table per byte, and
+// four words at a time are Q' = G^4(W1 ^ Q) ^ G^3(W2) ^ G^2(W3) ^ G(W4). Table
+// [4 * (k - 1) + j] holds G^k of byte j (counted from the low end).
+using CrcTables = std::array<std::array<uint32_t, 256>, 16>;
 
 constexpr CrcTables makeTables() {
     CrcTables t{};
     for (uint32_t b = 0; b < 256; ++b) {
-        for (int k = 0; k < 4; ++k) {
-            const uint32_t once = shiftWord(b << (8 * k), 0);
-            t[k][b] = once;
-            t[k + 4][b] = shiftWord(once, 0);
+        for (int j = 0; j < 4; ++j) {
+            uint32_t value = b << (8 * j);
+            for (int k = 0; k < 4; ++k) {
+                value = shiftWord(value, 0);
+                t[static_cast<std::size_t>(4 * k + j)][b] = value;
+            }
         }
     }
     return t;
@@ -43,9 +47,11 @@ inline uint32_t loadWord(const uint8_t* p) {
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-inline uint32_t throughG(uint32_t crc, int base) {
-    return kTables[base][crc & 0xFFu] ^ kTables[base + 1][(crc >> 8) & 0xFFu] ^
-           kTables[base + 2][(crc >> 16) & 0xFFu] ^ kTables[base + 3][crc >> 24];
+// G^power of a word.
+inline uint32_t throughG(uint32_t value, std::size_t power) {
+    const std::size_t base = 4 * (power - 1);
+    return kTables[base][value & 0xFFu] ^ kTables[base + 1][(value >> 8) & 0xFFu] ^
+           kTables[base + 2][(value >> 16) & 0xFFu] ^ kTables[base + 3][value >> 24];
 }
 
 }  // namespace
@@ -54,15 +60,16 @@ int Crc32Words(const uint8_t* bytes, uint32_t length, uint32_t& result) {
     result = 0;
     if (length == 0) return 0;
     uint32_t words = length / 4;
-    uint32_t crc = 0;
+    if (words == 0) return 1;
     const uint8_t* p = bytes;
-    for (; words >= 2; words -= 2, p += 8) {
-        const uint32_t first = loadWord(p);
-        const uint32_t second = loadWord(p + 4);
-        crc = second ^ throughG(first, 0) ^ throughG(crc, 4);
+    uint32_t q = 0;
+    // Every word but the last goes through G.
+    for (; words > 4; words -= 4, p += 16) {
+        q = throughG(loadWord(p) ^ q, 4) ^ throughG(loadWord(p + 4), 3) ^
+            throughG(loadWord(p + 8), 2) ^ throughG(loadWord(p + 12), 1);
     }
-    if (words == 1) crc = loadWord(p) ^ throughG(crc, 0);
-    result = crc;
+    for (; words > 1; --words, p += 4) q = throughG(loadWord(p) ^ q, 1);
+    result = loadWord(p) ^ q;
     return 1;
 }
 
