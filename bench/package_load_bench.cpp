@@ -69,7 +69,7 @@ int main() {
     tarnwick::MainWindow window(dialog, tarnwick::systemClock(), tarnwick::silentTone());
     double copyBest = 1e9;
     double loadBest = 1e9;
-    for (int pass = 0; pass < 3; ++pass) {
+    for (int pass = 0; pass < 5; ++pass) {
         copyBest = std::min(copyBest, plainCopy(package, (dir / "copy.bin").string()));
         loadBest = std::min(loadBest, packageLoad(window, package));
     }
