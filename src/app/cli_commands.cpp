@@ -13,6 +13,28 @@ const std::vector<CliCommand>& cliCommands() {
          "(TARNWICK_SERIAL_PORTS names the candidates).",
          {},
          runPortsCommand},
+        {"check", "check --port DEVICE [--baud N] [--trace FILE] [--verbose]",
+         "\"Check Comm.\" over RS-232C on DEVICE: does the product answer in its normal or its "
+         "update mode? Exit 0 for OK, 1 for NG. --baud: the update bit rate index 0..4 (default 4, "
+         "115200 bit/s) when no package decides it; --trace: the wire trace.",
+         {{"--port", true, true}, {"--baud", true, false}, {"--trace", true, false}, {"--verbose", false, false}},
+         runCheckCommand},
+        {"update",
+         "update --file PKG --port DEVICE [--baud N] [--all-devices] [--check verify|sum] [--yes | --no] "
+         "[--trace FILE] [--verbose]",
+         "Loads PKG and updates the product over RS-232C on DEVICE. Questions are asked on the terminal "
+         "unless --yes or --no answers them (No without a terminal). Exit status: the result code 0..11 "
+         "(0 \"Update completed.\", 10 \"No device to be renewed.\"), 12 when a question was answered No.",
+         {{"--file", true, true},
+          {"--port", true, true},
+          {"--baud", true, false},
+          {"--all-devices", false, false},
+          {"--check", true, false},
+          {"--yes", false, false},
+          {"--no", false, false},
+          {"--trace", true, false},
+          {"--verbose", false, false}},
+         runUpdateCommand},
     };
     return commands;
 }

@@ -25,5 +25,7 @@ const std::vector<CliCommand>& cliCommands();
 // The commands, one file each.
 int runVersionsCommand(const CommandOptions& options, const CommandIo& io);
 int runPortsCommand(const CommandOptions& options, const CommandIo& io);
+int runCheckCommand(const CommandOptions& options, const CommandIo& io);
+int runUpdateCommand(const CommandOptions& options, const CommandIo& io);
 
 }  // namespace tarnwick

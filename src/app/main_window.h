@@ -99,6 +99,30 @@ public:
     void checkEthernet();
     void runEthernetUpdate();
 
+    // --- update over RS-232C: steps, version rules, component updates (update/serial/) ---
+    int testPort();
+    int probeNormalMode();
+    int connectForRecovery();
+    int readProductVersions();
+    int writePackageId();
+    int rebootToUpdateMode();
+    int connectInUpdateMode();
+    int readProductModel();
+    int isSameVersion(int position);
+    int compareFirmwareType();
+    int checkNoDowngrade();
+    int updateTargets();
+    int switchToTarget(uint8_t fromId, uint8_t toId);
+    int openAtUpdateRate();
+    int verifyByReadBack(int position, uint8_t* buffer);
+    int verifyChecksum(int position);
+    int verifyStatusWord(int position);
+    int returnToNormalMode();
+    // The bit rate of the recovery connect and the check: the package's, else the list's.
+    uint8_t updateBaud();
+    // A new serialLink owned by this window (with the wire trace when one is asked for).
+    void createSerialLink();
+
     // The port number of the selected port list entry, -1 when none is selected.
     int selectedPortIndex();
 
@@ -120,6 +144,9 @@ public:
     int stationNumber = 0;
     PortTable portTable;
     std::string productModelText;  // model code the product reported, four hex digits
+    std::string linkTracePath;     // wire trace of the links the procedures create; "" none
+    int lastResultCode = -1;       // code of the last reportResult, -1 before any
+    int lastCheckResult = -1;      // last communication check: 1 OK, 0 NG, -1 none yet
 
     // Station fields.
     std::string stationDir;

@@ -1,4 +1,4 @@
-// The procedures over the links are not built yet. Until they are, the buttons say so
+// The procedures over Ethernet are not built yet. Until they are, the buttons say so
 // plainly instead of pretending to have done something.
 #include "app/main_window.h"
 
@@ -8,8 +8,6 @@ namespace {
 constexpr const char* kNotAvailable = "This build cannot talk to the product yet.";
 }
 
-void MainWindow::checkCommunication() { showError(kNotAvailable); }
-void MainWindow::runSerialUpdate() { showError(kNotAvailable); }
 void MainWindow::checkEthernet() { showError(kNotAvailable); }
 void MainWindow::runEthernetUpdate() { showError(kNotAvailable); }
 

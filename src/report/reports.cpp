@@ -75,6 +75,7 @@ std::string MainWindow::microcomputerErrorText() const {
 }
 
 void MainWindow::reportResult(int code) {
+    lastResultCode = code;
     if (stationMode) {
         storeStationResult(code == 0 ? "SUCCESS" : "ERROR");
         return;

@@ -1,0 +1,93 @@
+#include "update/serial/version_rules.h"
+
+#include "app/main_window.h"
+
+namespace tarnwick {
+
+namespace {
+
+bool isUpgradeVersion(const std::string& text) { return !text.empty() && text[0] == 'A'; }
+
+// What a product that reports no such field pretends for components it cannot version.
+bool isBlankProductVersion(const std::string& text) {
+    return text.compare(0, 4, "FF.F") == 0 || text == "FFFFFFFF";
+}
+
+}  // namespace
+
+std::string trimRight(const std::string& text) {
+    size_t end = text.size();
+    while (end > 0) {
+        const char c = text[end - 1];
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\v' && c != '\f') break;
+        --end;
+    }
+    return text.substr(0, end);
+}
+
+bool textLess(const std::string& a, const std::string& b) {
+    const size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+}
+
+std::string productVersionOf(const TargetInfo& info, uint32_t id) {
+    const uint8_t slot = id < info.slotOfId.size() ? info.slotOfId[id] : 0;
+    return slot < info.slotVersions.size() ? info.slotVersions[slot] : std::string();
+}
+
+std::string packageVersionOf(const ComponentEntry& component) {
+    return component.versionLabel.empty() ? component.versionText : component.versionLabel;
+}
+
+int sameVersion(const UpdatePackage& package, const TargetInfo& info, int position) {
+    if (position < 0 || position >= kMaxComponents) return 0;
+    const ComponentEntry& c = package.components[static_cast<size_t>(position)];
+    return packageVersionOf(c) == trimRight(productVersionOf(info, c.id)) ? 1 : 0;
+}
+
+int firmwareTypeChange(const UpdatePackage& package, const TargetInfo& info) {
+    const uint8_t position = package.positionOf(1);
+    if (position == kNoPosition) return 0;
+    const std::string& file = package.components[position].versionText;
+    const std::string product = productVersionOf(info, 1);
+    if (file.empty() || product.empty()) return 0;
+    if (isUpgradeVersion(file)) return isUpgradeVersion(product) ? 0 : 2;
+    return isUpgradeVersion(product) ? 1 : 0;
+}
+
+int noDowngrade(const UpdatePackage& package, const TargetInfo& info) {
+    int result = 1;
+    for (const ComponentEntry& c : package.components) {
+        if (c.versionText.empty() && c.versionLabel.empty()) continue;
+        const std::string product = trimRight(productVersionOf(info, c.id));
+        if (!c.versionLabel.empty()) {
+            if (textLess(c.versionLabel, product)) result = 0;
+            continue;
+        }
+        if (isBlankProductVersion(product)) continue;
+        if (textLess(c.versionText, product)) result = 0;
+    }
+    return result;
+}
+
+// --- the rules as the main window's operations, on what the serial link last read ---
+
+namespace {
+const TargetInfo& reportedInfo(const MainWindow& window) {
+    static const TargetInfo kNothingReported{};
+    return window.serialLink ? window.serialLink->targetInfo : kNothingReported;
+}
+}  // namespace
+
+int MainWindow::isSameVersion(int position) { return sameVersion(package, reportedInfo(*this), position); }
+
+int MainWindow::compareFirmwareType() { return firmwareTypeChange(package, reportedInfo(*this)); }
+
+int MainWindow::checkNoDowngrade() { return noDowngrade(package, reportedInfo(*this)); }
+
+}  // namespace tarnwick

@@ -1,0 +1,35 @@
+// The version and firmware-type rules: pure comparisons of the package's component
+// versions with the versions the product reported to "VIALL?\r". All on text.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "link/target_info.h"
+#include "package/update_package.h"
+
+namespace tarnwick {
+
+// The text without trailing white space (space, tab, CR, LF, vertical tab, form feed).
+std::string trimRight(const std::string& text);
+
+// Byte-by-byte comparison as unsigned 8-bit values; a prefix is the smaller text.
+bool textLess(const std::string& a, const std::string& b);
+
+// The version the product reported for an id: the version of the id's slot (slot 0,
+// the system microcomputer's, for an id no line reported). Untrimmed.
+std::string productVersionOf(const TargetInfo& info, uint32_t id);
+
+// The package's version of a component: its label when it has one, else its version text.
+std::string packageVersionOf(const ComponentEntry& component);
+
+// 1 when the component at position carries the product's (trimmed) version, else 0.
+int sameVersion(const UpdatePackage& package, const TargetInfo& info, int position);
+
+// Firmware type of the system microcomputer (id 1): 0 no change (or nothing to compare),
+// 1 product Upgrade / file Normal, 2 product Normal / file Upgrade.
+int firmwareTypeChange(const UpdatePackage& package, const TargetInfo& info);
+
+// 0 when any component of the package (selected or not) is older than the product's.
+int noDowngrade(const UpdatePackage& package, const TargetInfo& info);
+
+}  // namespace tarnwick
