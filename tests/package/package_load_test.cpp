@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -235,6 +236,32 @@ TEST_F(PackageLoad, StationWorkDirectoryIsOneLevelBelowTheStationDirectory) {
     ASSERT_TRUE(std::filesystem::create_directory(scratch.file("07")));
     EXPECT_EQ(window->prepareWorkDir(), 1);
     EXPECT_TRUE(std::filesystem::is_directory(scratch.file("07/Work")));
+}
+
+TEST_F(PackageLoad, SamplePackageLoadsAndEveryComponentPassesItsCheck) {
+    ASSERT_EQ(loadFile(TARNWICK_SAMPLE), 1);
+    const UpdatePackage& pkg = window->package;
+    EXPECT_EQ(pkg.modelName, "QT818LX");
+    EXPECT_EQ(pkg.statusEntryCount, pkg.componentCount);
+    EXPECT_EQ(pkg.commMask, 3u);
+    EXPECT_EQ(pkg.baudIndex, 4);
+    std::unique_ptr<uint8_t[]> buffer(new uint8_t[kComponentBufferSize]);
+    for (int p = 0; p < pkg.componentCount; ++p) {
+        const ComponentEntry& c = pkg.components[static_cast<size_t>(p)];
+        uint32_t length = 0;
+        uint32_t sum = 0;
+        EXPECT_EQ(window->loadComponentData(p, buffer.get(), length, sum), 1) << c.name;
+        EXPECT_EQ(length, c.dataSize()) << c.name;
+        // written over RS-232C, or over Ethernet by frames or by TFTP
+        EXPECT_NE(c.attributes & 7u, 0u) << c.name;
+    }
+}
+
+TEST_F(PackageLoad, LfOnlyPackageLoads) {
+    PackageDescription p = smallPackage();
+    p.lfOnly = true;
+    ASSERT_EQ(load(p), 1);
+    EXPECT_EQ(fileBytes(firmdata(2)), p.components[2].data);
 }
 
 }  // namespace
