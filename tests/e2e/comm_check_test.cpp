@@ -1,0 +1,73 @@
+// "Check Comm." over RS-232C against the simulated product.
+#include <gtest/gtest.h>
+
+#include "e2e/serial_update_fixture.h"
+
+namespace tarnwick::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class CommCheckTest : public SerialUpdateTest {
+protected:
+    void check() { window->onCheckComm(); }
+};
+
+TEST_F(CommCheckTest, ProductInNormalModeAnswersTheQueryWithoutAConnectFrame) {
+    start();
+    check();
+    EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check OK."});
+    EXPECT_EQ(dialog.boxes[0].kind, BoxKind::Info);
+    EXPECT_EQ(commands(), Strings{"text VIALL?"});
+    EXPECT_EQ(window->lastCheckResult, 1);
+    EXPECT_EQ(window->serialLink, nullptr);
+    EXPECT_EQ(tone.played.size(), 1u);
+}
+
+TEST_F(CommCheckTest, ProductInUpdateModeAnswersTheConnectFrame) {
+    product.startInUpdateMode = true;
+    start();
+    check();
+    EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check OK."});
+    EXPECT_EQ(commands(), (Strings{"text VIALL?", "text VIALL?", "text VIALL?", "text VIALL?", "frame C 01"}));
+}
+
+TEST_F(CommCheckTest, SilentProductIsNgWithoutTheLinksOwnBoxOrStatus) {
+    product.silent = true;
+    start();
+    check();
+    EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check NG!"});
+    EXPECT_EQ(dialog.boxes[0].kind, BoxKind::Error);
+    EXPECT_EQ(tone.played.size(), 1u);  // the link's failure report was quiet
+    ASSERT_EQ(dialog.statusLines.size(), 1u);
+    EXPECT_EQ(dialog.statusLines[0].text, "Checking communication...");
+    EXPECT_FALSE(window->messagesQuiet);
+    EXPECT_FALSE(window->statusQuiet);
+    EXPECT_EQ(window->lastCheckResult, 0);
+}
+
+TEST_F(CommCheckTest, APortThatDoesNotOpenIsNgAtOnce) {
+    start();
+    setenv("TARNWICK_SERIAL_PORTS", "/nonexistent/tty", 1);
+    check();
+    EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check NG!"});
+    EXPECT_TRUE(commands().empty());
+}
+
+TEST_F(CommCheckTest, WithoutAPackageTheListsBitRateIsUsedForTheConnect) {
+    product.startInUpdateMode = true;
+    start();
+    window->clearAll();  // no package: baudIndex 0
+    dialog.controls.commType = 0;
+    dialog.setBaudSelection(5);  // an entry the list does not have: the open fails
+    check();
+    EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check NG!"});
+    EXPECT_FALSE(sawCommand("frame C"));
+    dialog.boxes.clear();
+    dialog.setBaudSelection(2);
+    check();
+    EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check OK."});
+}
+
+}  // namespace
+}  // namespace tarnwick::test

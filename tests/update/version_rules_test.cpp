@@ -1,0 +1,105 @@
+// The version and firmware-type rules on text, against what the product reported.
+#include <gtest/gtest.h>
+
+#include "update/serial/version_rules.h"
+
+namespace tarnwick {
+namespace {
+
+// A product answer: the version of each slot (slot 0 MAIN id 1, slot 2 DSP id 0x11, ...).
+TargetInfo reported(std::initializer_list<std::pair<int, std::string>> slots) {
+    TargetInfo info;
+    for (const auto& [slot, version] : slots) {
+        info.slotIds[static_cast<size_t>(slot)] = kSlotIds[static_cast<size_t>(slot)];
+        info.slotVersions[static_cast<size_t>(slot)] = version;
+        info.slotOfId[kSlotIds[static_cast<size_t>(slot)]] = static_cast<uint8_t>(slot);
+    }
+    return info;
+}
+
+void add(UpdatePackage& p, int position, uint8_t id, const std::string& text, const std::string& label = "") {
+    ComponentEntry& c = p.components[static_cast<size_t>(position)];
+    c.id = id;
+    c.versionText = text;
+    c.versionLabel = label;
+    p.order[static_cast<size_t>(position)] = id;
+    p.positionOfId[id] = static_cast<uint8_t>(position);
+}
+
+TEST(TextComparison, FirstDifferingByteDecidesAsUnsignedAndAPrefixIsSmaller) {
+    EXPECT_TRUE(textLess("1.10", "1.9"));
+    EXPECT_FALSE(textLess("1.9", "1.10"));
+    EXPECT_TRUE(textLess("010", "0100"));
+    EXPECT_FALSE(textLess("0100", "0100"));
+    EXPECT_TRUE(textLess("A", "\xE0"));  // 0xE0 is above 'A' as an unsigned byte
+    EXPECT_TRUE(textLess("a", "b") && !textLess("a", "B"));
+    EXPECT_EQ(trimRight("0102 \t\r\n\v\f"), "0102");
+}
+
+TEST(SameVersion, ComparesThePackageVersionWithTheTrimmedProductVersion) {
+    UpdatePackage p;
+    add(p, 0, 0x11, "0102");
+    EXPECT_EQ(sameVersion(p, reported({{2, "0102   "}}), 0), 1);
+    EXPECT_EQ(sameVersion(p, reported({{2, "0103"}}), 0), 0);
+    // The label, when there is one, is the package's version.
+    add(p, 1, 0x01, "0105", "1.05 (2026-11-20)");
+    EXPECT_EQ(sameVersion(p, reported({{0, "0105"}}), 1), 0);
+    EXPECT_EQ(sameVersion(p, reported({{0, "1.05 (2026-11-20)"}}), 1), 1);
+}
+
+TEST(SameVersion, AnIdNoLineReportedReadsTheSystemMicrocomputersVersion) {
+    UpdatePackage p;
+    add(p, 0, 0x21, "0110");
+    EXPECT_EQ(sameVersion(p, reported({{0, "0110"}, {3, "0999"}}), 0), 1);
+}
+
+TEST(FirmwareType, UpgradeVersionsBeginWithA) {
+    UpdatePackage p;
+    add(p, 0, 0x01, "A100");
+    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "0100"}})), 2);  // product Normal, file Upgrade
+    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "A200"}})), 0);
+    add(p, 0, 0x01, "0100");
+    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "A100"}})), 1);  // product Upgrade, file Normal
+    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "0200"}})), 0);
+}
+
+TEST(FirmwareType, NothingToCompareIsNoChange) {
+    UpdatePackage withoutMain;
+    add(withoutMain, 0, 0x11, "A100");
+    EXPECT_EQ(firmwareTypeChange(withoutMain, reported({{0, "0100"}, {2, "0100"}})), 0);
+    UpdatePackage p;
+    add(p, 0, 0x01, "A100");
+    EXPECT_EQ(firmwareTypeChange(p, reported({})), 0);  // the product reported no version
+    // The label does not count: only the version text.
+    add(p, 0, 0x01, "0100", "A-label");
+    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "0100"}})), 0);
+}
+
+TEST(Downgrade, TextComparisonMakes110OlderThan19) {
+    UpdatePackage p;
+    add(p, 0, 0x01, "1.10");
+    EXPECT_EQ(noDowngrade(p, reported({{0, "1.9"}})), 0);
+    EXPECT_EQ(noDowngrade(p, reported({{0, "1.09"}})), 1);
+    EXPECT_EQ(noDowngrade(p, reported({{0, "1.10"}})), 1);
+}
+
+TEST(Downgrade, BlankProductVersionsAreExemptOnlyForVersionTexts) {
+    UpdatePackage p;
+    add(p, 0, 0x11, "0100");
+    EXPECT_EQ(noDowngrade(p, reported({{2, "FFFFFFFF"}})), 1);
+    EXPECT_EQ(noDowngrade(p, reported({{2, "FF.FF"}})), 1);
+    EXPECT_EQ(noDowngrade(p, reported({{2, "FFFFFFFE"}})), 0);
+    add(p, 0, 0x11, "0100", "1.00");
+    EXPECT_EQ(noDowngrade(p, reported({{2, "FFFFFFFF"}})), 0);  // '1' < 'F'
+}
+
+TEST(Downgrade, EveryComponentCountsAndEmptyPositionsAreSkipped) {
+    UpdatePackage p;
+    add(p, 0, 0x01, "0200");
+    add(p, 5, 0x11, "0100");  // older than the product; selection plays no part here
+    EXPECT_EQ(noDowngrade(p, reported({{0, "0200"}, {2, "0101"}})), 0);
+    EXPECT_EQ(noDowngrade(p, reported({{0, "0200"}, {2, "0100"}})), 1);
+}
+
+}  // namespace
+}  // namespace tarnwick
