@@ -20,6 +20,7 @@ void usage() {
                  "usage: tarnwick-sim [--device PATH] [--model TEXT] [--serial TEXT] [--package-id XXXX]\n"
                  "                    [--model-code HEX] [--version SLOT=TEXT]... [--update-mode]\n"
                  "                    [--ignore-query] [--silent] [--absent HEX]... [--pace BYTES_PER_S]\n"
+                 "                    [--info-kind HEX=sum|crc|status]...\n"
                  "                    [--fault KIND:LETTER[:SKIP[:COUNT[:CODE]]]]...\n"
                  "  Prints the device path the program should open, then serves until interrupted.\n"
                  "  KIND is silence, nak, error or checksum; LETTER is a frame letter or '*'.\n");
@@ -44,6 +45,19 @@ bool parseFault(const std::string& text, FrameFault& fault) {
     return true;
 }
 
+// "HEX=sum|crc|status": what the checksum answer of that target carries.
+bool parseInfoKind(const char* text, SimConfig& config) {
+    const char* eq = std::strchr(text, '=');
+    if (eq == nullptr) return false;
+    const auto id = static_cast<uint8_t>(std::strtoul(text, nullptr, 16));
+    const std::string kind = eq + 1;
+    if (kind == "sum") config.infoKinds[id] = InfoKind::ByteSum;
+    else if (kind == "crc") config.infoKinds[id] = InfoKind::Crc32Words;
+    else if (kind == "status") config.infoKinds[id] = InfoKind::StatusWord;
+    else return false;
+    return true;
+}
+
 bool parseArgs(int argc, char** argv, SimConfig& config, std::string& device) {
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -60,6 +74,9 @@ bool parseArgs(int argc, char** argv, SimConfig& config, std::string& device) {
         else if (a == "--model-code") config.modelCode = static_cast<uint32_t>(std::strtoul(v, nullptr, 16));
         else if (a == "--pace") config.paceBytesPerSecond = static_cast<uint32_t>(std::strtoul(v, nullptr, 10));
         else if (a == "--absent") config.absentTargets.insert(static_cast<uint8_t>(std::strtoul(v, nullptr, 16)));
+        else if (a == "--info-kind") {
+            if (!parseInfoKind(v, config)) return false;
+        }
         else if (a == "--version") {
             const char* eq = std::strchr(v, '=');
             int slot = std::atoi(v);
