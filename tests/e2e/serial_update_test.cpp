@@ -53,6 +53,10 @@ struct CheckCase {
     const char* checkFrame;  // what the product sees after the write: 'S' read-back or 'I' checksum
 };
 
+void PrintTo(const CheckCase& c, std::ostream* os) {
+    *os << "writeMethod " << int(c.writeMethod) << ", checkMode " << c.checkMode;
+}
+
 class CheckMethodRun : public SerialUpdateTest, public ::testing::WithParamInterface<CheckCase> {};
 
 TEST_P(CheckMethodRun, CompletesWithTheCheckTheMethodSelects) {
@@ -84,7 +88,11 @@ INSTANTIATE_TEST_SUITE_P(ByWriteMethodAndCheckMode, CheckMethodRun,
                                            CheckCase{3, 1, "frame S 01"},   // read back even with Sum
                                            CheckCase{4, 0, "frame I 01"},   // checksum even with Verify
                                            CheckCase{6, 0, "frame I 01"},   // status word
-                                           CheckCase{7, 0, ""}));           // no check
+                                           CheckCase{7, 0, ""}),            // no check
+                         [](const ::testing::TestParamInfo<CheckCase>& info) {
+                             return "Method" + std::to_string(info.param.writeMethod) +
+                                    (info.param.checkMode == 0 ? "Verify" : "Sum");
+                         });
 
 TEST_F(SerialUpdateTest, ReadBackLeavesTheVerifyDataInTheWorkDirectory) {
     start();
@@ -93,6 +101,30 @@ TEST_F(SerialUpdateTest, ReadBackLeavesTheVerifyDataInTheWorkDirectory) {
     EXPECT_EQ(texts(dialog.boxes), Strings{"Update completed."});
     EXPECT_EQ(std::filesystem::file_size(workFile("verifydata00.bin")), 0x400u);
     EXPECT_EQ(std::filesystem::file_size(workFile("verifydata01.bin")), 0x300u);
+}
+
+// --- settling waits and re-queries ---
+
+TEST_F(SerialUpdateTest, DM8PartsSettleForAMinuteAfterTheirHopAndTheirWrite) {
+    pkg.components = {component(0x02, "DM8SBL", "0200", "0102", 1, 0x0100)};
+    start();
+    update();
+    EXPECT_EQ(texts(dialog.boxes), Strings{"Update completed."});
+    // Seven port opens of 1 s; 5 s after the reboot command, 60 s after the hop to id 2,
+    // 60 s after writing a "DM8" component, 15 s around the return to normal mode.
+    EXPECT_EQ(clock.settles.size(), 7u + 5 + 60 + 60 + 15);
+    EXPECT_EQ(clock.settles, std::vector<uint32_t>(clock.settles.size(), 1000));
+}
+
+TEST_F(SerialUpdateTest, VersionsStillStartingAreQueriedSevenTimesTenSecondsApartThenTheRunGoesOn) {
+    product.slotVersions[1] = "B0000000";
+    start();
+    update();
+    EXPECT_EQ(texts(dialog.boxes), Strings{"Update completed."});
+    int queries = 0;
+    for (const std::string& e : commands()) queries += e == "text VIALL?";
+    EXPECT_EQ(queries, 1 + 7);
+    EXPECT_EQ(clock.settles.size(), 7u + 6 * 1 + 6 * 10 + 5 + 5 + 5 + 5 + 15);
 }
 
 // --- what needs updating ---

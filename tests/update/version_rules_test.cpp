@@ -1,6 +1,7 @@
 // The version and firmware-type rules on text, against what the product reported.
 #include <gtest/gtest.h>
 
+#include "package/line_reader.h"
 #include "update/serial/version_rules.h"
 
 namespace tarnwick {

@@ -16,6 +16,17 @@ constexpr int kVersionRequeries = 6;
 constexpr uint32_t kVersionRequeryWaitSeconds = 10;
 constexpr uint32_t kRebootSettleSeconds = 5;
 constexpr size_t kPackageIdChars = 4;
+constexpr int kPortDidNotOpen = -1;
+
+// Opens the port at the normal mode's rate, runs one text command and closes the port
+// whatever the answer: the command's result, or kPortDidNotOpen.
+int atNormalRate(MainWindow& w, int (TargetLink::*command)()) {
+    TargetLink& link = *w.serialLink;
+    if (link.openPort(static_cast<uint8_t>(w.selectedPortIndex()), kNormalModeBaud) != 1) return kPortDidNotOpen;
+    const int answered = (link.*command)();
+    link.closePort();
+    return answered;
+}
 }  // namespace
 
 void MainWindow::createSerialLink() {
@@ -38,10 +49,7 @@ int MainWindow::testPort() {
 
 int MainWindow::probeNormalMode() {
     readControls();
-    if (serialLink->openPort(static_cast<uint8_t>(selectedPortIndex()), kNormalModeBaud) != 1) return 0;
-    const int answered = serialLink->queryTargetInfo();
-    serialLink->closePort();
-    return answered == 1 ? 1 : 0;
+    return atNormalRate(*this, &TargetLink::queryTargetInfo) == 1 ? 1 : 0;
 }
 
 int MainWindow::connectForRecovery() {
@@ -57,9 +65,8 @@ int MainWindow::connectForRecovery() {
 int MainWindow::readProductVersions() {
     readControls();
     for (int retries = 0;; ++retries) {
-        if (serialLink->openPort(static_cast<uint8_t>(selectedPortIndex()), kNormalModeBaud) != 1) return 0;
-        const int answered = serialLink->queryTargetInfo();
-        serialLink->closePort();
+        const int answered = atNormalRate(*this, &TargetLink::queryTargetInfo);
+        if (answered == kPortDidNotOpen) return 0;
         if (answered != 1 && updateMode == 0) return 0;
         if (serialLink->versionsValid() == 1) return 1;
         if (retries >= kVersionRequeries) return 1;
@@ -72,10 +79,7 @@ int MainWindow::writePackageId() {
     const std::string theirs = serialLink->targetInfo.packageId.substr(0, kPackageIdChars);
     if (ours == theirs) return 1;
     serialLink->setPackageCommand(ours);
-    if (serialLink->openPort(static_cast<uint8_t>(selectedPortIndex()), kNormalModeBaud) != 1) return 0;
-    const int answered = serialLink->setPackage();
-    serialLink->closePort();
-    return answered == 1 ? 1 : 0;
+    return atNormalRate(*this, &TargetLink::setPackage) == 1 ? 1 : 0;
 }
 
 // An unanswered reboot command is not a failure here: the connect that follows decides.

@@ -1,24 +1,12 @@
 #include "update/serial/switch_path.h"
 
+#include "package/line_reader.h"
+
 namespace tarnwick {
 
-namespace {
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-}  // namespace
-
 uint8_t switchPathPair(const std::string& path, size_t offset) {
-    unsigned value = 0;
-    for (size_t i = offset; i < offset + 2 && i < path.size(); ++i) {
-        const int d = hexDigit(path[i]);
-        if (d < 0) break;
-        value = value * 16 + static_cast<unsigned>(d);
-    }
-    return static_cast<uint8_t>(value);
+    if (offset >= path.size()) return 0;
+    return static_cast<uint8_t>(hexValue(std::string_view(path).substr(offset, 2)) & 0xFFu);
 }
 
 bool planSwitchHops(const std::string& path, uint8_t fromId, uint8_t toId, std::vector<SwitchHop>& hops) {

@@ -12,8 +12,8 @@ struct SwitchHop {
     uint8_t to;
 };
 
-// The value of the pair at offset (a one-character tail counts as one digit; parsing
-// stops at the first character that is not a hexadecimal digit).
+// The value of the pair at offset, read as hexadecimal (a one-character tail counts as one
+// digit; a pair that is not hexadecimal reads as far as it is); 0 past the end.
 uint8_t switchPathPair(const std::string& path, size_t offset);
 
 // The hops from fromId to toId. False when the path does not end with toId (an empty

@@ -1,6 +1,7 @@
 #include "update/serial/version_rules.h"
 
 #include "app/main_window.h"
+#include "package/line_reader.h"
 
 namespace tarnwick {
 
@@ -14,16 +15,6 @@ bool isBlankProductVersion(const std::string& text) {
 }
 
 }  // namespace
-
-std::string trimRight(const std::string& text) {
-    size_t end = text.size();
-    while (end > 0) {
-        const char c = text[end - 1];
-        if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\v' && c != '\f') break;
-        --end;
-    }
-    return text.substr(0, end);
-}
 
 bool textLess(const std::string& a, const std::string& b) {
     const size_t n = a.size() < b.size() ? a.size() : b.size();

@@ -9,9 +9,6 @@
 
 namespace tarnwick {
 
-// The text without trailing white space (space, tab, CR, LF, vertical tab, form feed).
-std::string trimRight(const std::string& text);
-
 // Byte-by-byte comparison as unsigned 8-bit values; a prefix is the smaller text.
 bool textLess(const std::string& a, const std::string& b);
 
