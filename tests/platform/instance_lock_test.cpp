@@ -1,0 +1,107 @@
+// The single-instance guard, on a private runtime directory.
+#include "platform/posix/instance_lock.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace tarnwick {
+namespace {
+
+class InstanceLockTest : public ::testing::Test {
+protected:
+    std::string dir;
+    std::string savedRuntime;
+    bool hadRuntime = false;
+
+    void SetUp() override {
+        char pattern[] = "/tmp/tarnwick-lock-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        if (const char* r = std::getenv("XDG_RUNTIME_DIR")) {
+            hadRuntime = true;
+            savedRuntime = r;
+        }
+        setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    }
+    void TearDown() override {
+        if (hadRuntime) setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+        else unsetenv("XDG_RUNTIME_DIR");
+        std::filesystem::remove_all(dir);
+    }
+};
+
+TEST_F(InstanceLockTest, SecondHolderIsRefusedUntilTheFirstReleases) {
+    InstanceLock first;
+    ASSERT_EQ(first.acquire(), InstanceLock::Result::Acquired);
+    EXPECT_EQ(first.path(), dir + "/Tarnwick.exe.lock");
+    EXPECT_TRUE(std::filesystem::exists(first.path()));
+
+    InstanceLock second;
+    EXPECT_EQ(second.acquire(), InstanceLock::Result::HeldElsewhere);
+    EXPECT_FALSE(second.held());
+
+    first.release();
+    EXPECT_EQ(second.acquire(), InstanceLock::Result::Acquired);
+}
+
+TEST_F(InstanceLockTest, LockGoesAwayWithTheDestructor) {
+    {
+        InstanceLock first;
+        ASSERT_EQ(first.acquire(), InstanceLock::Result::Acquired);
+    }
+    InstanceLock again;
+    EXPECT_EQ(again.acquire(), InstanceLock::Result::Acquired);
+}
+
+// A program that dies without cleaning up (here: _exit in a child) still frees the lock.
+TEST_F(InstanceLockTest, LockIsReleasedWhenTheHolderDiesAbruptly) {
+    int toParent[2];
+    int toChild[2];
+    ASSERT_EQ(pipe(toParent), 0);
+    ASSERT_EQ(pipe(toChild), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(toParent[0]);
+        close(toChild[1]);
+        InstanceLock held;
+        const char state = held.acquire() == InstanceLock::Result::Acquired ? 'y' : 'n';
+        (void)!write(toParent[1], &state, 1);
+        char go;
+        (void)!read(toChild[0], &go, 1);  // until the parent has tried (or has gone)
+        _exit(3);
+    }
+    close(toParent[1]);
+    close(toChild[0]);
+    char state = 0;
+    const ssize_t got = read(toParent[0], &state, 1);
+    InstanceLock parent;
+    const InstanceLock::Result whileHeld = parent.acquire();
+    close(toChild[1]);  // lets the child go
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    close(toParent[0]);
+    ASSERT_EQ(got, 1);
+    ASSERT_EQ(state, 'y');
+    EXPECT_EQ(whileHeld, InstanceLock::Result::HeldElsewhere);
+    EXPECT_EQ(parent.acquire(), InstanceLock::Result::Acquired);
+}
+
+TEST_F(InstanceLockTest, UnusableRuntimeDirectoryFallsBackToTmp) {
+    setenv("XDG_RUNTIME_DIR", (dir + "/missing").c_str(), 1);
+    InstanceLock lock;
+    const InstanceLock::Result r = lock.acquire();
+    // Another Tarnwick on this machine may hold the /tmp lock; either way /tmp was used.
+    EXPECT_NE(r, InstanceLock::Result::Unavailable);
+    if (r == InstanceLock::Result::Acquired) {
+        EXPECT_EQ(lock.path(), "/tmp/Tarnwick.exe.lock");
+    }
+}
+
+}  // namespace
+}  // namespace tarnwick
