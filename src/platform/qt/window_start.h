@@ -1,0 +1,18 @@
+// Start-up of the window: the socket service, the single-instance guard, the main window.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace tarnwick {
+
+class Clock;
+class Tone;
+
+constexpr const char* kAlreadyRunningText = "This software has already been executed.";
+constexpr const char* kSocketsFailedText = "Windows sockets initialization failed.";
+
+// Runs the main window inside an existing QApplication until it ends; returns the exit
+// status. A second instance shows the "already executed" box and returns 1 at once.
+int runWindowApplication(const std::vector<std::string>& args, Clock& clock, Tone& tone);
+
+}  // namespace tarnwick
