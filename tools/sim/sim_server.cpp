@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kStopCheckMs = 20;
 constexpr size_t kChunk = 4096;
-constexpr size_t kPacedChunk = 64;  // granularity of the paced line: ~5.6 ms at 11520 bytes/s
+constexpr size_t kPacedChunk = 128;  // granularity of the paced line: ~11 ms at 11520 bytes/s
 
 using SteadyClock = std::chrono::steady_clock;
 
@@ -92,8 +92,12 @@ size_t SimServer::takeInput(uint8_t* buffer, size_t capacity) {
         int waiting = 0;
         if (ioctl(fd_, FIONREAD, &waiting) != 0 || waiting <= 0) waiting = 1;
         want = std::min<size_t>(static_cast<size_t>(waiting), kPacedChunk);
+        // Bytes that were already queued behind the last chunk arrived back to back, so
+        // the schedule goes on from where it was (a late wake-up is caught up); a line
+        // that ran dry starts afresh when bytes come again.
         auto now = SteadyClock::now();
-        if (lineFree_ < now) lineFree_ = now;
+        if (!lineBusy_ && lineFree_ < now) lineFree_ = now;
+        lineBusy_ = static_cast<size_t>(waiting) > want;
         lineFree_ += std::chrono::nanoseconds(static_cast<int64_t>(want * 1000000000ull / pace_));
         std::this_thread::sleep_until(lineFree_);
     }
@@ -112,10 +116,26 @@ void SimServer::run() {
             std::this_thread::sleep_for(std::chrono::milliseconds(kStopCheckMs));
             continue;
         }
+        busy_ = true;
         size_t n = takeInput(buffer, sizeof buffer);
-        if (n == 0) continue;
         received_ += n;
-        serveChunk(buffer, n);
+        if (n > 0) serveChunk(buffer, n);
+        busy_ = false;
+    }
+}
+
+bool SimServer::waitUntilIdle(int timeoutMs) {
+    auto until = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
+    // Idle twice in a row: bytes just written may still be on their way through the
+    // pseudo-terminal's buffers.
+    int idleChecks = 0;
+    for (;;) {
+        int waiting = 0;
+        if (ioctl(fd_, FIONREAD, &waiting) != 0) waiting = 0;
+        idleChecks = (waiting == 0 && !busy_) ? idleChecks + 1 : 0;
+        if (idleChecks >= 2) return true;
+        if (SteadyClock::now() >= until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 

@@ -28,6 +28,10 @@ public:
     const std::string& slavePath() const { return path_; }
     const std::string& error() const { return error_; }
     SimEngine& engine() { return engine_; }
+    // Waits (up to timeoutMs of real time) until the product has taken every byte the
+    // program wrote and answered it: tests call it before they look at events() of a
+    // product that does not answer. False when bytes are still waiting.
+    bool waitUntilIdle(int timeoutMs = 1000);
     // Bytes taken from the PC so far.
     uint64_t bytesReceived() const { return received_.load(); }
 
@@ -47,7 +51,9 @@ private:
     std::string error_;
     std::atomic<bool> stop_{false};
     std::atomic<uint64_t> received_{0};
+    std::atomic<bool> busy_{false};
     std::chrono::steady_clock::time_point lineFree_{};
+    bool lineBusy_ = false;
     std::thread thread_;
 };
 
