@@ -79,7 +79,13 @@ void SimEngine::takeByte(uint8_t b, std::vector<uint8_t>& out) {
         handleLine(line, out);
         return;
     }
-    if (b == '\n' && line_.empty()) return;
+    // Commands are printable text: a control byte or the stray bytes of a frame sent in
+    // normal mode start the line afresh, as do blanks before a command.
+    if (b < 0x20 || b >= 0x7F) {
+        line_.clear();
+        return;
+    }
+    if (b == ' ' && line_.empty()) return;
     if (line_.size() < kLineCap) line_.push_back(static_cast<char>(b));
 }
 
