@@ -1,0 +1,369 @@
+// The main window as the operator sees it on Qt: the controls after start, load, a failed
+// load and a cancelled dialog; the hidden controls; the keys; the status window; the boxes.
+#include <stdlib.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <filesystem>
+#include <fstream>
+
+#include "pkgbuild/package_builder.h"
+#include "platform/qt/ip_address_edit.h"
+#include "qt/qt_window_fixture.h"
+
+namespace tarnwick::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Each test gets its own directory for its packages and the work directory.
+class QtMainWindowTest : public QtWindowTest {
+protected:
+    std::string dir;
+
+    void SetUp() override {
+        char templ[] = "/tmp/tarnwick-qtwin-XXXXXX";
+        ASSERT_NE(mkdtemp(templ), nullptr);
+        dir = templ;
+        setenv("TMPDIR", (dir + "/").c_str(), 1);
+    }
+    void TearDown() override {
+        QtWindowTest::TearDown();
+        unsetenv("TMPDIR");
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+
+    std::string writePackage(uint32_t dspAttributes = 1) {
+        pkgbuild::PackageDescription pkg;
+        pkgbuild::ComponentDescription main;
+        main.id = 0x01;
+        main.name = "MAIN";
+        main.switchPath = "01";
+        main.data = pkgbuild::patternData(0x200, 1);
+        pkgbuild::ComponentDescription dsp = main;
+        dsp.id = 0x11;
+        dsp.name = "DSP";
+        dsp.switchPath = "0111";
+        dsp.attributes = dspAttributes;
+        dsp.startAddress = 0x11000;
+        pkg.components = {main, dsp};
+        const std::string path = dir + "/package.bin";
+        EXPECT_EQ(pkgbuild::writePackage(path, pkg), 1);
+        return path;
+    }
+
+    void load(const std::string& path) {
+        op->fileToChoose = path;
+        click(ctl::Load);
+    }
+
+    bool radioChecked(int id) const { return static_cast<QRadioButton*>(control(id))->isChecked(); }
+    std::string text(int id) const { return static_cast<QLineEdit*>(control(id))->text().toStdString(); }
+};
+
+TEST_F(QtMainWindowTest, AtStartOnlyLoadAndQuitCanBePressed) {
+    start();
+    EXPECT_EQ(dialog->windowTitle().toStdString(), "Ostrel Firmware Writer [0002] (for QT818LX) [Rev.2.1.5]");
+    EXPECT_TRUE(enabled(ctl::Load));
+    EXPECT_TRUE(enabled(ctl::Quit));
+    for (int id : {ctl::RadioRs232c, ctl::RadioEthernet, ctl::PortList, ctl::IpAddress, ctl::CheckComm, ctl::Update,
+                   ctl::NormalUpdate, ctl::AllDevice}) {
+        EXPECT_FALSE(enabled(id)) << id;
+    }
+    EXPECT_FALSE(radioChecked(ctl::RadioRs232c));
+    EXPECT_FALSE(radioChecked(ctl::RadioEthernet));
+    EXPECT_EQ(static_cast<IpAddressEdit*>(control(ctl::IpAddress))->address(), (std::array<uint8_t, 4>{192, 168, 0, 1}));
+    // No port in the tests: the list is empty and nothing is selected.
+    EXPECT_EQ(static_cast<QComboBox*>(control(ctl::PortList))->count(), 0);
+    EXPECT_EQ(dialog->portSelection(), -1);
+    EXPECT_EQ(static_cast<QComboBox*>(control(ctl::BaudList))->currentText().toStdString(), "115200bps");
+    EXPECT_EQ(text(ctl::TcpPort), "5000");
+}
+
+TEST_F(QtMainWindowTest, LoadFillsTheFileFieldsAndEnablesUpdate) {
+    start();
+    const std::string path = writePackage();
+    load(path);
+    EXPECT_EQ(op->fileDialogs, 1);
+    EXPECT_EQ(op->fileDialogTitle, "Select the firmware file");
+    EXPECT_EQ(op->fileDialogFilter, "Update file(*.bin)");
+    EXPECT_EQ(op->fileDialogDir, std::filesystem::current_path().string());
+    EXPECT_TRUE(op->boxes.empty());
+    EXPECT_EQ(text(ctl::FilePath), path);
+    EXPECT_EQ(text(ctl::ModelText), "QT818LX");
+    EXPECT_EQ(text(ctl::ChecksumText).size(), 8u);
+    EXPECT_EQ(text(ctl::PackageIdText), "0101");
+    EXPECT_TRUE(radioChecked(ctl::RadioRs232c));
+    EXPECT_TRUE(radioChecked(ctl::NormalUpdate));
+    for (int id : {ctl::RadioRs232c, ctl::RadioEthernet, ctl::PortList, ctl::CheckComm, ctl::Update, ctl::Load,
+                   ctl::Quit, ctl::NormalUpdate, ctl::AllDevice}) {
+        EXPECT_TRUE(enabled(id)) << id;
+    }
+    EXPECT_FALSE(enabled(ctl::IpAddress));
+    EXPECT_TRUE(control(ctl::Load)->hasFocus() || !dialog->isActiveWindow());
+    // The whole path is selected with its end in view.
+    auto* pathEdit = static_cast<QLineEdit*>(control(ctl::FilePath));
+    EXPECT_EQ(pathEdit->selectedText().toStdString(), path);
+    EXPECT_EQ(pathEdit->cursorPosition(), static_cast<int>(path.size()));
+}
+
+TEST_F(QtMainWindowTest, TargetBoxesCarryTheComponentsAndFollowTheCommunicationType) {
+    start();
+    load(writePackage(/*dspAttributes=*/2));
+    // The first refresh ran with no communication type: every component is checked.
+    EXPECT_EQ(caption(ctl::targetBox(0)), "01:MAIN");
+    EXPECT_EQ(caption(ctl::targetBox(1)), "11:DSP");
+    EXPECT_EQ(caption(ctl::targetBox(2)), "");
+    // Choosing RS-232C again applies its filter: DSP may only be written over Ethernet.
+    click(ctl::RadioRs232c);
+    EXPECT_EQ(caption(ctl::targetBox(1)), "--:-----");
+    EXPECT_FALSE(static_cast<QCheckBox*>(control(ctl::targetBox(1)))->isChecked());
+    EXPECT_TRUE(static_cast<QCheckBox*>(control(ctl::targetBox(0)))->isChecked());
+    click(ctl::RadioEthernet);
+    EXPECT_EQ(caption(ctl::targetBox(1)), "11:DSP");
+    EXPECT_TRUE(static_cast<QCheckBox*>(control(ctl::targetBox(1)))->isChecked());
+    EXPECT_TRUE(enabled(ctl::IpAddress));
+    EXPECT_FALSE(enabled(ctl::PortList));
+}
+
+TEST_F(QtMainWindowTest, FailedLoadShowsItsBoxAndLeavesUpdateDisabled) {
+    start();
+    const std::string bad = dir + "/broken.bin";
+    std::ofstream(bad) << "this is not an update package\r\n";
+    load(bad);
+    ASSERT_FALSE(op->boxes.empty());
+    EXPECT_EQ(op->boxes.back().caption, "Ostrel Firmware Writer");
+    EXPECT_EQ(op->boxes.back().icon, QMessageBox::Critical);
+    EXPECT_FALSE(op->boxes.back().statusWindowOpen);
+    EXPECT_EQ(tone.played.size(), op->boxes.size());
+    EXPECT_FALSE(enabled(ctl::Update));
+    EXPECT_TRUE(enabled(ctl::CheckComm));
+    EXPECT_TRUE(enabled(ctl::RadioRs232c));
+    EXPECT_TRUE(enabled(ctl::Load));
+}
+
+TEST_F(QtMainWindowTest, CancelledDialogKeepsThePackageAndEnablesTheControls) {
+    start();
+    const std::string path = writePackage();
+    load(path);
+    op->fileToChoose.clear();
+    click(ctl::Load);
+    EXPECT_EQ(op->fileDialogs, 2);
+    EXPECT_EQ(text(ctl::FilePath), path);
+    EXPECT_EQ(caption(ctl::targetBox(0)), "01:MAIN");
+    EXPECT_TRUE(enabled(ctl::Update));
+    EXPECT_TRUE(enabled(ctl::Load));
+    EXPECT_TRUE(enabled(ctl::Quit));
+
+    // A cancel straight after start enables the communication choice, but not Update.
+    start();
+    click(ctl::Load);
+    EXPECT_TRUE(enabled(ctl::CheckComm));
+    EXPECT_TRUE(radioChecked(ctl::RadioRs232c));
+    EXPECT_FALSE(enabled(ctl::Update));
+}
+
+TEST_F(QtMainWindowTest, UpdateWithoutTargetsSaysSoInAnErrorBoxWithTheTitle) {
+    start();
+    click(ctl::Load);  // cancelled: no package, but the communication type is chosen
+    click(ctl::Update);
+    EXPECT_FALSE(enabled(ctl::Update));  // disabled, so the click did nothing
+    window->onUpdate();
+    ASSERT_EQ(op->boxes.size(), 1u);
+    EXPECT_EQ(op->boxes[0].text, "Update target is not selected!");
+    EXPECT_EQ(op->boxes[0].caption, "Ostrel Firmware Writer");
+    EXPECT_EQ(op->boxes[0].icon, QMessageBox::Critical);
+    ASSERT_EQ(tone.played.size(), 1u);
+    EXPECT_EQ(tone.played[0], (std::pair<uint32_t, uint32_t>{442, 100}));
+}
+
+TEST_F(QtMainWindowTest, QuestionBoxAnswersYesOrNo) {
+    start();
+    op->yesAnswers = {true, false};
+    EXPECT_EQ(window->askYesNo("Go on?"), kAnswerYes);
+    EXPECT_EQ(window->askYesNo("Go on?"), kAnswerNo);
+    ASSERT_EQ(op->boxes.size(), 2u);
+    EXPECT_TRUE(op->boxes[0].yesNo);
+    EXPECT_EQ(op->boxes[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(op->boxes[0].caption, "Ostrel Firmware Writer");
+    window->showInfo("Update completed.");
+    EXPECT_EQ(op->boxes[2].icon, QMessageBox::Information);
+    EXPECT_FALSE(op->boxes[2].yesNo);
+}
+
+TEST_F(QtMainWindowTest, HiddenControlsAreNeverShownButKeepTheirValues) {
+    start();
+    load(writePackage());
+    for (int id : std::vector<int>{ctl::RadioIeee1394, ctl::BaudList, ctl::PackageIdText, ctl::TcpPort, ctl::Verify, ctl::Sum, ctl::All,
+                   ctl::Select, ctl::Backup, ctl::PassSame, ctl::CheckVersion, ctl::targetBox(0), ctl::targetBox(19)}) {
+        ASSERT_NE(control(id), nullptr) << id;
+        EXPECT_FALSE(control(id)->isVisibleTo(dialog.get())) << id;
+    }
+    for (int id : {ctl::FilePath, ctl::Load, ctl::ModelText, ctl::ChecksumText, ctl::RadioRs232c, ctl::RadioEthernet,
+                   ctl::PortList, ctl::IpAddress, ctl::NormalUpdate, ctl::AllDevice, ctl::CheckComm, ctl::Update,
+                   ctl::Quit}) {
+        EXPECT_TRUE(control(id)->isVisible()) << id;
+    }
+    ControlFields f;
+    dialog->readControls(f);
+    EXPECT_EQ(f.checkMode, 1);
+    EXPECT_EQ(f.packageIdText, "0101");
+    EXPECT_EQ(f.tcpPortText, "5000");
+    EXPECT_EQ(f.targetChecked[0], 1);
+    f.backupSetting = 1;
+    f.passSameVersion = 1;
+    f.checkMode = 0;
+    dialog->writeControls(f);
+    ControlFields back;
+    dialog->readControls(back);
+    EXPECT_EQ(back.backupSetting, 1);
+    EXPECT_EQ(back.passSameVersion, 1);
+    EXPECT_EQ(back.checkMode, 0);
+    EXPECT_EQ(dialog->baudSelection(), 4);
+}
+
+TEST_F(QtMainWindowTest, FrameAndButtonCaptions) {
+    start();
+    Strings groups;
+    for (QGroupBox* g : dialog->findChildren<QGroupBox*>()) {
+        if (g->isVisibleTo(dialog.get())) groups.push_back(g->title().toStdString());
+    }
+    std::sort(groups.begin(), groups.end());
+    EXPECT_EQ(groups, (Strings{" Action ", " Firmware File ", " Operation mode ", " Update mode "}));
+    EXPECT_EQ(caption(ctl::Load), "Load");
+    EXPECT_EQ(caption(ctl::RadioRs232c), "RS-232C");
+    EXPECT_EQ(caption(ctl::RadioEthernet), "Ethernet");
+    EXPECT_EQ(caption(ctl::NormalUpdate), "Normal update.");
+    EXPECT_EQ(caption(ctl::AllDevice), "ALL device update.");
+    EXPECT_EQ(caption(ctl::CheckComm), "Check Comm.");
+    EXPECT_EQ(caption(ctl::Update), "Update");
+    EXPECT_EQ(caption(ctl::Quit), "Quit");
+    Strings labels;
+    for (QLabel* l : dialog->findChildren<QLabel*>()) {
+        if (l->buddy() != nullptr) labels.push_back(l->text().toStdString());
+    }
+    std::sort(labels.begin(), labels.end());
+    EXPECT_EQ(labels, (Strings{"Checksum:", "IP Address :", "Model:", "Port:"}));
+    EXPECT_EQ(caption(ctl::targetBox(0)), "");  // relabelled (emptied) by the clear at start
+    EXPECT_TRUE(dialog->font().fixedPitch());
+}
+
+TEST_F(QtMainWindowTest, EnterAndEscLeaveTheWindowOpen) {
+    start();
+    for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(dialog.get(), &press);
+    }
+    QApplication::processEvents();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->ended());
+    EXPECT_TRUE(op->boxes.empty());
+}
+
+TEST_F(QtMainWindowTest, IpAddressTakesFourNumbersUpTo255AndNothingElse) {
+    start();
+    auto* ip = static_cast<IpAddressEdit*>(control(ctl::IpAddress));
+    ip->setAddress({10, 0, 0, 7});
+    EXPECT_EQ(ip->address(), (std::array<uint8_t, 4>{10, 0, 0, 7}));
+    QLineEdit* first = ip->field(0);
+    int pos = 0;
+    QString value = "256";
+    EXPECT_EQ(first->validator()->validate(value, pos), QValidator::Invalid);
+    value = "255";
+    EXPECT_EQ(first->validator()->validate(value, pos), QValidator::Acceptable);
+    value = "1a";
+    EXPECT_EQ(first->validator()->validate(value, pos), QValidator::Invalid);
+    value = "-1";
+    EXPECT_EQ(first->validator()->validate(value, pos), QValidator::Invalid);
+    value = "01";
+    EXPECT_EQ(first->validator()->validate(value, pos), QValidator::Invalid);
+    // Typed keys that do not fit are refused; an empty field reads as 0.
+    ip->setEnabled(true);
+    first->clear();
+    for (char k : {'3', '0', '0'}) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + (k - '0'), Qt::NoModifier, QString(QChar(k)));
+        QApplication::sendEvent(first, &press);
+    }
+    EXPECT_EQ(first->text().toStdString(), "30");
+    ip->field(3)->clear();
+    EXPECT_EQ(ip->address(), (std::array<uint8_t, 4>{30, 0, 0, 0}));
+    // The address reaches the main window's field.
+    ip->setAddress({127, 0, 0, 1});
+    window->readControls();
+    EXPECT_EQ(window->ipAddress, (std::array<uint8_t, 4>{127, 0, 0, 1}));
+}
+
+TEST_F(QtMainWindowTest, StatusWindowShowsTheLineAndTheBarAndClosesBeforeABox) {
+    start();
+    window->showStatus(0, "Loading of update file...", 0, 0);
+    QtStatusWindow* status = dialog->statusWindow();
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->isVisible());
+    EXPECT_EQ(status->windowTitle().toStdString(), "Status");
+    EXPECT_FALSE(status->isModal());
+    EXPECT_EQ(status->text().toStdString(), "Loading of update file...");
+    EXPECT_FALSE(status->progressShown());
+    window->showStatus(0x21, "Updating...", 1, 40);
+    EXPECT_EQ(dialog->statusWindow(), status);  // the same window across the steps
+    EXPECT_EQ(status->text().toStdString(), "[ID:21] Updating...");
+    EXPECT_TRUE(status->progressShown());
+    EXPECT_EQ(status->progress(), 40);
+    window->showStatus(0, "Verifying...", 0, 0);
+    EXPECT_FALSE(status->progressShown());
+    // Centred on the screen.
+    const QRect area = status->screen()->availableGeometry();
+    EXPECT_LE(std::abs(status->geometry().center().x() - area.center().x()), 2);
+    EXPECT_LE(std::abs(status->geometry().center().y() - area.center().y()), 2);
+
+    window->showError("Communication error!");
+    ASSERT_EQ(op->boxes.size(), 1u);
+    EXPECT_FALSE(op->boxes[0].statusWindowOpen);
+    EXPECT_EQ(dialog->statusWindow(), nullptr);
+    EXPECT_EQ(window->statusWindow, nullptr);
+}
+
+TEST_F(QtMainWindowTest, EnterOrEscInTheStatusWindowDestroysItAndTheWindowLearnsOfIt) {
+    start();
+    for (int key : {Qt::Key_Escape, Qt::Key_Return}) {
+        window->showStatus(0, "Checking...", 0, 0);
+        QtStatusWindow* status = dialog->statusWindow();
+        ASSERT_NE(status, nullptr);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(status, &press);
+        EXPECT_EQ(window->statusWindow, nullptr);
+        EXPECT_FALSE(status->isVisible());
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(dialog->statusWindow(), nullptr);
+        // The next report opens a new window; closing after that is safe.
+        window->showStatus(0, "Checking again...", 1, 10);
+        ASSERT_NE(dialog->statusWindow(), nullptr);
+        EXPECT_TRUE(dialog->statusWindow()->isVisible());
+        window->closeStatusWindow();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(dialog->statusWindow(), nullptr);
+    }
+}
+
+TEST_F(QtMainWindowTest, QuitEndsTheDialogAndCloseFromTheTitleBarToo) {
+    start();
+    window->showStatus(0, "Working", 0, 0);
+    click(ctl::Quit);
+    EXPECT_TRUE(dialog->ended());
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(window->statusWindow, nullptr);
+    EXPECT_EQ(clock.settles.back(), 1500u);
+
+    start();
+    dialog->close();
+    EXPECT_TRUE(dialog->ended());
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+}  // namespace
+}  // namespace tarnwick::test

@@ -1,0 +1,126 @@
+// The main window on the Qt dialog, with a virtual clock and a recording tone. A watcher
+// answers the boxes and the open-file dialog as a test tells it, like an operator would.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "app/main_window.h"
+#include "platform/qt/qt_dialog.h"
+#include "support/fast_clock.h"
+#include "support/recording_tone.h"
+
+namespace tarnwick::test {
+
+struct SeenBox {
+    std::string caption;
+    std::string text;
+    QMessageBox::Icon icon;
+    bool yesNo;
+    bool statusWindowOpen;  // a status window was still on screen when the box came up
+};
+
+// Polls for modal windows while a handler runs inside them and answers them.
+class Operator : public QObject {
+public:
+    std::vector<SeenBox> boxes;
+    std::deque<bool> yesAnswers;     // answers for Yes/No boxes; empty answers No
+    std::string fileToChoose;        // empty cancels the open-file dialog
+    int fileDialogs = 0;
+    std::string fileDialogTitle;
+    std::string fileDialogFilter;
+    std::string fileDialogDir;
+    std::function<void()> onBox;     // called when a box appears, before it is answered
+
+    Operator() {
+        timer_.setInterval(5);
+        connect(&timer_, &QTimer::timeout, this, [this] { look(); });
+        timer_.start();
+    }
+
+private:
+    void look() {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible()) continue;
+            if (auto* box = qobject_cast<QMessageBox*>(w)) answer(box);
+            else if (auto* files = qobject_cast<QFileDialog*>(w)) choose(files);
+        }
+    }
+
+    void answer(QMessageBox* box) {
+        const bool yesNo = box->button(QMessageBox::Yes) != nullptr;
+        bool statusOpen = false;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == "statusWindow" && w->isVisible()) statusOpen = true;
+        }
+        boxes.push_back({box->windowTitle().toStdString(), box->text().toStdString(), box->icon(), yesNo, statusOpen});
+        if (onBox) onBox();
+        if (!yesNo) {
+            box->button(QMessageBox::Ok)->click();
+            return;
+        }
+        const bool yes = !yesAnswers.empty() && yesAnswers.front();
+        if (!yesAnswers.empty()) yesAnswers.pop_front();
+        box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+    }
+
+    void choose(QFileDialog* files) {
+        ++fileDialogs;
+        fileDialogTitle = files->windowTitle().toStdString();
+        fileDialogFilter = files->nameFilters().join(";;").toStdString();
+        fileDialogDir = files->directory().absolutePath().toStdString();
+        if (fileToChoose.empty()) {
+            files->reject();
+            return;
+        }
+        files->selectFile(QString::fromStdString(fileToChoose));
+        static_cast<QDialog*>(files)->accept();
+    }
+
+    QTimer timer_;
+};
+
+class QtWindowTest : public ::testing::Test {
+protected:
+    FastClock clock;
+    RecordingTone tone;
+    std::unique_ptr<QtDialog> dialog;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<Operator> op;
+
+    void start() {
+        window.reset();
+        dialog = std::make_unique<QtDialog>();
+        window = std::make_unique<MainWindow>(*dialog, clock, tone);
+        dialog->bind(*window);
+        op = std::make_unique<Operator>();
+        window->initDialog();
+        dialog->show();
+        QApplication::processEvents();
+    }
+
+    void TearDown() override {
+        window.reset();
+        dialog.reset();
+        op.reset();
+    }
+
+    QWidget* control(int id) const { return dialog->control(id); }
+    bool enabled(int id) const { return control(id)->isEnabled(); }
+    std::string caption(int id) const {
+        return static_cast<QAbstractButton*>(control(id))->text().toStdString();
+    }
+    // A click as the operator makes it: through the button, into the handler.
+    void click(int id) { static_cast<QAbstractButton*>(control(id))->click(); }
+};
+
+}  // namespace tarnwick::test
