@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,15 +41,27 @@ public:
     std::string fileDialogFilter;
     std::string fileDialogDir;
     std::function<void()> onBox;     // called when a box appears, before it is answered
+    // What the status window showed, one entry each time its text or bar changed.
+    struct StatusView {
+        std::string text;
+        bool bar;
+        int percent;
+        bool operator==(const StatusView&) const = default;
+    };
+    std::vector<StatusView> statusSeen;
+    // Whether a control was enabled whenever the status window was seen; set per id.
+    std::map<int, bool> enabledWhileBusy;
+    QtDialog* dialog = nullptr;
 
     Operator() {
-        timer_.setInterval(5);
+        timer_.setInterval(0);  // looks at every pass of the event loop, pumps included
         connect(&timer_, &QTimer::timeout, this, [this] { look(); });
         timer_.start();
     }
 
 private:
     void look() {
+        watchStatus();
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (!w->isVisible()) continue;
             if (auto* box = qobject_cast<QMessageBox*>(w)) answer(box);
@@ -71,6 +84,14 @@ private:
         const bool yes = !yesAnswers.empty() && yesAnswers.front();
         if (!yesAnswers.empty()) yesAnswers.pop_front();
         box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+    }
+
+    void watchStatus() {
+        if (dialog == nullptr || dialog->statusWindow() == nullptr || !dialog->statusWindow()->isVisible()) return;
+        const QtStatusWindow* s = dialog->statusWindow();
+        const StatusView view{s->text().toStdString(), s->progressShown(), s->progress()};
+        if (statusSeen.empty() || !(statusSeen.back() == view)) statusSeen.push_back(view);
+        for (auto& [id, everEnabled] : enabledWhileBusy) everEnabled = everEnabled || dialog->control(id)->isEnabled();
     }
 
     void choose(QFileDialog* files) {
@@ -103,6 +124,7 @@ protected:
         window = std::make_unique<MainWindow>(*dialog, clock, tone);
         dialog->bind(*window);
         op = std::make_unique<Operator>();
+        op->dialog = dialog.get();
         window->initDialog();
         dialog->show();
         QApplication::processEvents();

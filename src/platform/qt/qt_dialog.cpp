@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QThread>
 
 #include "app/control_ids.h"
 #include "app/main_window.h"
@@ -271,7 +272,9 @@ void QtDialog::endDialog() {
     restoreCursor();
     delete status_.data();
     hide();
-    QCoreApplication::exit(0);
+    // Before the event loop runs (a station run that ends while the window starts) there
+    // is nothing to leave, and an exit request then would end the next loop at once.
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
 }
 
 void QtDialog::showAbout() {
@@ -295,8 +298,9 @@ void QtDialog::keyPressEvent(QKeyEvent* event) {
 // Close from the title bar runs the close handler, which ends the dialog itself. A close
 // request that arrives while a procedure runs is refused: the procedure still uses the links.
 void QtDialog::closeEvent(QCloseEvent* event) {
+    if (ended_) return;  // already ending: let it go
     event->ignore();
-    if (ended_ || busy_ || window_ == nullptr) return;
+    if (busy_ || window_ == nullptr) return;
     run(&MainWindow::onClose);
 }
 

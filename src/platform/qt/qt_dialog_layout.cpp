@@ -125,6 +125,7 @@ QWidget* QtDialog::buildOperationGroup() {
     ports->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     controls_[ctl::PortList] = ports;
     auto* ip = new IpAddressEdit(group);
+    ip->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     controls_[ctl::IpAddress] = ip;
 
     auto* grid = new QGridLayout(group);
@@ -134,7 +135,7 @@ QWidget* QtDialog::buildOperationGroup() {
     grid->addWidget(ethernet, 1, 0);
     grid->addWidget(makeLabel("IP Address :", ip, group), 1, 1);
     grid->addWidget(ip, 1, 2);
-    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(3, 1);
     grid->setColumnMinimumWidth(0, rs232c->sizeHint().width() + 16);
     return group;
 }

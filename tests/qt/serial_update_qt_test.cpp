@@ -1,0 +1,145 @@
+// "Check Comm." and "Update" pressed in the window against the simulated product on a
+// pseudo-terminal: the status window and its bar move, the boxes come with the tone, and
+// the controls are locked while the procedure runs and unlocked at its end.
+#include <stdlib.h>
+
+#include <QComboBox>
+#include <filesystem>
+
+#include "pkgbuild/package_builder.h"
+#include "qt/qt_window_fixture.h"
+#include "sim_server.h"
+
+namespace tarnwick::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class QtSerialUpdateTest : public QtWindowTest {
+protected:
+    sim::SimConfig product;
+    pkgbuild::PackageDescription pkg;
+    std::unique_ptr<sim::SimServer> sim;
+    std::string dir;
+
+    void SetUp() override {
+        char templ[] = "/tmp/tarnwick-qtsim-XXXXXX";
+        ASSERT_NE(mkdtemp(templ), nullptr);
+        dir = templ;
+        setenv("TMPDIR", (dir + "/").c_str(), 1);
+        product.modelCode = 0x0002;
+        pkg.packageId = "0101";
+        pkg.components = {component(0x01, "MAIN", "01"), component(0x11, "DSP", "0111")};
+    }
+
+    void TearDown() override {
+        QtWindowTest::TearDown();
+        if (sim) sim->stop();
+        setenv("TARNWICK_SERIAL_PORTS", "", 1);
+        unsetenv("TMPDIR");
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+
+    static pkgbuild::ComponentDescription component(uint8_t id, const std::string& name, const std::string& path) {
+        pkgbuild::ComponentDescription c;
+        c.id = id;
+        c.name = name;
+        c.versionText = "0200";
+        c.switchPath = path;
+        c.startAddress = 0x1000u * id;
+        c.data = pkgbuild::patternData(0x800, id);
+        return c;
+    }
+
+    // The product on a pseudo-terminal as the only port, the window started, the package
+    // loaded through the Load button and RS-232C chosen.
+    void startWithProduct() {
+        sim = std::make_unique<sim::SimServer>(product);
+        ASSERT_TRUE(sim->startPty()) << sim->error();
+        setenv("TARNWICK_SERIAL_PORTS", sim->slavePath().c_str(), 1);
+        const std::string path = dir + "/package.bin";
+        ASSERT_EQ(pkgbuild::writePackage(path, pkg), 1);
+        start();
+        auto* ports = static_cast<QComboBox*>(control(ctl::PortList));
+        ASSERT_EQ(ports->count(), 1);
+        EXPECT_EQ(ports->currentText().toStdString(), "COM1  " + sim->slavePath());
+        op->fileToChoose = path;
+        click(ctl::Load);
+        ASSERT_TRUE(window->packageLoaded);
+        click(ctl::RadioRs232c);
+        op->boxes.clear();
+        op->statusSeen.clear();
+        tone.played.clear();
+        for (int id : {ctl::Load, ctl::Update, ctl::CheckComm, ctl::Quit, ctl::RadioRs232c}) {
+            op->enabledWhileBusy[id] = false;
+        }
+    }
+
+    void expectUnlockedAfterwards() {
+        for (auto& [id, everEnabled] : op->enabledWhileBusy) {
+            EXPECT_FALSE(everEnabled) << id << " was enabled while the procedure ran";
+            EXPECT_TRUE(enabled(id)) << id << " is not enabled again";
+        }
+        EXPECT_EQ(dialog->statusWindow(), nullptr);
+        EXPECT_EQ(window->statusWindow, nullptr);
+        EXPECT_EQ(window->serialLink, nullptr);
+        EXPECT_FALSE(dialog->busy());
+    }
+};
+
+TEST_F(QtSerialUpdateTest, UpdateButtonWritesTheProductWithTheBarMovingAndEndsWithTheBox) {
+    startWithProduct();
+    click(ctl::Update);
+    ASSERT_EQ(op->boxes.size(), 1u);
+    EXPECT_EQ(op->boxes[0].text, "Update completed.");
+    EXPECT_EQ(op->boxes[0].icon, QMessageBox::Information);
+    EXPECT_EQ(op->boxes[0].caption, "Ostrel Firmware Writer");
+    EXPECT_FALSE(op->boxes[0].statusWindowOpen);
+    ASSERT_EQ(tone.played.size(), 1u);
+    EXPECT_EQ(tone.played[0], (std::pair<uint32_t, uint32_t>{442, 100}));
+    // The status window showed the steps, and its bar moved through a write.
+    ASSERT_FALSE(op->statusSeen.empty());
+    EXPECT_EQ(op->statusSeen.front().text, "Updating start...");
+    std::vector<int> barValues;
+    bool sawDsp = false;
+    for (const auto& s : op->statusSeen) {
+        if (s.bar) barValues.push_back(s.percent);
+        if (s.text.find("[11:DSP]") != std::string::npos) sawDsp = true;
+    }
+    EXPECT_TRUE(sawDsp);
+    ASSERT_GE(barValues.size(), 2u);
+    EXPECT_LT(*std::min_element(barValues.begin(), barValues.end()),
+              *std::max_element(barValues.begin(), barValues.end()));
+    expectUnlockedAfterwards();
+    EXPECT_EQ(sim->engine().packageId(), "0101");
+    for (const pkgbuild::ComponentDescription& c : pkg.components) {
+        EXPECT_EQ(sim->engine().memory(c.id, c.startAddress, c.endAddressValue()), c.data) << c.name;
+    }
+}
+
+TEST_F(QtSerialUpdateTest, CheckCommButtonReportsOkWithTheToneAndUnlocks) {
+    startWithProduct();
+    click(ctl::CheckComm);
+    ASSERT_EQ(op->boxes.size(), 1u);
+    EXPECT_EQ(op->boxes[0].text, "Communication check OK.");
+    EXPECT_EQ(op->boxes[0].icon, QMessageBox::Information);
+    EXPECT_EQ(tone.played.size(), 1u);
+    expectUnlockedAfterwards();
+}
+
+TEST_F(QtSerialUpdateTest, SilentProductGivesTheErrorBoxesAndStillUnlocks) {
+    product.silent = true;
+    startWithProduct();
+    click(ctl::Update);
+    ASSERT_FALSE(op->boxes.empty());
+    for (const SeenBox& b : op->boxes) {
+        EXPECT_EQ(b.icon, QMessageBox::Critical) << b.text;
+        EXPECT_FALSE(b.statusWindowOpen) << b.text;
+    }
+    EXPECT_EQ(tone.played.size(), op->boxes.size());
+    expectUnlockedAfterwards();
+}
+
+}  // namespace
+}  // namespace tarnwick::test
