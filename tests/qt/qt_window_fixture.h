@@ -52,6 +52,7 @@ public:
     // Whether a control was enabled whenever the status window was seen; set per id.
     std::map<int, bool> enabledWhileBusy;
     QtDialog* dialog = nullptr;
+    std::function<void(const QtStatusWindow&)> onStatus;  // called on each change seen
 
     Operator() {
         timer_.setInterval(0);  // looks at every pass of the event loop, pumps included
@@ -90,7 +91,10 @@ private:
         if (dialog == nullptr || dialog->statusWindow() == nullptr || !dialog->statusWindow()->isVisible()) return;
         const QtStatusWindow* s = dialog->statusWindow();
         const StatusView view{s->text().toStdString(), s->progressShown(), s->progress()};
-        if (statusSeen.empty() || !(statusSeen.back() == view)) statusSeen.push_back(view);
+        if (statusSeen.empty() || !(statusSeen.back() == view)) {
+            statusSeen.push_back(view);
+            if (onStatus) onStatus(*s);
+        }
         for (auto& [id, everEnabled] : enabledWhileBusy) everEnabled = everEnabled || dialog->control(id)->isEnabled();
     }
 

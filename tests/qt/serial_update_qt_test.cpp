@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <QComboBox>
+#include <QScreen>
 #include <filesystem>
 
 #include "pkgbuild/package_builder.h"
@@ -90,6 +91,15 @@ protected:
 
 TEST_F(QtSerialUpdateTest, UpdateButtonWritesTheProductWithTheBarMovingAndEndsWithTheBox) {
     startWithProduct();
+    // With TARNWICK_SCREENSHOT_DIR set, the screen is saved once mid-write, for a look by eye.
+    const char* shots = std::getenv("TARNWICK_SCREENSHOT_DIR");
+    bool saved = false;
+    op->onStatus = [&](const QtStatusWindow& s) {
+        if (shots == nullptr || saved || !s.progressShown() || s.progress() < 30) return;
+        saved = true;
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        s.screen()->grabWindow(0).save(QString(shots) + "/update-running.png");
+    };
     click(ctl::Update);
     ASSERT_EQ(op->boxes.size(), 1u);
     EXPECT_EQ(op->boxes[0].text, "Update completed.");

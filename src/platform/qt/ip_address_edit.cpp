@@ -29,7 +29,7 @@ IpAddressEdit::IpAddressEdit(QWidget* parent) : QFrame(parent) {
         f->setValidator(validator);
         f->setMaxLength(3);
         f->setAlignment(Qt::AlignCenter);
-        f->setMinimumWidth(f->fontMetrics().horizontalAdvance("0000"));
+        f->setFixedWidth(f->fontMetrics().horizontalAdvance("0000") + 4);
         f->installEventFilter(this);
         connect(f, &QLineEdit::textEdited, this, [this, i](const QString& text) {
             if (text.size() == 3 && i + 1 < fields_.size()) focusField(static_cast<int>(i) + 1);
