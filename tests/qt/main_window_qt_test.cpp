@@ -3,7 +3,10 @@
 #include <stdlib.h>
 
 #include <QCheckBox>
+#include <QAction>
 #include <QComboBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -252,6 +255,27 @@ TEST_F(QtMainWindowTest, FrameAndButtonCaptions) {
     EXPECT_EQ(labels, (Strings{"Checksum:", "IP Address :", "Model:", "Port:"}));
     EXPECT_EQ(caption(ctl::targetBox(0)), "");  // relabelled (emptied) by the clear at start
     EXPECT_TRUE(dialog->font().fixedPitch());
+}
+
+TEST_F(QtMainWindowTest, HelpMenuOpensTheAboutBoxModally) {
+    start();
+    QAction* about = dialog->findChild<QAction*>("aboutAction");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->text().toStdString(), "&About Tarnwick...");
+    std::string title;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr) return;
+        title = box->windowTitle().toStdString();
+        modal = box->isModal();
+        for (QPushButton* b : box->findChildren<QPushButton*>()) {
+            if (b->text() == "OK") b->click();
+        }
+    });
+    about->trigger();  // returns once OK was pressed
+    EXPECT_EQ(title, "About ORVEX Firmware Writer ...");
+    EXPECT_TRUE(modal);
 }
 
 TEST_F(QtMainWindowTest, EnterAndEscLeaveTheWindowOpen) {

@@ -153,3 +153,30 @@ TEST_F(QtSerialUpdateTest, SilentProductGivesTheErrorBoxesAndStillUnlocks) {
 
 }  // namespace
 }  // namespace tarnwick::test
+
+namespace tarnwick::test {
+namespace {
+
+// Close from the title bar arrives while the update pumps messages: it must not end the
+// dialog under the running procedure, which still uses its link.
+TEST_F(QtSerialUpdateTest, CloseWhileAnUpdateRunsIsRefused) {
+    startWithProduct();
+    bool closedDuringRun = false;
+    op->onStatus = [&](const QtStatusWindow&) {
+        if (closedDuringRun) return;
+        closedDuringRun = true;
+        dialog->close();
+    };
+    click(ctl::Update);
+    EXPECT_TRUE(closedDuringRun);
+    EXPECT_FALSE(dialog->ended());
+    EXPECT_TRUE(dialog->isVisible());
+    ASSERT_EQ(op->boxes.size(), 1u);
+    EXPECT_EQ(op->boxes[0].text, "Update completed.");
+    // Once the update is over, Close works again.
+    dialog->close();
+    EXPECT_TRUE(dialog->ended());
+}
+
+}  // namespace
+}  // namespace tarnwick::test
