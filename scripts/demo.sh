@@ -1,16 +1,26 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the main job: lists the sample update package,
 # then updates the simulated product with it over RS-232C (a pseudo-terminal).
+# With --gui the window opens instead, with the simulated product as its only port; press
+# Load (the dialog starts beside sample.bin), Update, and answer the boxes.
 set -euo pipefail
+gui=0
+case "${1:-}" in
+    --gui) gui=1 ;;
+    "") ;;
+    *) echo "usage: scripts/demo.sh [--gui]" >&2; exit 64 ;;
+esac
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 cd "$TARNWICK_ROOT"
 
 install_packages
 build_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-echo
-echo "\$ tarnwick versions --file build/sample/sample.bin"
-./build/tarnwick versions --file build/sample/sample.bin
+if [ "$gui" -eq 0 ]; then
+    echo
+    echo "\$ tarnwick versions --file build/sample/sample.bin"
+    ./build/tarnwick versions --file build/sample/sample.bin
+fi
 
 # The simulated product: model 0002 as the sample package, MAIN, PLD and OSD at 0100, DSP
 # at 0202 (older than the package), BOOT at 0101 (current: passed), MAIN's checksum answer
@@ -22,6 +32,16 @@ sim_pid=$!
 trap 'kill "$sim_pid" 2>/dev/null || true; rm -f "$sim_out"' EXIT
 for _ in $(seq 50); do [ -s "$sim_out" ] && break; sleep 0.1; done
 port="$(head -n 1 "$sim_out")"
+
+if [ "$gui" -eq 1 ]; then
+    if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+        echo "scripts/demo.sh --gui needs a display (DISPLAY is not set)." >&2
+        exit 1
+    fi
+    echo "The simulated product listens on $port (COM1 in the window)."
+    (cd build/sample && TARNWICK_SERIAL_PORTS="$port" TARNWICK_TIME_SCALE=0.1 ../tarnwick)
+    exit 0
+fi
 
 # Settling waits at 1/100: the minute of waits of a real product passes in about a second.
 echo

@@ -102,6 +102,7 @@ protected:
 
     // What the product saw, without the data blocks and the acknowledgements of a read-back.
     std::vector<std::string> commands() const {
+        sim->waitUntilIdle();
         std::vector<std::string> out;
         for (const std::string& e : sim->engine().events()) {
             if (e.rfind("frame P ", 0) == 0 || e.rfind("frame A ", 0) == 0) continue;
@@ -111,6 +112,7 @@ protected:
     }
 
     bool sawCommand(const std::string& prefix) const {
+        sim->waitUntilIdle();
         for (const std::string& e : sim->engine().events()) {
             if (e.rfind(prefix, 0) == 0) return true;
         }
