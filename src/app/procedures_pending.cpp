@@ -5,7 +5,7 @@
 namespace tarnwick {
 
 namespace {
-constexpr const char* kNotAvailable = "This build cannot talk to the product yet.";
+constexpr const char* kNotAvailable = "This build cannot reach the product over Ethernet yet. Use RS-232C.";
 }
 
 void MainWindow::checkEthernet() { showError(kNotAvailable); }
