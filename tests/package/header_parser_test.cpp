@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "package/package_fixture.h"
@@ -11,32 +13,34 @@ namespace tarnwick {
 namespace {
 
 using pkgbuild::PackageDescription;
-using testing_package::memoryStream;
 using testing_package::smallPackage;
+
+constexpr const char* kUpdateInfo = "Reading error of update information!";
+constexpr const char* kFirmwareInfo = "Reading error of firmware information!";
+constexpr const char* kOtherInfo = "Reading error of other information!";
+constexpr const char* kFormat = "Format error of update file!";
+constexpr const char* kGenreModel = "The genre/model code is different!";
+constexpr const char* kCount = "The number error of firmware composition!";
+constexpr const char* kTargetId = "Target ID error!";
 
 struct Parsed {
     HeaderParseResult result;
     UpdatePackage package;
-    std::string message() const { return result.message ? result.message : ""; }
     int nextByte = -2;  // the stream's next byte after the parse
+    std::string message() const { return result.message ? result.message : ""; }
 };
 
 Parsed parseBytes(std::vector<uint8_t> bytes) {
     Parsed parsed;
-    std::FILE* f = memoryStream(bytes);
+    std::FILE* f = testing_package::memoryStream(bytes);
     parsed.result = parseHeader(f, parsed.package);
     parsed.nextByte = std::fgetc(f);
     std::fclose(f);
     return parsed;
 }
 
-Parsed parseText(const std::string& text) {
-    return parseBytes(std::vector<uint8_t>(text.begin(), text.end()));
-}
-
+Parsed parseText(const std::string& text) { return parseBytes(std::vector<uint8_t>(text.begin(), text.end())); }
 Parsed parsePackage(const PackageDescription& p) { return parseBytes(pkgbuild::buildPackage(p)); }
-
-std::string crlf(const std::string& text) { return text + "\r\n"; }
 
 TEST(HeaderParse, FillsThePackageAndStopsAtTheFirstDataByte) {
     PackageDescription p = smallPackage();
@@ -47,47 +51,32 @@ TEST(HeaderParse, FillsThePackageAndStopsAtTheFirstDataByte) {
     p.statusEntryCount = 5;
     p.baudIndex = 3;
     p.commMask = 2;
-    const Parsed r = parsePackage(p);
-    ASSERT_EQ(r.result.result, 1) << r.message();
-    EXPECT_EQ(r.result.message, nullptr);
-    const UpdatePackage& pkg = r.package;
-    EXPECT_EQ(pkg.title, "  Title with lead");
-    EXPECT_EQ(pkg.toolId, "VORTAG3 B007");
-    EXPECT_EQ(pkg.genreCode, "3001");
-    EXPECT_EQ(pkg.auxCode, "AUX1");
-    EXPECT_EQ(pkg.modelCode, "0002");
-    EXPECT_EQ(pkg.modelName, "QT818LX");
-    EXPECT_EQ(pkg.packageId, "12AB");
-    EXPECT_EQ(pkg.packageChecksum, 0xCAFEF00Du);
-    EXPECT_EQ(pkg.componentCount, 3);
-    EXPECT_EQ(pkg.statusEntryCount, 5);
-    EXPECT_EQ(pkg.baudIndex, 3);
-    EXPECT_EQ(pkg.commMask, 2u);
+    for (bool lfOnly : {false, true}) {
+        p.lfOnly = lfOnly;
+        const Parsed r = parsePackage(p);
+        ASSERT_EQ(r.result.result, 1) << r.message();
+        EXPECT_EQ(r.result.message, nullptr);
+        EXPECT_EQ(r.package.components[2].name, "PLD");
+        EXPECT_EQ(r.nextByte, p.components[0].data[0]) << "LF only " << lfOnly;
+    }
+    const UpdatePackage pkg = parsePackage(p).package;
+    EXPECT_EQ(std::tie(pkg.title, pkg.toolId, pkg.genreCode, pkg.auxCode, pkg.modelCode, pkg.modelName, pkg.packageId),
+              std::make_tuple("  Title with lead", "VORTAG3 B007", "3001", "AUX1", "0002", "QT818LX", "12AB"));
+    EXPECT_EQ(std::tie(pkg.packageChecksum, pkg.commMask), std::make_tuple(0xCAFEF00Du, 2u));
+    EXPECT_EQ(std::tie(pkg.componentCount, pkg.statusEntryCount, pkg.baudIndex), std::make_tuple(3, 5, 3));
     EXPECT_TRUE(pkg.selectAllowed);
-    EXPECT_EQ(pkg.order[0], 0x01);
-    EXPECT_EQ(pkg.order[1], 0x11);
-    EXPECT_EQ(pkg.order[2], 0x21);
-    EXPECT_EQ(pkg.order[3], 0);
+    EXPECT_EQ(std::vector<uint8_t>(pkg.order.begin(), pkg.order.begin() + 4), (std::vector<uint8_t>{0x01, 0x11, 0x21, 0}));
     EXPECT_EQ(pkg.positionOfId[0x11], 1);
     EXPECT_EQ(pkg.positionOfId[0x02], kNoPosition);
     const ComponentEntry& dsp = pkg.components[1];
-    EXPECT_EQ(dsp.id, 0x11);
-    EXPECT_EQ(dsp.name, "DSP");
-    EXPECT_EQ(dsp.versionText, "0203");
-    EXPECT_EQ(dsp.versionNumber, 0x0203);
-    EXPECT_EQ(dsp.versionLabel, "2.03 beta");
-    EXPECT_EQ(dsp.checksum, p.components[1].checksumValue());
-    EXPECT_EQ(dsp.startAddress, 0x1000u);
-    EXPECT_EQ(dsp.endAddress, 0x1000u + 777u - 1u);
-    EXPECT_EQ(dsp.sumEndAddress, dsp.endAddress);
-    EXPECT_EQ(dsp.capacity, 777u);
+    EXPECT_EQ(std::tie(dsp.name, dsp.versionText, dsp.versionLabel, dsp.switchPath),
+              std::make_tuple("DSP", "0203", "2.03 beta", "0111"));
+    EXPECT_EQ(std::tie(dsp.id, dsp.versionNumber, dsp.writeMethod, dsp.kindMark), std::make_tuple(0x11, 0x0203, 1, 1));
+    EXPECT_EQ(std::tie(dsp.checksum, dsp.attributes), std::make_tuple(p.components[1].checksumValue(), 0x00010001u));
+    EXPECT_EQ(std::tie(dsp.startAddress, dsp.endAddress, dsp.sumEndAddress, dsp.capacity),
+              std::make_tuple(0x1000u, 0x1000u + 776u, 0x1000u + 776u, 777u));
     EXPECT_EQ(dsp.dataSize(), 777u);
-    EXPECT_EQ(dsp.writeMethod, 1);
-    EXPECT_EQ(dsp.attributes, 0x00010001u);
-    EXPECT_EQ(dsp.kindMark, 1);
-    EXPECT_EQ(dsp.switchPath, "0111");
     EXPECT_TRUE(dsp.dataFilePath.empty());
-    EXPECT_EQ(r.nextByte, p.components[0].data[0]);
 }
 
 TEST(HeaderParse, VersionNumberFromFirstAndLastTwoCharacters) {
@@ -98,78 +87,82 @@ TEST(HeaderParse, VersionNumberFromFirstAndLastTwoCharacters) {
     EXPECT_EQ(versionNumberOf("V1.2"), 0);  // "V1" and ".2" are not numbers
 }
 
-TEST(HeaderParse, LfOnlyPackageWithItsOwnPaddingLoads) {
+// Field checks in header order; an empty message means the package is accepted.
+TEST(HeaderParse, FieldChecksGiveTheirMessageAndTheFirstFailureWins) {
+    using Edit = std::function<void(PackageDescription&)>;
+    const struct {
+        const char* name;
+        Edit edit;
+        const char* message;
+    } cases[] = {
+        {"tool id with trailing blanks", [](auto& p) { p.toolId = "VORTAG3 B007   \t"; }, ""},
+        {"tool id with a leading blank", [](auto& p) { p.toolId = " VORTAG3 B007"; }, kFormat},
+        {"other tool id", [](auto& p) { p.toolId = "VORTAG3 B008"; }, kFormat},
+        {"genre", [](auto& p) { p.genreCode = "3002"; }, kGenreModel},
+        {"model", [](auto& p) { p.modelCode = "0003"; }, kGenreModel},
+        {"count 0", [](auto& p) { p.componentCountField = 0; }, kCount},
+        {"count 21", [](auto& p) { p.componentCountField = 21; }, kCount},
+        {"count 0x100 (low byte 0)", [](auto& p) { p.componentCountField = 0x100; }, kCount},
+        {"count one above the lines", [](auto& p) { p.componentCountField = 4; }, kFirmwareInfo},
+        {"target id 0x00", [](auto& p) { p.components[1].id = 0x00; }, kTargetId},
+        {"target id 0x56", [](auto& p) { p.components[1].id = 0x56; }, kTargetId},
+        {"target id 0xFF", [](auto& p) { p.components[1].id = 0xFF; }, kTargetId},
+        {"target id 0x55", [](auto& p) { p.components[1].id = 0x55; }, ""},
+        {"no other lines", [](auto& p) { p.otherLines = {}; }, ""},
+        {"tool, model and count wrong",
+         [](auto& p) { p.toolId = "WRONG", p.modelCode = "9999", p.componentCountField = 0; }, kFormat},
+        {"model and count wrong", [](auto& p) { p.modelCode = "9999", p.componentCountField = 0; }, kGenreModel},
+    };
+    for (const auto& c : cases) {
+        PackageDescription p = smallPackage();
+        c.edit(p);
+        const Parsed r = parsePackage(p);
+        EXPECT_EQ(r.message(), c.message) << c.name;
+        EXPECT_EQ(r.result.result, c.message[0] == '\0' ? 1 : 0) << c.name;
+    }
+    // The fields read before a failure stay stored; so do the rows before a bad target id.
     PackageDescription p = smallPackage();
-    p.lfOnly = true;
-    const Parsed r = parsePackage(p);
-    ASSERT_EQ(r.result.result, 1) << r.message();
-    EXPECT_EQ(r.package.components[2].name, "PLD");
-    EXPECT_EQ(r.nextByte, p.components[0].data[0]);
-}
-
-TEST(HeaderParse, LfOnlyTerminatorsOnCrLfPaddingAreAShortLine) {
-    PackageDescription p = smallPackage();
-    std::string header = pkgbuild::headerText(p);
-    // Replace CR LF by LF on the package line only: 95 bytes.
-    std::string text = crlf(p.title) + crlf(p.toolId);
-    std::string line3 = pkgbuild::packageLine(p);
-    line3.erase(line3.size() - 2, 1);
-    EXPECT_EQ(parseText(text + line3 + header.substr(text.size() + 96)).message(),
-              "Reading error of update information!");
-}
-
-TEST(HeaderParse, ToolIdentifierChecks) {
-    PackageDescription p = smallPackage();
-    p.toolId = "VORTAG3 B007   \t";
-    EXPECT_EQ(parsePackage(p).result.result, 1);
     p.toolId = " VORTAG3 B007";
-    Parsed r = parsePackage(p);
-    EXPECT_EQ(r.result.result, 0);
-    EXPECT_EQ(r.message(), "Format error of update file!");
-    EXPECT_EQ(r.package.toolId, " VORTAG3 B007");
-    p.toolId = "VORTAG3 B008";
-    EXPECT_EQ(parsePackage(p).message(), "Format error of update file!");
+    EXPECT_EQ(parsePackage(p).package.toolId, " VORTAG3 B007");
+    p = smallPackage();
+    p.genreCode = "3002";
+    EXPECT_EQ(parsePackage(p).package.genreCode, "3002");
+    EXPECT_EQ(parsePackage(p).package.modelName, "QT818LX");
+    p = smallPackage();
+    p.components[1].id = 0x56;
+    const Parsed r = parsePackage(p);
+    EXPECT_EQ(r.package.order[0], 0x01);
+    EXPECT_EQ(r.package.order[1], 0);
 }
 
-TEST(HeaderParse, EndOfFileWithinTheFirstThreeLines) {
-    EXPECT_EQ(parseText("").message(), "Reading error of update information!");
-    EXPECT_EQ(parseText("title\r\n").message(), "Reading error of update information!");
-    EXPECT_EQ(parseText("title\r\nVORTAG3 B007\r\n").message(), "Reading error of update information!");
-}
-
-TEST(HeaderParse, PackageLineMustBe96Bytes) {
-    PackageDescription p = smallPackage();
-    const std::string prefix = crlf(p.title) + crlf(p.toolId);
+// Damaged line structure: the message names the section being read.
+TEST(HeaderParse, DamagedLinesNameTheSectionBeingRead) {
+    const PackageDescription p = smallPackage();
+    const std::string header = pkgbuild::headerText(p);
+    const std::string prefix = p.title + "\r\n" + p.toolId + "\r\n";
     const std::string line3 = pkgbuild::packageLine(p);
     ASSERT_EQ(line3.size(), 96u);
-    std::string shorter = line3;
-    shorter.erase(10, 1);
-    std::string longer = line3;
-    longer.insert(10, " ");
-    EXPECT_EQ(parseText(prefix + shorter).message(), "Reading error of update information!");
-    EXPECT_EQ(parseText(prefix + longer).message(), "Reading error of update information!");
-}
-
-TEST(HeaderParse, GenreAndModelCodes) {
-    PackageDescription p = smallPackage();
-    p.genreCode = "3002";
-    Parsed r = parsePackage(p);
-    EXPECT_EQ(r.message(), "The genre/model code is different!");
-    EXPECT_EQ(r.package.genreCode, "3002");  // fields stay stored
-    EXPECT_EQ(r.package.modelName, "QT818LX");
-    p = smallPackage();
-    p.modelCode = "0003";
-    EXPECT_EQ(parsePackage(p).message(), "The genre/model code is different!");
-}
-
-TEST(HeaderParse, ComponentCountBounds) {
-    PackageDescription p = smallPackage();
-    p.componentCountField = 0;
-    EXPECT_EQ(parsePackage(p).message(), "The number error of firmware composition!");
-    p.componentCountField = 21;
-    EXPECT_EQ(parsePackage(p).message(), "The number error of firmware composition!");
-    p.componentCountField = 0x100;  // low 8 bits 0
-    EXPECT_EQ(parsePackage(p).message(), "The number error of firmware composition!");
+    const size_t firstComponent = prefix.size() + 96;
+    const std::string beforeEnd = header.substr(0, header.rfind("HEADER END"));
+    auto edited = [](std::string s, size_t at, size_t erase, const char* insert) { return s.replace(at, erase, insert); };
+    const struct {
+        const char* name;
+        std::string text;
+        const char* message;
+    } cases[] = {
+        {"empty", "", kUpdateInfo},
+        {"title only", "title\r\n", kUpdateInfo},
+        {"no package line", "title\r\nVORTAG3 B007\r\n", kUpdateInfo},
+        {"package line of 95 bytes", prefix + edited(line3, 10, 1, ""), kUpdateInfo},
+        {"package line of 97 bytes", prefix + edited(line3, 10, 0, " "), kUpdateInfo},
+        {"LF only on CR LF padding", prefix + edited(line3, 94, 1, "") + header.substr(firstComponent), kUpdateInfo},
+        {"component lines cut", header.substr(0, firstComponent + 240), kFirmwareInfo},
+        {"component line short", edited(header, firstComponent + 140, 1, ""), kFirmwareInfo},
+        {"HEADER END of 12 bytes", beforeEnd + "HEADER END\r\n", kOtherInfo},
+        {"no HEADER END", beforeEnd, kOtherInfo},
+        {"HEADER END of 17 bytes", beforeEnd + "HEADER END     \r\n", kOtherInfo},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parseText(c.text).message(), c.message) << c.name;
 }
 
 TEST(HeaderParse, ComponentCountUsesTheLowEightBits) {
@@ -177,10 +170,9 @@ TEST(HeaderParse, ComponentCountUsesTheLowEightBits) {
     const pkgbuild::ComponentDescription first = p.components[0];
     p.components.clear();
     for (int i = 0; i < 20; ++i) {
-        pkgbuild::ComponentDescription c = first;
-        c.id = static_cast<uint8_t>(i + 1);
-        c.data = pkgbuild::patternData(10, static_cast<uint32_t>(i));
-        p.components.push_back(c);
+        p.components.push_back(first);
+        p.components.back().id = static_cast<uint8_t>(i + 1);
+        p.components.back().data = pkgbuild::patternData(10, static_cast<uint32_t>(i));
     }
     p.componentCountField = 0x114;
     const Parsed r = parsePackage(p);
@@ -189,36 +181,7 @@ TEST(HeaderParse, ComponentCountUsesTheLowEightBits) {
     EXPECT_EQ(r.package.order[19], 20);
     // 20 lines are expected: with 19 the "HEADER END" area is read as a component line.
     p.components.pop_back();
-    EXPECT_EQ(parsePackage(p).message(), "Reading error of firmware information!");
-}
-
-TEST(HeaderParse, ComponentLineChecks) {
-    PackageDescription p = smallPackage();
-    p.componentCountField = 4;  // one line more than present: the 16-byte lines come next
-    EXPECT_EQ(parsePackage(p).message(), "Reading error of firmware information!");
-
-    p = smallPackage();
-    const std::string header = pkgbuild::headerText(p);
-    const size_t firstComponent = crlf(p.title).size() + crlf(p.toolId).size() + 96;
-    EXPECT_EQ(parseText(header.substr(0, firstComponent + 160 + 80)).message(),
-              "Reading error of firmware information!");
-    std::string shortLine = header;
-    shortLine.erase(firstComponent + 140, 1);
-    EXPECT_EQ(parseText(shortLine).message(), "Reading error of firmware information!");
-}
-
-TEST(HeaderParse, TargetIdRange) {
-    for (uint8_t bad : {uint8_t{0x00}, uint8_t{0x56}, uint8_t{0xFF}}) {
-        PackageDescription p = smallPackage();
-        p.components[1].id = bad;
-        const Parsed r = parsePackage(p);
-        EXPECT_EQ(r.message(), "Target ID error!") << int(bad);
-        EXPECT_EQ(r.package.order[0], 0x01);  // the rows before stay
-        EXPECT_EQ(r.package.order[1], 0);
-    }
-    PackageDescription p = smallPackage();
-    p.components[1].id = 0x55;
-    EXPECT_EQ(parsePackage(p).result.result, 1);
+    EXPECT_EQ(parsePackage(p).message(), kFirmwareInfo);
 }
 
 TEST(HeaderParse, RepeatedIdLaterPositionWins) {
@@ -233,39 +196,19 @@ TEST(HeaderParse, RepeatedIdLaterPositionWins) {
     EXPECT_EQ(r.package.components[2].name, "PLD");
 }
 
-TEST(HeaderParse, OtherInformationLines) {
-    PackageDescription p = smallPackage();
-    p.otherLines = {"MW:ON", "XX:whatever", "MW:OFF"};
-    EXPECT_FALSE(parsePackage(p).package.selectAllowed);
-    p.otherLines = {"MW:OFF", "BP:1", "PV:2", "MW:ON   \t"};
-    EXPECT_TRUE(parsePackage(p).package.selectAllowed);
-    p.otherLines = {"MW: ON"};
-    EXPECT_FALSE(parsePackage(p).package.selectAllowed);
-    p.otherLines = {};
-    const Parsed r = parsePackage(p);
-    EXPECT_EQ(r.result.result, 1);
-    EXPECT_FALSE(r.package.selectAllowed);
-}
-
-TEST(HeaderParse, HeaderEndMustBeASixteenByteLine) {
-    PackageDescription p = smallPackage();
-    std::string header = pkgbuild::headerText(p);
-    const size_t end = header.rfind("HEADER END");
-    std::string wrong = header.substr(0, end) + "HEADER END\r\n";  // 12 bytes
-    EXPECT_EQ(parseText(wrong).message(), "Reading error of other information!");
-    EXPECT_EQ(parseText(header.substr(0, end)).message(), "Reading error of other information!");
-    std::string longer = header.substr(0, end) + "HEADER END     \r\n";  // 17 bytes
-    EXPECT_EQ(parseText(longer).message(), "Reading error of other information!");
-}
-
-TEST(HeaderParse, FirstFailureWins) {
-    PackageDescription p = smallPackage();
-    p.toolId = "WRONG";
-    p.modelCode = "9999";
-    p.componentCountField = 0;
-    EXPECT_EQ(parsePackage(p).message(), "Format error of update file!");
-    p.toolId = "VORTAG3 B007";
-    EXPECT_EQ(parsePackage(p).message(), "The genre/model code is different!");
+TEST(HeaderParse, LastMwLineDecidesWhetherSelectionIsAllowed) {
+    const struct {
+        std::vector<std::string> lines;
+        bool allowed;
+    } cases[] = {{{"MW:ON", "XX:whatever", "MW:OFF"}, false},
+                 {{"MW:OFF", "BP:1", "PV:2", "MW:ON   \t"}, true},
+                 {{"MW: ON"}, false},
+                 {{}, false}};
+    for (const auto& c : cases) {
+        PackageDescription p = smallPackage();
+        p.otherLines = c.lines;
+        EXPECT_EQ(parsePackage(p).package.selectAllowed, c.allowed) << ::testing::PrintToString(c.lines);
+    }
 }
 
 }  // namespace

@@ -10,55 +10,32 @@
 namespace tarnwick {
 namespace {
 
-using testing_package::memoryStream;
-
-TEST(HeaderLineRead, SplitsAtLineFeedKeepingCarriageReturn) {
-    std::vector<uint8_t> bytes{'a', 'b', '\r', '\n', 'c', '\n', 'd'};
-    std::FILE* f = memoryStream(bytes);
+// The lines read from bytes, each as its text and its length.
+std::vector<std::pair<std::string, size_t>> readLines(const std::string& text) {
+    std::vector<uint8_t> bytes(text.begin(), text.end());
+    std::FILE* f = testing_package::memoryStream(bytes);
+    std::vector<std::pair<std::string, size_t>> lines;
     HeaderLine line;
-    ASSERT_TRUE(line.read(f));
-    EXPECT_EQ(line.text(), "ab\r\n");
-    EXPECT_EQ(line.length(), 4u);
-    ASSERT_TRUE(line.read(f));
-    EXPECT_EQ(line.text(), "c\n");
-    ASSERT_TRUE(line.read(f));  // a last line without terminator is still a line
-    EXPECT_EQ(line.text(), "d");
-    EXPECT_FALSE(line.read(f));
+    while (line.read(f)) lines.emplace_back(line.text(), line.length());
     EXPECT_EQ(line.length(), 0u);
     std::fclose(f);
+    return lines;
 }
 
-TEST(HeaderLineRead, LongLineIsCutAt255BytesAndTheRestIsTheNextLine) {
-    std::string text(300, 'x');
-    text += "\n";
-    std::vector<uint8_t> bytes(text.begin(), text.end());
-    std::FILE* f = memoryStream(bytes);
-    HeaderLine line;
-    ASSERT_TRUE(line.read(f));
-    EXPECT_EQ(line.length(), 255u);
-    ASSERT_TRUE(line.read(f));
-    EXPECT_EQ(line.length(), 46u);
-    std::fclose(f);
+using Lines = std::vector<std::pair<std::string, size_t>>;
+
+TEST(HeaderLineRead, SplitsAtLineFeedKeepingCarriageReturnAndCutsAt255Bytes) {
+    // A last line without terminator is still a line.
+    EXPECT_EQ(readLines("ab\r\nc\nd"), (Lines{{"ab\r\n", 4}, {"c\n", 2}, {"d", 1}}));
+    EXPECT_EQ(readLines(std::string(300, 'x') + "\n"),
+              (Lines{{std::string(255, 'x'), 255}, {std::string(45, 'x') + "\n", 46}}));
+    // The text ends at the first NUL, but the read consumes the whole line.
+    EXPECT_EQ(readLines(std::string("ab\0c\nz\n", 7)), (Lines{{"ab", 2}, {"z\n", 2}}));
 }
 
-TEST(HeaderLineRead, TextEndsAtFirstNulButTheReadConsumesTheWholeLine) {
-    std::vector<uint8_t> bytes{'a', 'b', 0, 'c', '\n', 'z', '\n'};
-    std::FILE* f = memoryStream(bytes);
-    HeaderLine line;
-    ASSERT_TRUE(line.read(f));
-    EXPECT_EQ(line.length(), 2u);
-    EXPECT_EQ(line.text(), "ab");
-    ASSERT_TRUE(line.read(f));
-    EXPECT_EQ(line.text(), "z\n");
-    std::fclose(f);
-}
-
-TEST(HeaderLineFields, TrimsTrailingWhiteSpaceOnly) {
+TEST(HeaderLineFields, TrimsTrailingWhiteSpaceOnlyAndColumnsStopAtTheTextsEnd) {
     EXPECT_EQ(trimRight("  VORTAG3 B007 \t\v\f\r\n"), "  VORTAG3 B007");
     EXPECT_EQ(trimRight(" \r\n"), "");
-}
-
-TEST(HeaderLineFields, ColumnsAreOfTheUntrimmedTextAndStopAtItsEnd) {
     HeaderLine line;
     line.assign("0123456789\r\n");
     EXPECT_EQ(line.columns(2, 4), "234");
@@ -67,31 +44,19 @@ TEST(HeaderLineFields, ColumnsAreOfTheUntrimmedTextAndStopAtItsEnd) {
     EXPECT_EQ(line.columns(12, 20), "");
     EXPECT_EQ(line.columns(200, 260), "");
     EXPECT_EQ(line.hexField(40, 47), 0u);
-}
-
-TEST(HexValue, ConvertsLikeAnUnsignedBase16Conversion) {
-    EXPECT_EQ(hexValue("0000ABCD"), 0xABCDu);
-    EXPECT_EQ(hexValue("  1f"), 0x1Fu);
-    EXPECT_EQ(hexValue("0x1F"), 0x1Fu);
-    EXPECT_EQ(hexValue("0X7fz9"), 0x7Fu);
-    EXPECT_EQ(hexValue("12 34"), 0x12u);
-    EXPECT_EQ(hexValue("+10"), 0x10u);
-    EXPECT_EQ(hexValue("-1"), 0xFFFFFFFFu);
-    EXPECT_EQ(hexValue("-10"), 0xFFFFFFF0u);
-    EXPECT_EQ(hexValue(""), 0u);
-    EXPECT_EQ(hexValue("   "), 0u);
-    EXPECT_EQ(hexValue("zz"), 0u);
-    EXPECT_EQ(hexValue("0x"), 0u);
-    EXPECT_EQ(hexValue("FFFFFFFF"), 0xFFFFFFFFu);
-    EXPECT_EQ(hexValue("100000000"), 0xFFFFFFFFu);
-    EXPECT_EQ(hexValue("0000000012345678"), 0x12345678u);
-}
-
-TEST(HexValue, EightBitFieldKeepsTheLowByte) {
-    HeaderLine line;
     line.assign("00000114\r\n");
     EXPECT_EQ(line.hexField(0, 7), 0x114u);
-    EXPECT_EQ(line.hexField8(0, 7), 0x14u);
+    EXPECT_EQ(line.hexField8(0, 7), 0x14u);  // eight-bit fields keep the low byte
+}
+
+// Like an unsigned base-16 conversion: blanks, sign and 0x prefix taken, saturating, stops at junk.
+TEST(HexValue, ConvertsLikeAnUnsignedBase16Conversion) {
+    const std::pair<const char*, uint32_t> cases[] = {
+        {"0000ABCD", 0xABCDu},  {"  1f", 0x1Fu},         {"0x1F", 0x1Fu},       {"0X7fz9", 0x7Fu},
+        {"12 34", 0x12u},       {"+10", 0x10u},          {"-1", 0xFFFFFFFFu},   {"-10", 0xFFFFFFF0u},
+        {"", 0u},               {"   ", 0u},             {"zz", 0u},            {"0x", 0u},
+        {"FFFFFFFF", 0xFFFFFFFFu}, {"100000000", 0xFFFFFFFFu}, {"0000000012345678", 0x12345678u}};
+    for (const auto& [text, value] : cases) EXPECT_EQ(hexValue(text), value) << '"' << text << '"';
 }
 
 }  // namespace

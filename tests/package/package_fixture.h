@@ -1,8 +1,6 @@
-// Helpers for the package tests: a fresh temporary directory, file contents, packages in
-// memory as streams.
+// Helpers for the package tests: file contents, packages in memory as streams, a small package.
 #pragma once
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,31 +8,11 @@
 #include <vector>
 
 #include "pkgbuild/package_builder.h"
+#include "support/temp_dir_env.h"
 
 namespace tarnwick::testing_package {
 
-// A directory under the system's temporary directory, removed with its contents at the end.
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tarnwick-pkg-XXXXXX").string();
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        const char* made = mkdtemp(name.data());
-        path_ = made != nullptr ? made : "";
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
+using ScratchDir = test::TempDir;
 
 inline std::vector<uint8_t> fileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -51,33 +29,24 @@ inline std::FILE* memoryStream(std::vector<uint8_t>& bytes) {
 
 // A small valid package: three components with different write methods.
 inline pkgbuild::PackageDescription smallPackage() {
+    auto component = [](uint8_t id, const char* name, const char* version, uint8_t method, uint32_t attributes,
+                        const char* path, size_t size, uint32_t seed) {
+        pkgbuild::ComponentDescription c;
+        c.id = id;
+        c.name = name;
+        c.versionText = version;
+        c.startAddress = 0x1000;
+        c.writeMethod = method;
+        c.attributes = attributes;
+        c.switchPath = path;
+        c.data = pkgbuild::patternData(size, seed);
+        return c;
+    };
     pkgbuild::PackageDescription p;
-    pkgbuild::ComponentDescription main;
-    main.id = 0x01;
-    main.name = "MAIN";
-    main.versionText = "0105";
-    main.startAddress = 0x1000;
-    main.writeMethod = 2;
-    main.attributes = 0x00000003;
-    main.switchPath = "01";
-    main.data = pkgbuild::patternData(1000, 1);
-    pkgbuild::ComponentDescription dsp = main;
-    dsp.id = 0x11;
-    dsp.name = "DSP";
-    dsp.versionText = "0203";
-    dsp.writeMethod = 1;
-    dsp.attributes = 0x00010001;
-    dsp.switchPath = "0111";
-    dsp.versionLabel = "2.03 beta";
-    dsp.data = pkgbuild::patternData(777, 2);
-    pkgbuild::ComponentDescription pld = main;
-    pld.id = 0x21;
-    pld.name = "PLD";
-    pld.versionText = "0110";
-    pld.writeMethod = 3;
-    pld.switchPath = "0121";
-    pld.data = pkgbuild::patternData(4099, 3);
-    p.components = {main, dsp, pld};
+    p.components = {component(0x01, "MAIN", "0105", 2, 0x00000003, "01", 1000, 1),
+                    component(0x11, "DSP", "0203", 1, 0x00010001, "0111", 777, 2),
+                    component(0x21, "PLD", "0110", 3, 0x00000003, "0121", 4099, 3)};
+    p.components[1].versionLabel = "2.03 beta";
     return p;
 }
 

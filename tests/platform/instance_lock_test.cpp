@@ -5,57 +5,36 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
+
+#include "support/temp_dir_env.h"
 
 namespace tarnwick {
 namespace {
 
 class InstanceLockTest : public ::testing::Test {
 protected:
-    std::string dir;
-    std::string savedRuntime;
-    bool hadRuntime = false;
-
-    void SetUp() override {
-        char pattern[] = "/tmp/tarnwick-lock-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-        if (const char* r = std::getenv("XDG_RUNTIME_DIR")) {
-            hadRuntime = true;
-            savedRuntime = r;
-        }
-        setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
-    }
-    void TearDown() override {
-        if (hadRuntime) setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
-        else unsetenv("XDG_RUNTIME_DIR");
-        std::filesystem::remove_all(dir);
-    }
+    test::TempDir scratch{"tarnwick-lock"};
+    test::ScopedEnv runtime{"XDG_RUNTIME_DIR", scratch.path()};
+    const std::string& dir = scratch.path();
 };
 
-TEST_F(InstanceLockTest, SecondHolderIsRefusedUntilTheFirstReleases) {
-    InstanceLock first;
-    ASSERT_EQ(first.acquire(), InstanceLock::Result::Acquired);
-    EXPECT_EQ(first.path(), dir + "/Tarnwick.exe.lock");
-    EXPECT_TRUE(std::filesystem::exists(first.path()));
-
+TEST_F(InstanceLockTest, SecondHolderIsRefusedUntilTheFirstReleasesOrGoesAway) {
     InstanceLock second;
-    EXPECT_EQ(second.acquire(), InstanceLock::Result::HeldElsewhere);
-    EXPECT_FALSE(second.held());
-
-    first.release();
-    EXPECT_EQ(second.acquire(), InstanceLock::Result::Acquired);
-}
-
-TEST_F(InstanceLockTest, LockGoesAwayWithTheDestructor) {
     {
         InstanceLock first;
         ASSERT_EQ(first.acquire(), InstanceLock::Result::Acquired);
-    }
-    InstanceLock again;
-    EXPECT_EQ(again.acquire(), InstanceLock::Result::Acquired);
+        EXPECT_EQ(first.path(), dir + "/Tarnwick.exe.lock");
+        EXPECT_TRUE(std::filesystem::exists(first.path()));
+        EXPECT_EQ(second.acquire(), InstanceLock::Result::HeldElsewhere);
+        EXPECT_FALSE(second.held());
+        first.release();
+        EXPECT_EQ(second.acquire(), InstanceLock::Result::Acquired);
+        second.release();
+        ASSERT_EQ(first.acquire(), InstanceLock::Result::Acquired);
+    }  // the destructor lets go as well
+    EXPECT_EQ(second.acquire(), InstanceLock::Result::Acquired);
 }
 
 // A program that dies without cleaning up (here: _exit in a child) still frees the lock.
@@ -93,7 +72,7 @@ TEST_F(InstanceLockTest, LockIsReleasedWhenTheHolderDiesAbruptly) {
 }
 
 TEST_F(InstanceLockTest, UnusableRuntimeDirectoryFallsBackToTmp) {
-    setenv("XDG_RUNTIME_DIR", (dir + "/missing").c_str(), 1);
+    test::ScopedEnv missing("XDG_RUNTIME_DIR", dir + "/missing");
     InstanceLock lock;
     const InstanceLock::Result r = lock.acquire();
     // Another Tarnwick on this machine may hold the /tmp lock; either way /tmp was used.

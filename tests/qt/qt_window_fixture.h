@@ -19,6 +19,7 @@
 #include "platform/qt/qt_dialog.h"
 #include "support/fast_clock.h"
 #include "support/recording_tone.h"
+#include "support/temp_dir_env.h"
 
 namespace tarnwick::test {
 
@@ -114,8 +115,11 @@ private:
     QTimer timer_;
 };
 
+// Each test gets its own directory for its packages and the work directory.
 class QtWindowTest : public ::testing::Test {
 protected:
+    TempDir scratch{"tarnwick-qt"};
+    ScopedEnv tmpdir{"TMPDIR", scratch.path() + "/"};
     FastClock clock;
     RecordingTone tone;
     std::unique_ptr<QtDialog> dialog;
@@ -141,12 +145,12 @@ protected:
     }
 
     QWidget* control(int id) const { return dialog->control(id); }
+    template <class W>
+    W* as(int id) const { return static_cast<W*>(control(id)); }
     bool enabled(int id) const { return control(id)->isEnabled(); }
-    std::string caption(int id) const {
-        return static_cast<QAbstractButton*>(control(id))->text().toStdString();
-    }
+    std::string caption(int id) const { return as<QAbstractButton>(id)->text().toStdString(); }
     // A click as the operator makes it: through the button, into the handler.
-    void click(int id) { static_cast<QAbstractButton*>(control(id))->click(); }
+    void click(int id) { as<QAbstractButton>(id)->click(); }
 };
 
 }  // namespace tarnwick::test

@@ -1,11 +1,12 @@
 // "Check Comm." and "Update" pressed in the window against the simulated product on a
 // pseudo-terminal: the status window and its bar move, the boxes come with the tone, and
 // the controls are locked while the procedure runs and unlocked at its end.
-#include <stdlib.h>
-
 #include <QComboBox>
 #include <QScreen>
-#include <filesystem>
+#include <algorithm>
+#include <optional>
+#include <tuple>
+#include <utility>
 
 #include "pkgbuild/package_builder.h"
 #include "qt/qt_window_fixture.h"
@@ -14,43 +15,30 @@
 namespace tarnwick::test {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 class QtSerialUpdateTest : public QtWindowTest {
 protected:
     sim::SimConfig product;
     pkgbuild::PackageDescription pkg;
     std::unique_ptr<sim::SimServer> sim;
-    std::string dir;
+    std::optional<ScopedEnv> ports;
 
     void SetUp() override {
-        char templ[] = "/tmp/tarnwick-qtsim-XXXXXX";
-        ASSERT_NE(mkdtemp(templ), nullptr);
-        dir = templ;
-        setenv("TMPDIR", (dir + "/").c_str(), 1);
         product.modelCode = 0x0002;
         pkg.packageId = "0101";
-        pkg.components = {component(0x01, "MAIN", "01"), component(0x11, "DSP", "0111")};
+        for (auto [id, name, path] : {std::tuple{0x01, "MAIN", "01"}, std::tuple{0x11, "DSP", "0111"}}) {
+            pkgbuild::ComponentDescription c;
+            c.id = static_cast<uint8_t>(id);
+            c.name = name;
+            c.versionText = "0200";
+            c.switchPath = path;
+            c.startAddress = 0x1000u * c.id;
+            c.data = pkgbuild::patternData(0x800, c.id);
+            pkg.components.push_back(c);
+        }
     }
-
     void TearDown() override {
         QtWindowTest::TearDown();
         if (sim) sim->stop();
-        setenv("TARNWICK_SERIAL_PORTS", "", 1);
-        unsetenv("TMPDIR");
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
-
-    static pkgbuild::ComponentDescription component(uint8_t id, const std::string& name, const std::string& path) {
-        pkgbuild::ComponentDescription c;
-        c.id = id;
-        c.name = name;
-        c.versionText = "0200";
-        c.switchPath = path;
-        c.startAddress = 0x1000u * id;
-        c.data = pkgbuild::patternData(0x800, id);
-        return c;
     }
 
     // The product on a pseudo-terminal as the only port, the window started, the package
@@ -58,13 +46,13 @@ protected:
     void startWithProduct() {
         sim = std::make_unique<sim::SimServer>(product);
         ASSERT_TRUE(sim->startPty()) << sim->error();
-        setenv("TARNWICK_SERIAL_PORTS", sim->slavePath().c_str(), 1);
-        const std::string path = dir + "/package.bin";
+        ports.emplace("TARNWICK_SERIAL_PORTS", sim->slavePath());
+        const std::string path = scratch.file("package.bin");
         ASSERT_EQ(pkgbuild::writePackage(path, pkg), 1);
         start();
-        auto* ports = static_cast<QComboBox*>(control(ctl::PortList));
-        ASSERT_EQ(ports->count(), 1);
-        EXPECT_EQ(ports->currentText().toStdString(), "COM1  " + sim->slavePath());
+        auto* list = as<QComboBox>(ctl::PortList);
+        ASSERT_EQ(list->count(), 1);
+        EXPECT_EQ(list->currentText().toStdString(), "COM1  " + sim->slavePath());
         op->fileToChoose = path;
         click(ctl::Load);
         ASSERT_TRUE(window->packageLoaded);
@@ -72,9 +60,17 @@ protected:
         op->boxes.clear();
         op->statusSeen.clear();
         tone.played.clear();
-        for (int id : {ctl::Load, ctl::Update, ctl::CheckComm, ctl::Quit, ctl::RadioRs232c}) {
-            op->enabledWhileBusy[id] = false;
-        }
+        for (int id : {ctl::Load, ctl::Update, ctl::CheckComm, ctl::Quit, ctl::RadioRs232c}) op->enabledWhileBusy[id] = false;
+    }
+
+    // One box with this text and icon, with the tone, after the status window was gone.
+    void expectOneBox(const char* text, QMessageBox::Icon icon) {
+        ASSERT_EQ(op->boxes.size(), 1u);
+        EXPECT_EQ(op->boxes[0].text, text);
+        EXPECT_EQ(op->boxes[0].icon, icon);
+        EXPECT_EQ(op->boxes[0].caption, "Ostrel Firmware Writer");
+        EXPECT_FALSE(op->boxes[0].statusWindowOpen);
+        EXPECT_EQ(tone.played, (std::vector<std::pair<uint32_t, uint32_t>>{{442, 100}}));
     }
 
     void expectUnlockedAfterwards() {
@@ -101,13 +97,7 @@ TEST_F(QtSerialUpdateTest, UpdateButtonWritesTheProductWithTheBarMovingAndEndsWi
         s.screen()->grabWindow(0).save(QString(shots) + "/update-running.png");
     };
     click(ctl::Update);
-    ASSERT_EQ(op->boxes.size(), 1u);
-    EXPECT_EQ(op->boxes[0].text, "Update completed.");
-    EXPECT_EQ(op->boxes[0].icon, QMessageBox::Information);
-    EXPECT_EQ(op->boxes[0].caption, "Ostrel Firmware Writer");
-    EXPECT_FALSE(op->boxes[0].statusWindowOpen);
-    ASSERT_EQ(tone.played.size(), 1u);
-    EXPECT_EQ(tone.played[0], (std::pair<uint32_t, uint32_t>{442, 100}));
+    expectOneBox("Update completed.", QMessageBox::Information);
     // The status window showed the steps, and its bar moved through a write.
     ASSERT_FALSE(op->statusSeen.empty());
     EXPECT_EQ(op->statusSeen.front().text, "Updating start...");
@@ -115,12 +105,12 @@ TEST_F(QtSerialUpdateTest, UpdateButtonWritesTheProductWithTheBarMovingAndEndsWi
     bool sawDsp = false;
     for (const auto& s : op->statusSeen) {
         if (s.bar) barValues.push_back(s.percent);
-        if (s.text.find("[11:DSP]") != std::string::npos) sawDsp = true;
+        sawDsp = sawDsp || s.text.find("[11:DSP]") != std::string::npos;
     }
     EXPECT_TRUE(sawDsp);
     ASSERT_GE(barValues.size(), 2u);
-    EXPECT_LT(*std::min_element(barValues.begin(), barValues.end()),
-              *std::max_element(barValues.begin(), barValues.end()));
+    const auto [low, high] = std::minmax_element(barValues.begin(), barValues.end());
+    EXPECT_LT(*low, *high);
     expectUnlockedAfterwards();
     EXPECT_EQ(sim->engine().packageId(), "0101");
     for (const pkgbuild::ComponentDescription& c : pkg.components) {
@@ -131,10 +121,7 @@ TEST_F(QtSerialUpdateTest, UpdateButtonWritesTheProductWithTheBarMovingAndEndsWi
 TEST_F(QtSerialUpdateTest, CheckCommButtonReportsOkWithTheToneAndUnlocks) {
     startWithProduct();
     click(ctl::CheckComm);
-    ASSERT_EQ(op->boxes.size(), 1u);
-    EXPECT_EQ(op->boxes[0].text, "Communication check OK.");
-    EXPECT_EQ(op->boxes[0].icon, QMessageBox::Information);
-    EXPECT_EQ(tone.played.size(), 1u);
+    expectOneBox("Communication check OK.", QMessageBox::Information);
     expectUnlockedAfterwards();
 }
 
@@ -151,21 +138,13 @@ TEST_F(QtSerialUpdateTest, SilentProductGivesTheErrorBoxesAndStillUnlocks) {
     expectUnlockedAfterwards();
 }
 
-}  // namespace
-}  // namespace tarnwick::test
-
-namespace tarnwick::test {
-namespace {
-
 // Close from the title bar arrives while the update pumps messages: it must not end the
 // dialog under the running procedure, which still uses its link.
 TEST_F(QtSerialUpdateTest, CloseWhileAnUpdateRunsIsRefused) {
     startWithProduct();
     bool closedDuringRun = false;
     op->onStatus = [&](const QtStatusWindow&) {
-        if (closedDuringRun) return;
-        closedDuringRun = true;
-        dialog->close();
+        if (!std::exchange(closedDuringRun, true)) dialog->close();
     };
     click(ctl::Update);
     EXPECT_TRUE(closedDuringRun);
@@ -173,8 +152,7 @@ TEST_F(QtSerialUpdateTest, CloseWhileAnUpdateRunsIsRefused) {
     EXPECT_TRUE(dialog->isVisible());
     ASSERT_EQ(op->boxes.size(), 1u);
     EXPECT_EQ(op->boxes[0].text, "Update completed.");
-    // Once the update is over, Close works again.
-    dialog->close();
+    dialog->close();  // once the update is over, Close works again
     EXPECT_TRUE(dialog->ended());
 }
 

@@ -22,9 +22,7 @@ TEST(WindowStart, SecondInstanceIsRefusedWithTheErrorBox) {
     EXPECT_EQ(op.boxes[0].icon, QMessageBox::Critical);
     EXPECT_EQ(op.boxes[0].caption, "Ostrel Firmware Writer");
     EXPECT_TRUE(tone.played.empty());
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        EXPECT_FALSE(w->objectName() == "mainWindow" && w->isVisible());
-    }
+    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->objectName() == "mainWindow" && w->isVisible());
 }
 
 TEST(WindowStart, WindowRunsUntilQuitAndReleasesTheLock) {
