@@ -1,176 +1,136 @@
 // `tarnwick check` and `tarnwick update` as a user runs them: the program against the
 // simulated product on a pseudo-terminal, with settling waits scaled to nothing.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "pkgbuild/package_builder.h"
-#include "sim_server.h"
+#include "e2e/serial_update_fixture.h"
 
 namespace tarnwick::test {
 namespace {
 
-struct ProgramRun {
-    int status = -1;
-    std::string out;
-    std::string err;
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// One run of the program; in `args`, {pkg} stands for the package path and {port} for the device.
+struct CliCase {
+    const char* name;
+    const char* args;
+    int status;
+    const char* out = nullptr;          // the whole standard output, when set
+    std::vector<const char*> outHas = {};  // parts of it
+    void (*setup)(sim::SimConfig&) = nullptr;
+    bool noProduct = false;             // no product: {port} does not exist
 };
 
-class SerialCommandLine : public ::testing::Test {
+const char* const kDowngrade = "[question]\nThe firmware version is downgraded!\n\nIs the update continued?\n";
+void downgrade(sim::SimConfig& s) { s.slotVersions[0] = "0300"; }
+void current(sim::SimConfig& s) { s.slotVersions[0] = "0200"; }
+
+const CliCase kCases[] = {
+    {"Verbose", "update --file {pkg} --port {port} --check verify --verbose", 0, nullptr,
+     {"[status] 01/01 [01:MAIN] Verifying...\n", "[status] Reboot(Nomal Mode)...\n[info]\nUpdate completed.\n"}},
+    {"DeclinedWithNo", "update --file {pkg} --port {port} --no", 12, kDowngrade, {}, downgrade},
+    // Without --yes or --no and without a terminal to ask on, the answer is No.
+    {"NoTerminalAnswersNo", "update --file {pkg} --port {port}", 12, kDowngrade, {}, downgrade},
+    {"AcceptedWithYes", "update --file {pkg} --port {port} --yes", 0, nullptr, {"[info]\nUpdate completed.\n"}, downgrade},
+    {"NothingToRenew", "update --file {pkg} --port {port}", 10, "[info]\nNo device to be renewed.\n", {}, current},
+    {"AllDevices", "update --file {pkg} --port {port} --all-devices", 0, "[info]\nUpdate completed.\n", {}, current},
+    {"ModelMismatch", "update --file {pkg} --port {port}", 5,
+     "[error]\nModel id is different!\n Product     : M0003\n Update file : M0002\n\nCheck the update file.\n", {},
+     [](sim::SimConfig& s) { s.modelCode = 0x0003; }},
+    {"CheckOk", "check --port {port} --baud 2", 0, "[info]\nCommunication check OK.\n"},
+    {"CheckNoDevice", "check --port {port}", 1, "[error]\nCommunication check NG!\n", {}, nullptr, true},
+    {"SamplePackageOnTheDemoProduct", "update --file {sample} --port {port}", 0, "[info]\nUpdate completed.\n", {},
+     [](sim::SimConfig& s) {
+         s.slotVersions[0] = "0100";
+         s.slotVersions[2] = "0202";
+         s.slotVersions[6] = "0101";
+         s.infoKinds[0x01] = sim::InfoKind::Crc32Words;
+     }},
+};
+
+// The fixture's product and directory, with a package of MAIN alone.
+class SerialCommandLine : public SerialUpdateTest {
 protected:
-    sim::SimConfig product;
-    std::unique_ptr<sim::SimServer> sim;
-    std::string dir;
-    std::string packagePath;
+    std::string packagePath, out, err;
 
     void SetUp() override {
-        char templ[] = "/tmp/tarnwick-cli-XXXXXX";
-        ASSERT_NE(mkdtemp(templ), nullptr);
-        dir = templ;
-        product.modelCode = 0x0002;
-        pkgbuild::PackageDescription pkg;
-        pkg.packageId = "0101";
-        pkgbuild::ComponentDescription c;
-        c.id = 0x01;
-        c.name = "MAIN";
-        c.versionText = "0200";
-        c.switchPath = "01";
-        c.data = pkgbuild::patternData(0x0400, 1);
-        pkg.components = {c};
+        SerialUpdateTest::SetUp();
+        pkg.components.resize(1);
         packagePath = dir + "/package.bin";
         ASSERT_EQ(pkgbuild::writePackage(packagePath, pkg), 1);
     }
-    void TearDown() override {
+    void startProduct(const sim::SimConfig& config) {
         if (sim) sim->stop();
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
-    void startProduct() {
-        sim = std::make_unique<sim::SimServer>(product);
+        sim = std::make_unique<sim::SimServer>(config);
         ASSERT_TRUE(sim->startPty()) << sim->error();
     }
     std::string port() const { return sim ? sim->slavePath() : dir + "/no-such-tty"; }
 
-    static std::string slurp(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-    // Runs the program with no terminal on any of its standard streams.
-    ProgramRun run(const std::string& args) {
-        const std::string out = dir + "/out.txt";
-        const std::string err = dir + "/err.txt";
+    // Runs the program with no terminal on any of its standard streams; gives its exit code.
+    int run(std::string args) {
+        for (const auto& [word, value] : {std::pair<std::string, std::string>{"{pkg}", "'" + packagePath + "'"},
+                                          {"{port}", port()}, {"{sample}", std::string("'") + TARNWICK_SAMPLE + "'"}}) {
+            if (auto at = args.find(word); at != std::string::npos) args.replace(at, word.size(), value);
+        }
         const std::string command = "TARNWICK_TIME_SCALE=0 TMPDIR='" + dir + "/' '" + TARNWICK_BINARY + "' " + args +
-                                    " </dev/null >'" + out + "' 2>'" + err + "'";
-        ProgramRun r;
+                                    " </dev/null >'" + dir + "/out.txt' 2>'" + dir + "/err.txt'";
         const int raw = std::system(command.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(out);
-        r.err = slurp(err);
-        return r;
+        out = slurp(dir + "/out.txt");
+        err = slurp(dir + "/err.txt");
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
 };
 
-TEST_F(SerialCommandLine, UpdatePrintsTheResultBoxAndExitsWithItsCode) {
-    startProduct();
+TEST_F(SerialCommandLine, ResultBoxesAndExitCodes) {
+    for (const CliCase& c : kCases) {
+        sim::SimConfig config = product;
+        if (c.setup) c.setup(config);
+        if (c.noProduct) {
+            if (sim) sim->stop();
+            sim.reset();
+        } else {
+            startProduct(config);
+        }
+        EXPECT_EQ(run(c.args), c.status) << c.name << "\n" << out << err;
+        if (c.out) { EXPECT_EQ(out, c.out) << c.name; }
+        for (const char* part : c.outHas) EXPECT_NE(out.find(part), std::string::npos) << c.name << "\n" << out;
+    }
+}
+
+TEST_F(SerialCommandLine, UpdatePrintsTheResultBoxAndTracesTheWire) {
+    startProduct(product);
     const std::string trace = dir + "/trace.txt";
-    const ProgramRun r = run("update --file '" + packagePath + "' --port " + port() + " --trace '" + trace + "'");
-    EXPECT_EQ(r.out, "[info]\nUpdate completed.\n");
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(run("update --file {pkg} --port {port} --trace '" + trace + "'"), 0);
+    EXPECT_EQ(out, "[info]\nUpdate completed.\n");
+    EXPECT_EQ(err, "");
     const std::string wire = slurp(trace);
     EXPECT_NE(wire.find("VIALL?"), std::string::npos);
     EXPECT_NE(wire.find("RBNORM"), std::string::npos);
     EXPECT_EQ(sim->engine().mode(), sim::ProductMode::Normal);
 }
 
-TEST_F(SerialCommandLine, VerboseShowsTheStatusLinesAsPlainLines) {
-    startProduct();
-    const ProgramRun r = run("update --file '" + packagePath + "' --port " + port() + " --check verify --verbose");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("[status] 01/01 [01:MAIN] Verifying...\n"), std::string::npos);
-    EXPECT_NE(r.out.find("[status] Reboot(Nomal Mode)...\n[info]\nUpdate completed.\n"), std::string::npos);
-}
-
-TEST_F(SerialCommandLine, ADeclinedQuestionExitsWith12) {
-    product.slotVersions[0] = "0300";
-    startProduct();
-    const std::string question = "[question]\nThe firmware version is downgraded!\n\nIs the update continued?\n";
-    ProgramRun r = run("update --file '" + packagePath + "' --port " + port() + " --no");
-    EXPECT_EQ(r.out, question);
-    EXPECT_EQ(r.status, 12);
-    // Without --yes or --no and without a terminal to ask on, the answer is No.
-    r = run("update --file '" + packagePath + "' --port " + port());
-    EXPECT_EQ(r.out, question);
-    EXPECT_EQ(r.status, 12);
-    r = run("update --file '" + packagePath + "' --port " + port() + " --yes");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("[info]\nUpdate completed.\n"), std::string::npos);
-}
-
-TEST_F(SerialCommandLine, NothingToRenewIsCode10AndAllDevicesUpdatesAnyway) {
-    product.slotVersions[0] = "0200";
-    startProduct();
-    ProgramRun r = run("update --file '" + packagePath + "' --port " + port());
-    EXPECT_EQ(r.out, "[info]\nNo device to be renewed.\n");
-    EXPECT_EQ(r.status, 10);
-    r = run("update --file '" + packagePath + "' --port " + port() + " --all-devices");
-    EXPECT_EQ(r.out, "[info]\nUpdate completed.\n");
-    EXPECT_EQ(r.status, 0);
-}
-
-TEST_F(SerialCommandLine, ModelMismatchIsCode5) {
-    product.modelCode = 0x0003;
-    startProduct();
-    const ProgramRun r = run("update --file '" + packagePath + "' --port " + port());
-    EXPECT_EQ(r.out, "[error]\nModel id is different!\n Product     : M0003\n Update file : M0002\n\nCheck the update file.\n");
-    EXPECT_EQ(r.status, 5);
-}
-
 TEST_F(SerialCommandLine, ADeviceThatDoesNotOpenIsNamedOnStandardError) {
-    ProgramRun r = run("update --file '" + packagePath + "' --port " + port());
-    EXPECT_EQ(r.out, "[error]\nCommunication error!\n");
-    EXPECT_NE(r.err.find("the serial device '" + port() + "' cannot be opened"), std::string::npos);
-    EXPECT_EQ(r.status, 6);
-    r = run("check --port " + port());
-    EXPECT_EQ(r.out, "[error]\nCommunication check NG!\n");
-    EXPECT_EQ(r.status, 1);
-}
-
-TEST_F(SerialCommandLine, CheckSaysOk) {
-    startProduct();
-    const ProgramRun r = run("check --port " + port() + " --baud 2");
-    EXPECT_EQ(r.out, "[info]\nCommunication check OK.\n");
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(run("update --file {pkg} --port {port}"), 6);
+    EXPECT_EQ(out, "[error]\nCommunication error!\n");
+    EXPECT_NE(err.find("the serial device '" + port() + "' cannot be opened"), std::string::npos);
 }
 
 TEST_F(SerialCommandLine, UsageErrorsExitWith64BeforeTouchingTheProduct) {
-    startProduct();
-    const std::string base = "update --file '" + packagePath + "' --port " + port();
-    EXPECT_EQ(run(base + " --yes --no").status, 64);
-    EXPECT_EQ(run(base + " --baud 5").status, 64);
-    EXPECT_EQ(run(base + " --check crc").status, 64);
-    EXPECT_EQ(run("update --file '" + packagePath + "'").status, 64);
-    EXPECT_EQ(run("check --port " + port() + " --trace /nonexistent/dir/trace").status, 64);
+    startProduct(product);
+    for (const char* args : {"update --file {pkg} --port {port} --yes --no", "update --file {pkg} --port {port} --baud 5",
+                             "update --file {pkg} --port {port} --check crc", "update --file {pkg}",
+                             "check --port {port} --trace /nonexistent/dir/trace"}) {
+        EXPECT_EQ(run(args), 64) << args;
+    }
     EXPECT_TRUE(sim->engine().events().empty());
-}
-
-TEST_F(SerialCommandLine, TheSamplePackageUpdatesTheDemoProduct) {
-    product.slotVersions[0] = "0100";
-    product.slotVersions[2] = "0202";
-    product.slotVersions[6] = "0101";
-    product.infoKinds[0x01] = sim::InfoKind::Crc32Words;
-    startProduct();
-    const ProgramRun r = run(std::string("update --file '") + TARNWICK_SAMPLE + "' --port " + port());
-    EXPECT_EQ(r.out, "[info]\nUpdate completed.\n");
-    EXPECT_EQ(r.status, 0);
 }
 
 }  // namespace

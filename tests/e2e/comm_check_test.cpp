@@ -6,16 +6,11 @@
 namespace tarnwick::test {
 namespace {
 
-using Strings = std::vector<std::string>;
-
-class CommCheckTest : public SerialUpdateTest {
-protected:
-    void check() { window->onCheckComm(); }
-};
+using CommCheckTest = SerialUpdateTest;
 
 TEST_F(CommCheckTest, ProductInNormalModeAnswersTheQueryWithoutAConnectFrame) {
     start();
-    check();
+    window->onCheckComm();
     EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check OK."});
     EXPECT_EQ(dialog.boxes[0].kind, BoxKind::Info);
     EXPECT_EQ(commands(), Strings{"text VIALL?"});
@@ -27,7 +22,7 @@ TEST_F(CommCheckTest, ProductInNormalModeAnswersTheQueryWithoutAConnectFrame) {
 TEST_F(CommCheckTest, ProductInUpdateModeAnswersTheConnectFrame) {
     product.startInUpdateMode = true;
     start();
-    check();
+    window->onCheckComm();
     EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check OK."});
     EXPECT_EQ(commands(), (Strings{"text VIALL?", "text VIALL?", "text VIALL?", "text VIALL?", "frame C 01"}));
 }
@@ -35,21 +30,20 @@ TEST_F(CommCheckTest, ProductInUpdateModeAnswersTheConnectFrame) {
 TEST_F(CommCheckTest, SilentProductIsNgWithoutTheLinksOwnBoxOrStatus) {
     product.silent = true;
     start();
-    check();
+    window->onCheckComm();
     EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check NG!"});
     EXPECT_EQ(dialog.boxes[0].kind, BoxKind::Error);
     EXPECT_EQ(tone.played.size(), 1u);  // the link's failure report was quiet
     ASSERT_EQ(dialog.statusLines.size(), 1u);
     EXPECT_EQ(dialog.statusLines[0].text, "Checking communication...");
-    EXPECT_FALSE(window->messagesQuiet);
-    EXPECT_FALSE(window->statusQuiet);
+    EXPECT_FALSE(window->messagesQuiet || window->statusQuiet);
     EXPECT_EQ(window->lastCheckResult, 0);
 }
 
 TEST_F(CommCheckTest, APortThatDoesNotOpenIsNgAtOnce) {
     start();
     setenv("TARNWICK_SERIAL_PORTS", "/nonexistent/tty", 1);
-    check();
+    window->onCheckComm();
     EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check NG!"});
     EXPECT_TRUE(commands().empty());
 }
@@ -60,12 +54,12 @@ TEST_F(CommCheckTest, WithoutAPackageTheListsBitRateIsUsedForTheConnect) {
     window->clearAll();  // no package: baudIndex 0
     dialog.controls.commType = 0;
     dialog.setBaudSelection(5);  // an entry the list does not have: the open fails
-    check();
+    window->onCheckComm();
     EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check NG!"});
-    EXPECT_FALSE(sawCommand("frame C"));
+    EXPECT_EQ(seen("frame C"), 0);
     dialog.boxes.clear();
     dialog.setBaudSelection(2);
-    check();
+    window->onCheckComm();
     EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check OK."});
 }
 

@@ -6,8 +6,11 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +24,23 @@
 
 namespace tarnwick::test {
 
+using Strings = std::vector<std::string>;
+
 class SerialUpdateTest : public ::testing::Test {
+public:
+    static pkgbuild::ComponentDescription component(uint8_t id, const std::string& name, const std::string& version,
+                                                    const std::string& path, uint8_t writeMethod, size_t size) {
+        pkgbuild::ComponentDescription c;
+        c.id = id;
+        c.name = name;
+        c.versionText = version;
+        c.switchPath = path;
+        c.writeMethod = writeMethod;
+        c.startAddress = 0x1000u * id;
+        c.data = pkgbuild::patternData(size, id);
+        return c;
+    }
+
 protected:
     sim::SimConfig product;  // what the product is, before start()
     pkgbuild::PackageDescription pkg;
@@ -39,26 +58,11 @@ protected:
         pkg.components = {component(0x01, "MAIN", "0200", "01", 1, 0x0400), component(0x11, "DSP", "0200", "0111", 1, 0x0300)};
     }
 
-    static pkgbuild::ComponentDescription component(uint8_t id, const std::string& name, const std::string& version,
-                                                    const std::string& path, uint8_t writeMethod, size_t size) {
-        pkgbuild::ComponentDescription c;
-        c.id = id;
-        c.name = name;
-        c.versionText = version;
-        c.switchPath = path;
-        c.writeMethod = writeMethod;
-        c.startAddress = 0x1000u * id;
-        c.data = pkgbuild::patternData(size, id);
-        return c;
-    }
-
     void SetUp() override {
         char templ[] = "/tmp/tarnwick-serial-XXXXXX";
         ASSERT_NE(mkdtemp(templ), nullptr);
         dir = templ;
-        const char* tmp = std::getenv("TMPDIR");
-        savedTmp_ = tmp ? tmp : "";
-        hadTmp_ = tmp != nullptr;
+        if (const char* tmp = std::getenv("TMPDIR")) savedTmp_ = tmp;
         setenv("TMPDIR", (dir + "/").c_str(), 1);
     }
 
@@ -66,11 +70,7 @@ protected:
         window.reset();
         if (sim) sim->stop();
         setenv("TARNWICK_SERIAL_PORTS", "", 1);
-        if (hadTmp_) {
-            setenv("TMPDIR", savedTmp_.c_str(), 1);
-        } else {
-            unsetenv("TMPDIR");
-        }
+        savedTmp_ ? (void)setenv("TMPDIR", savedTmp_->c_str(), 1) : (void)unsetenv("TMPDIR");
         std::error_code ec;
         std::filesystem::remove_all(dir, ec);
     }
@@ -99,24 +99,26 @@ protected:
     }
 
     void update() { window->onUpdate(); }
-
     // What the product saw, without the data blocks and the acknowledgements of a read-back.
-    std::vector<std::string> commands() const {
+    Strings commands() const {
         sim->waitUntilIdle();
-        std::vector<std::string> out;
+        Strings out;
         for (const std::string& e : sim->engine().events()) {
-            if (e.rfind("frame P ", 0) == 0 || e.rfind("frame A ", 0) == 0) continue;
-            out.push_back(e);
+            if (e.rfind("frame P ", 0) != 0 && e.rfind("frame A ", 0) != 0) out.push_back(e);
         }
         return out;
     }
-
-    bool sawCommand(const std::string& prefix) const {
+    // How many of the product's events begin with the prefix.
+    int seen(const std::string& prefix) const {
         sim->waitUntilIdle();
-        for (const std::string& e : sim->engine().events()) {
-            if (e.rfind(prefix, 0) == 0) return true;
-        }
-        return false;
+        const auto& events = sim->engine().events();
+        return static_cast<int>(std::count_if(events.begin(), events.end(),
+                                              [&](const std::string& e) { return e.rfind(prefix, 0) == 0; }));
+    }
+    // The commands from the first one equal to `from`, inclusive (empty if none is).
+    Strings commandsFrom(const std::string& from) const {
+        const Strings all = commands();
+        return Strings(std::find(all.begin(), all.end(), from), all.end());
     }
 
     // The product's memory over a component's range equals the component's data.
@@ -128,15 +130,40 @@ protected:
     std::string workFile(const std::string& name) const { return dir + "/OrvexWriter/" + name; }
 
 private:
-    std::string savedTmp_;
-    bool hadTmp_ = false;
+    std::optional<std::string> savedTmp_;
 };
 
 // The texts of a box list, for comparisons.
-inline std::vector<std::string> texts(const std::vector<RecordedBox>& boxes) {
-    std::vector<std::string> out;
+inline Strings texts(const std::vector<RecordedBox>& boxes) {
+    Strings out;
     for (const RecordedBox& b : boxes) out.push_back(b.text);
     return out;
 }
+
+// One press of Update and what it must leave behind; unset fields are not looked at.
+struct RunCase {
+    std::string name;
+    std::function<void(sim::SimConfig& product, pkgbuild::PackageDescription& pkg)> setup = {};
+    std::deque<int> answers = {};     // answers to the questions, in turn (none: No)
+    int checkMode = -1;               // -1: as the package sets it
+    bool allDevices = false;
+    Strings boxes = {};               // every box, in order
+    std::optional<BoxKind> firstKind = {};
+    Strings commands = {};            // exactly what the product saw, when not empty
+    Strings from = {};                // what the product saw from the first of these to the end
+    std::vector<std::pair<const char*, int>> counts = {};  // events beginning so, how many
+    const char* lastCommand = nullptr;
+    std::optional<int> resultCode = {};
+    std::vector<size_t> written = {};  // components whose data the product holds
+    const char* statusLine = nullptr;  // a status line shown on the way
+    std::vector<std::pair<const char*, uintmax_t>> workFiles = {};  // left behind, with sizes
+    size_t settles = 0;                // one-second settling waits, when not 0
+    std::optional<sim::ProductMode> modeAfter = {};
+};
+
+class UpdateRun : public SerialUpdateTest, public ::testing::WithParamInterface<RunCase> {};
+
+inline void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
+inline std::string runCaseName(const ::testing::TestParamInfo<RunCase>& info) { return info.param.name; }
 
 }  // namespace tarnwick::test

@@ -1,4 +1,6 @@
 // The command frames: bytes on the wire, retries, waits and the one error report.
+#include <functional>
+
 #include "support/link_fixture.h"
 
 namespace tarnwick::test {
@@ -6,44 +8,66 @@ namespace {
 
 using CommandFrames = LinkTest;
 
-TEST_F(CommandFrames, ConnectAgainstSilenceSendsFourTimesAndReportsTimeout) {
+// Against a silent product every command is tried four times; the wait of an attempt,
+// the purges and the process code of the report depend on the operation.
+TEST_F(CommandFrames, SilenceGivesFourAttemptsAndOneTimeoutReport) {
+    using Send = std::function<int(TargetLink&)>;
+    const struct { const char* name; Send send; int result; uint32_t waited; int purges; uint32_t process; } cases[] = {
+        {"connect", [](TargetLink& l) { return l.connectTarget(0x01, 3); }, 0, 4 * 3000, 4, kProcConnect},
+        // Erase waits 10 s an attempt; with a nonzero mode it is a backup step.
+        {"erase", [](TargetLink& l) { return l.erase(0x01, 1, 0, 0, 0); }, kErrTimeout, 40000, 0, kProcSendBackup},
+        {"read", [](TargetLink& l) { return l.requestRead(0x01, 2, 0, 0); }, kErrTimeout, 20000, 0, kProcReceiveBackup},
+        {"info 14", [](TargetLink& l) { return l.requestInfo(0x14, 0, 0, 1); }, 0, 4 * 180000, 4, kProcRequestInfo},
+        {"info 12", [](TargetLink& l) { return l.requestInfo(0x12, 0, 0, 1); }, 0, 4 * 60000, 4, kProcRequestInfo},
+        {"info 2A", [](TargetLink& l) { return l.requestInfo(0x2A, 0, 0, 1); }, 0, 4 * 10000, 4, kProcRequestInfo},
+    };
+    for (const auto& c : cases) {
+        clock.now = 0;
+        wire->purges = 0;
+        owner.linkErrors.clear();
+        EXPECT_EQ(c.send(*link), c.result) << c.name;
+        EXPECT_EQ(clock.now, c.waited) << c.name;
+        EXPECT_EQ(wire->purges, c.purges) << c.name;
+        ASSERT_EQ(owner.linkErrors.size(), 1u) << c.name;
+        EXPECT_EQ(owner.linkErrors[0].targetId, wire->writes.back()[2]) << c.name;
+        EXPECT_EQ(owner.linkErrors[0].errorCode, kErrTimeout) << c.name;
+        EXPECT_EQ(owner.linkErrors[0].processCode, c.process) << c.name;
+    }
+}
+
+TEST_F(CommandFrames, ConnectIsByteExactAndPumpsBetweenAttempts) {
     EXPECT_EQ(link->connectTarget(0x01, 3), 0);
     auto sent = wire->framesWith('C');
     ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(sent[0], (std::vector<uint8_t>{0xAA, 0x43, 0x01, 0xEE}));
-    EXPECT_EQ(wire->purges, 4);
     EXPECT_EQ(owner.pumps, 3);
-    EXPECT_EQ(clock.now, 4u * 3000u);
-    ASSERT_EQ(owner.linkErrors.size(), 1u);
-    EXPECT_EQ(owner.linkErrors[0].targetId, 0x01u);
-    EXPECT_EQ(owner.linkErrors[0].errorCode, kErrTimeout);
-    EXPECT_EQ(owner.linkErrors[0].processCode, kProcConnect);
-}
-
-TEST_F(CommandFrames, ConnectSucceedsOnTheReply) {
     answerAlways(buildFrame('C', 0x01));
     EXPECT_EQ(link->connectTarget(0x01, 5), 1);
-    EXPECT_TRUE(owner.linkErrors.empty());
+    EXPECT_EQ(owner.linkErrors.size(), 1u);  // only the first connect's
 }
 
-TEST_F(CommandFrames, SwitchAnsweredWithNakFourTimesIsARetryError) {
-    answerAlways(buildFrame('N', 0x01));
-    EXPECT_EQ(link->switchTarget(0x01, 0x02, 0), static_cast<int>(kErrRetry));
-    auto sent = wire->framesWith('X');
-    ASSERT_EQ(sent.size(), 4u);
-    EXPECT_EQ(sent[0], buildFrame('X', 0x01, {0x02, 0x00}));
+TEST_F(CommandFrames, BadAnswersFourTimesAreARetryError) {
+    // A refusal, or an answer whose checksum is wrong.
+    for (const auto& bad : {buildFrame('N', 0x01), std::vector<uint8_t>{0xAA, 'C', 0x01, 0x00}}) {
+        answerAlways(bad);
+        owner = {};
+        wire->writes.clear();
+        EXPECT_EQ(link->switchTarget(0x01, 0x02, 0), static_cast<int>(kErrRetry));
+        auto sent = wire->framesWith('X');
+        ASSERT_EQ(sent.size(), 4u);
+        EXPECT_EQ(sent[0], buildFrame('X', 0x01, {0x02, 0x00}));
+        ASSERT_FALSE(owner.statuses.empty());
+        EXPECT_EQ(owner.statuses[0].text, "Switching(ID:01 -> ID:02)...");
+        EXPECT_EQ(owner.statuses[0].targetId, 0x01);
+        ASSERT_EQ(owner.linkErrors.size(), 1u);
+        EXPECT_EQ(owner.linkErrors[0].errorCode, kErrRetry);
+        EXPECT_EQ(owner.linkErrors[0].processCode, kProcSwitch);
+    }
     EXPECT_EQ(wire->purges, 0);
-    ASSERT_FALSE(owner.statuses.empty());
-    EXPECT_EQ(owner.statuses[0].text, "Switching(ID:01 -> ID:02)...");
-    EXPECT_EQ(owner.statuses[0].targetId, 0x01);
-    ASSERT_EQ(owner.linkErrors.size(), 1u);
-    EXPECT_EQ(owner.linkErrors[0].errorCode, kErrRetry);
-    EXPECT_EQ(owner.linkErrors[0].processCode, kProcSwitch);
 }
 
 TEST_F(CommandFrames, ErrorFrameEndsAtOnceWithTheProductsCodeKept) {
-    auto e = buildFrame('E', 0x01, {0xEB});
-    answerAlways(e);
+    answerAlways(buildFrame('E', 0x01, {0xEB}));
     EXPECT_EQ(link->erase(0x01, 0, 0x0102, 0x1000, 0x1FFF), static_cast<int>(kErrReply));
     EXPECT_EQ(wire->writes.size(), 1u);
     EXPECT_EQ(link->lastErrorCode(), 0xEB);
@@ -51,54 +75,27 @@ TEST_F(CommandFrames, ErrorFrameEndsAtOnceWithTheProductsCodeKept) {
     EXPECT_EQ(owner.linkErrors[0].processCode, kProcUpdate);
 }
 
-TEST_F(CommandFrames, EraseAndReadRequestLayouts) {
+TEST_F(CommandFrames, EraseReadAndInfoRequestLayouts) {
     answerAlways(buildFrame('A', 0x15));
     EXPECT_EQ(link->erase(0x15, 0, 0x0102, 0x00010000, 0x0001FFFF), 0);
     EXPECT_EQ(wire->writes.back(),
               buildFrame('L', 0x15, {0, 0x01, 0x02, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0xFF, 0xFF}));
     EXPECT_EQ(link->requestRead(0x15, 0, 0x10, 0x20), 0);
     EXPECT_EQ(wire->writes.back(), buildFrame('S', 0x15, {0, 0, 0, 0, 0x10, 0, 0, 0, 0x20}));
-}
-
-TEST_F(CommandFrames, WaitsAndProcessCodesByOperation) {
-    // Erase waits 10 s an attempt; with a nonzero mode it is a backup step.
-    EXPECT_EQ(link->erase(0x01, 1, 0, 0, 0), static_cast<int>(kErrTimeout));
-    EXPECT_EQ(clock.now, 40000u);
-    EXPECT_EQ(owner.linkErrors.back().processCode, kProcSendBackup);
-    clock.now = 0;
-    EXPECT_EQ(link->requestRead(0x01, 2, 0, 0), static_cast<int>(kErrTimeout));
-    EXPECT_EQ(clock.now, 20000u);
-    EXPECT_EQ(owner.linkErrors.back().processCode, kProcReceiveBackup);
-    clock.now = 0;
-    EXPECT_EQ(link->requestInfo(0x14, 0, 0, 1), 0);
-    EXPECT_EQ(clock.now, 4u * 180000u);
-    EXPECT_EQ(owner.linkErrors.back().processCode, kProcRequestInfo);
-    clock.now = 0;
-    link->requestInfo(0x12, 0, 0, 1);
-    EXPECT_EQ(clock.now, 4u * 60000u);
-    clock.now = 0;
-    link->requestInfo(0x2A, 0, 0, 1);
-    EXPECT_EQ(clock.now, 4u * 10000u);
-    EXPECT_EQ(wire->purges, 12);
-}
-
-TEST_F(CommandFrames, LastAttemptDecidesBetweenTimeoutAndRetryError) {
-    // Three bad answers, then silence: a time-out.
-    auto bad = buildFrame('N', 0x01);
-    answerInTurn({bad, bad, bad});
-    EXPECT_EQ(link->switchTarget(0x01, 0x10, 0), static_cast<int>(kErrTimeout));
-    // Silence three times, then a wrong answer: a retry error.
-    answerInTurn({{}, {}, {}, bad});
-    EXPECT_EQ(link->switchTarget(0x01, 0x10, 0), static_cast<int>(kErrRetry));
-}
-
-TEST_F(CommandFrames, RequestInfoSendsBothValuesAndSucceedsOnTheAnswer) {
     std::vector<uint8_t> params(14, 0);
     params[3] = 0x42;
     answerAlways(buildFrame('I', 0x01, params));
     EXPECT_EQ(link->requestInfo(0x01, 0x00100000, 0x001FFFFF, 4), 1);
     EXPECT_EQ(wire->writes.back(), buildFrame('I', 0x01, {0x00, 0x10, 0x00, 0x00, 0x00, 0x1F, 0xFF, 0xFF}));
     EXPECT_EQ(link->infoAnswer(4).value, 0x42u);
+}
+
+TEST_F(CommandFrames, LastAttemptDecidesBetweenTimeoutAndRetryError) {
+    auto bad = buildFrame('N', 0x01);
+    answerInTurn({bad, bad, bad});  // then silence: a time-out
+    EXPECT_EQ(link->switchTarget(0x01, 0x10, 0), static_cast<int>(kErrTimeout));
+    answerInTurn({{}, {}, {}, bad});  // silence, then a wrong answer: a retry error
+    EXPECT_EQ(link->switchTarget(0x01, 0x10, 0), static_cast<int>(kErrRetry));
 }
 
 TEST_F(CommandFrames, FailedWriteEndsWithoutRetry) {

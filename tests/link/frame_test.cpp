@@ -5,11 +5,6 @@
 namespace tarnwick {
 namespace {
 
-TEST(FrameFormat, ConnectAndAcknowledgementAreByteExact) {
-    EXPECT_EQ(buildFrame('C', 0x01), (std::vector<uint8_t>{0xAA, 0x43, 0x01, 0xEE}));
-    EXPECT_EQ(buildFrame('A', 0x11), (std::vector<uint8_t>{0xAA, 0x41, 0x11, 0xFC}));
-}
-
 TEST(FrameFormat, DataFrameCarriesStateLengthAndAddressBigEndian) {
     const uint8_t data[2] = {0x10, 0x20};
     auto f = buildDataFrame('P', 0x26, 3, 0x01020304, data, 2);

@@ -15,34 +15,29 @@ std::vector<uint8_t> withChecksum(std::vector<uint8_t> f) {
 
 using ReceiveFrame = LinkTest;
 
-TEST_F(ReceiveFrame, SkipsBytesBeforeTheStartByte) {
-    wire->feed({0x55, 0xAA, 'A', 0x11, 0xFC});
-    EXPECT_EQ(link->receiveFrame(0x11, 5), R::Ack);
-    EXPECT_TRUE(wire->incoming.empty());
+TEST_F(ReceiveFrame, OneFrameEachAndNothingLeftOver) {
+    const struct { const char* name; std::vector<uint8_t> bytes; R result; } cases[] = {
+        {"noise before the start byte", {0x55, 0xAA, 'A', 0x01, 0xEC}, R::Ack},  // 0xEC: the sum of the bytes
+        {"wrong checksum", {0xAA, 'A', 0x01, 0x00}, R::BadChecksum},
+        {"unknown letter", buildFrame('Z', 0x01), R::BadFrame},
+        // An answer from another target is read to its end.
+        {"other target", withChecksum({0xAA, 'E', 0x02, 0xE5}), R::BadFrame},
+    };
+    for (const auto& c : cases) {
+        wire->feed(c.bytes);
+        EXPECT_EQ(link->receiveFrame(0x01, 5), c.result) << c.name;
+        EXPECT_TRUE(wire->incoming.empty()) << c.name;
+    }
 }
 
-TEST_F(ReceiveFrame, AnswerFromAnotherTargetIsReadToItsEnd) {
-    wire->feed(withChecksum({0xAA, 'E', 0x02, 0xE5}));
-    wire->feed(buildFrame('A', 0x01));
-    EXPECT_EQ(link->receiveFrame(0x01, 5), R::BadFrame);
-    EXPECT_EQ(link->receiveFrame(0x01, 5), R::Ack);
-}
-
-TEST_F(ReceiveFrame, ErrorFrameGivesTheProductsCode) {
+TEST_F(ReceiveFrame, ErrorFrameGivesTheProductsCodeUntilTheNextFrame) {
     EXPECT_EQ(link->lastErrorCode(), 0);
     wire->feed(withChecksum({0xAA, 'E', 0x01, 0xEC}));
     EXPECT_EQ(link->receiveFrame(0x01, 5), R::ErrorReply);
     EXPECT_EQ(link->lastErrorCode(), 0xEC);
     wire->feed(buildFrame('A', 0x01));
-    link->receiveFrame(0x01, 5);
+    EXPECT_EQ(link->receiveFrame(0x01, 5), R::Ack);
     EXPECT_EQ(link->lastErrorCode(), 0);
-}
-
-TEST_F(ReceiveFrame, WrongChecksumAndUnknownLetters) {
-    wire->feed({0xAA, 'A', 0x01, 0x00});
-    EXPECT_EQ(link->receiveFrame(0x01, 5), R::BadChecksum);
-    wire->feed(buildFrame('Z', 0x01));
-    EXPECT_EQ(link->receiveFrame(0x01, 5), R::BadFrame);
 }
 
 TEST_F(ReceiveFrame, SilenceTimesOutAfterTheWholeWait) {

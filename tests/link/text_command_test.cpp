@@ -1,5 +1,4 @@
 // The normal mode's text commands, the line reader and the "VIALL?" answer.
-#include "sim_engine.h"
 #include "support/link_fixture.h"
 
 namespace tarnwick::test {
@@ -58,15 +57,7 @@ TEST_F(TextCommands, DroppedByteIsNotTriedAsTheFirstPrefixCharacter) {
     EXPECT_EQ(link->readLine("RBSTART", 1), static_cast<int>(kErrTimeout));
 }
 
-class TargetInfoQuery : public LinkTest {
-protected:
-    sim::SimConfig config;
-    std::unique_ptr<sim::SimEngine> product;
-    void useProduct() {
-        product = std::make_unique<sim::SimEngine>(config);
-        wire->responder = [this](const std::vector<uint8_t>& w) { return product->feed(w.data(), w.size()); };
-    }
-};
+using TargetInfoQuery = ProductLinkTest;
 
 TEST_F(TargetInfoQuery, FullAnswerFillsEverySlot) {
     config.slotVersions[0] = "0102  ";

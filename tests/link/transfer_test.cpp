@@ -2,72 +2,61 @@
 // or a scripted answer.
 #include <numeric>
 
-#include "sim_engine.h"
 #include "support/link_fixture.h"
 
 namespace tarnwick::test {
 namespace {
 
-class Transfer : public LinkTest {
-protected:
-    sim::SimConfig config = [] {
-        sim::SimConfig c;
-        c.startInUpdateMode = true;
-        return c;
-    }();
-    std::unique_ptr<sim::SimEngine> product;
+using B = std::tuple<int, int, uint32_t>;  // block state, length, address
 
-    void useProduct() {
-        product = std::make_unique<sim::SimEngine>(config);
-        wire->responder = [this](const std::vector<uint8_t>& w) { return product->feed(w.data(), w.size()); };
-    }
+class Transfer : public ProductLinkTest {
+protected:
+    Transfer() { config.startInUpdateMode = true; }
+
     static std::vector<uint8_t> pattern(size_t n) {
         std::vector<uint8_t> v(n);
         for (size_t k = 0; k < n; ++k) v[k] = static_cast<uint8_t>(k * 7 + 3);
         return v;
     }
-    // (block state, length, address) of every 'P' frame sent.
-    std::vector<std::tuple<int, int, uint32_t>> blocks() const {
-        std::vector<std::tuple<int, int, uint32_t>> out;
-        for (auto& f : wire->framesWith('P')) out.emplace_back(f[3], readBe16(&f[4]), readBe32(&f[6]));
+    // Every 'P' frame sent; each must be exactly as long as its length field says.
+    std::vector<B> blocks() const {
+        std::vector<B> out;
+        for (auto& f : wire->framesWith('P')) {
+            EXPECT_EQ(f.size(), 11u + readBe16(&f[4]));
+            out.emplace_back(f[3], readBe16(&f[4]), readBe32(&f[6]));
+        }
         return out;
     }
 };
 
-using B = std::tuple<int, int, uint32_t>;
+struct LayoutCase {
+    const char* name;
+    uint32_t first, last, size;  // the range and how much data there is for it
+    std::vector<B> blocks;
+    int lastPercent = -1;  // of the last status, when set
+};
 
-TEST_F(Transfer, RangeOfOneBlockIsOneLastBlock) {
-    useProduct();
-    auto data = pattern(1024);
-    EXPECT_EQ(link->writeData(0x01, 0x1000, 0x13FF, data.data(), 1024), 0);
-    EXPECT_EQ(blocks(), (std::vector<B>{{3, 1024, 0x1000}}));
-    EXPECT_EQ(product->memory(0x01, 0x1000, 0x13FF), data);
-}
-
-TEST_F(Transfer, OneByteMoreMakesAFirstAndALastBlock) {
-    useProduct();
-    auto data = pattern(1025);
-    EXPECT_EQ(link->writeData(0x01, 0x1000, 0x1400, data.data(), 1025), 0);
-    EXPECT_EQ(blocks(), (std::vector<B>{{1, 1024, 0x1000}, {3, 1, 0x1400}}));
-    EXPECT_EQ(product->memory(0x01, 0x1000, 0x1400), data);
-}
-
-TEST_F(Transfer, LastBlockEndsWhereDataOrRangeEnds) {
-    useProduct();
-    auto data = pattern(1500);
-    EXPECT_EQ(link->writeData(0x01, 0, 0xFFFF, data.data(), 1500), 0);
-    EXPECT_EQ(blocks(), (std::vector<B>{{1, 1024, 0}, {3, 476, 1024}}));
-    wire->writes.clear();
-    EXPECT_EQ(link->writeData(0x01, 0, 1099, data.data(), 1500), 0);
-    EXPECT_EQ(blocks(), (std::vector<B>{{1, 1024, 0}, {3, 76, 1024}}));
-}
-
-TEST_F(Transfer, DataEndingAtABlockBoundaryIsFollowedByAnEmptyLastBlock) {
-    useProduct();
-    auto data = pattern(2048);
-    EXPECT_EQ(link->writeData(0x01, 0, 0xFFFF, data.data(), 2048), 0);
-    EXPECT_EQ(blocks(), (std::vector<B>{{1, 1024, 0}, {2, 1024, 1024}, {3, 0, 2048}}));
-    EXPECT_EQ(wire->framesWith('P').back().size(), 11u);
+TEST_F(Transfer, BlocksEndWhereTheDataOrTheRangeEnds) {
+    const LayoutCase cases[] = {
+        {"one block", 0x1000, 0x13FF, 1024, {{3, 1024, 0x1000}}},
+        {"one byte more", 0x1000, 0x1400, 1025, {{1, 1024, 0x1000}, {3, 1, 0x1400}}},
+        {"data ends first", 0, 0xFFFF, 1500, {{1, 1024, 0}, {3, 476, 1024}}},
+        {"range ends first", 0, 1099, 1500, {{1, 1024, 0}, {3, 76, 1024}}},
+        // Data ending at a block boundary is followed by an empty last block.
+        {"boundary", 0, 0xFFFF, 2048, {{1, 1024, 0}, {2, 1024, 1024}, {3, 0, 2048}}},
+        {"one-byte range", 0x2000, 0x2000, 1, {{3, 1, 0x2000}}, 100},  // no division by zero
+    };
+    for (const LayoutCase& c : cases) {
+        useProduct();
+        wire->writes.clear();
+        const auto data = pattern(c.size);
+        EXPECT_EQ(link->writeData(0x01, c.first, c.last, data.data(), c.size), 0) << c.name;
+        EXPECT_EQ(blocks(), c.blocks) << c.name;
+        const uint32_t end = std::min(c.last, c.first + c.size - 1);
+        EXPECT_EQ(product->memory(0x01, c.first, end), std::vector<uint8_t>(data.begin(), data.begin() + (end - c.first + 1)))
+            << c.name;
+        if (c.lastPercent >= 0) { EXPECT_EQ(owner.statuses.back().percent, c.lastPercent) << c.name; }
+    }
 }
 
 TEST_F(Transfer, BlankMiddleBlocksAreSkippedForListedTargetsAndLeftOutOfTheSum) {
@@ -137,14 +126,6 @@ TEST_F(Transfer, TheLastBlockOfTarget25IsSentOnceAndWaitedForTenMinutes) {
     EXPECT_EQ(clock.now, 600000u);
 }
 
-TEST_F(Transfer, OneByteRangeDoesNotDivideByZero) {
-    useProduct();
-    const uint8_t one = 0x5A;
-    EXPECT_EQ(link->writeData(0x01, 0x2000, 0x2000, &one, 1), 0);
-    EXPECT_EQ(blocks(), (std::vector<B>{{3, 1, 0x2000}}));
-    EXPECT_EQ(owner.statuses.back().percent, 100);
-}
-
 TEST_F(Transfer, EraseAndWriteStopsAfterAFailedErase) {
     config.faults.push_back({sim::FaultKind::Error, 'L', 0xFF, 0, 1, 0xEB});
     useProduct();
@@ -161,13 +142,21 @@ TEST_F(Transfer, EraseAndWriteStopsAfterAFailedErase) {
 class ReadBack : public Transfer {
 protected:
     std::vector<uint8_t> buffer = std::vector<uint8_t>(kReadBackBufferSize, 0xEE);
+    uint32_t count = 0;
+    // The acknowledgement of the request followed by one data frame.
+    void answerWithOneBlock(uint8_t state, uint32_t address) {
+        const uint8_t one = 1;
+        auto answer = buildFrame('A', 0x01);
+        auto frame = buildDataFrame('P', 0x01, state, address, &one, 1);
+        answer.insert(answer.end(), frame.begin(), frame.end());
+        answerInTurn({answer});
+    }
 };
 
 TEST_F(ReadBack, ReturnsTheWrittenMemory) {
     useProduct();
     auto data = pattern(2500);
     ASSERT_EQ(link->eraseAndWrite(0x11, 1, 0x4000, 0x4000 + 2499, data.data(), 2500), 1);
-    uint32_t count = 0;
     ASSERT_EQ(link->readBack(0x11, 0x4000, 0x4000 + 2499, buffer.data(), count), 1);
     EXPECT_EQ(count, 2500u);
     EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + 2500), data);
@@ -180,7 +169,6 @@ TEST_F(ReadBack, ReturnsTheWrittenMemory) {
 TEST_F(ReadBack, ErrorFrameIsACheckErrorOfTheVerifyStep) {
     config.faults.push_back({sim::FaultKind::Error, 'A', 0xFF, 0, 1, 0xE2});
     useProduct();
-    uint32_t count = 0;
     EXPECT_EQ(link->readBack(0x01, 0, 4095, buffer.data(), count), 0);
     ASSERT_EQ(owner.checkErrors.size(), 1u);
     EXPECT_EQ(owner.checkErrors[0].errorCode, kErrReply);
@@ -189,9 +177,8 @@ TEST_F(ReadBack, ErrorFrameIsACheckErrorOfTheVerifyStep) {
     EXPECT_EQ(count, 1024u);
 }
 
-TEST_F(ReadBack, SilenceAfterTheRequestIsATimeoutAfterFourWaits) {
+TEST_F(ReadBack, SilenceAfterTheRequestIsACheckTimeoutAfterFourWaits) {
     answerInTurn({buildFrame('A', 0x01)});
-    uint32_t count = 0;
     EXPECT_EQ(link->readBack(0x01, 0, 99, buffer.data(), count), 0);
     EXPECT_EQ(clock.now, 4u * 5000u);
     EXPECT_EQ(owner.checkErrors.back().errorCode, kErrTimeout);
@@ -199,33 +186,19 @@ TEST_F(ReadBack, SilenceAfterTheRequestIsATimeoutAfterFourWaits) {
 }
 
 TEST_F(ReadBack, FailedRequestIsReportedAsALinkError) {
-    uint32_t count = 0;
     EXPECT_EQ(link->readBack(0x01, 0, 99, buffer.data(), count), 0);
     EXPECT_EQ(owner.linkErrors.back().processCode, kProcVerify);
     EXPECT_TRUE(owner.checkErrors.empty());
 }
 
 TEST_F(ReadBack, ProgressOfAHugeRangeDoesNotWrap) {
-    // The product answers one frame at 0xC0000000 for the range 0..0xFFFFFFFF.
-    const uint8_t one = 1;
-    auto answer = buildFrame('A', 0x01);
-    auto frame = buildDataFrame('P', 0x01, 2, 0xC0000000u, &one, 1);
-    answer.insert(answer.end(), frame.begin(), frame.end());
-    answerInTurn({answer});
-    uint32_t count = 0;
+    answerWithOneBlock(2, 0xC0000000u);  // one frame at 0xC0000000 for the range 0..0xFFFFFFFF
     link->readBack(0x01, 0, 0xFFFFFFFFu, buffer.data(), count);
-    bool seen75 = false;
-    for (auto& s : owner.statuses) seen75 = seen75 || s.percent == 75;
-    EXPECT_TRUE(seen75);
+    EXPECT_TRUE(std::any_of(owner.statuses.begin(), owner.statuses.end(), [](auto& s) { return s.percent == 75; }));
 }
 
 TEST_F(ReadBack, BlockStateAboveThreeIsACommunicationError) {
-    const uint8_t one = 1;
-    auto ack = buildFrame('A', 0x01);
-    auto odd = buildDataFrame('P', 0x01, 7, 0, &one, 1);
-    ack.insert(ack.end(), odd.begin(), odd.end());
-    answerInTurn({ack});
-    uint32_t count = 0;
+    answerWithOneBlock(7, 0);
     EXPECT_EQ(link->readBack(0x01, 0, 0, buffer.data(), count), 0);
     EXPECT_EQ(owner.checkErrors.back().errorCode, kErrComm);
 }

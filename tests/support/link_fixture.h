@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "link/target_link.h"
+#include "sim_engine.h"
 #include "support/memory_transport.h"
 #include "support/recording_link_owner.h"
 #include "support/test_clock.h"
@@ -35,6 +36,18 @@ protected:
         wire->responder = [answers, n](const std::vector<uint8_t>&) {
             return *n < answers.size() ? answers[(*n)++] : std::vector<uint8_t>{};
         };
+    }
+};
+
+// The same link answered by the simulated product's engine, configured before useProduct().
+class ProductLinkTest : public LinkTest {
+protected:
+    sim::SimConfig config;
+    std::unique_ptr<sim::SimEngine> product;
+
+    void useProduct() {
+        product = std::make_unique<sim::SimEngine>(config);
+        wire->responder = [this](const std::vector<uint8_t>& w) { return product->feed(w.data(), w.size()); };
     }
 };
 

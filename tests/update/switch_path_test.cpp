@@ -19,27 +19,19 @@ std::string hopsOf(const std::string& path, uint8_t from, uint8_t to) {
     return out;
 }
 
-TEST(SwitchPath, FromTheSystemMicrocomputer) {
-    EXPECT_EQ(hopsOf("0102", 0, 0x02), "01>02");
-    EXPECT_EQ(hopsOf("0102", 1, 0x02), "01>02");
-    EXPECT_EQ(hopsOf("011121", 1, 0x21), "01>11 11>21");
-}
-
-TEST(SwitchPath, ContinuesFromThePreviousTargetWhenThePathPassesIt) {
-    EXPECT_EQ(hopsOf("011121", 0x11, 0x21), "11>21");
-    // A previous target off the path: start again from 1.
-    EXPECT_EQ(hopsOf("011121", 0x31, 0x21), "01>11 11>21");
-}
-
-TEST(SwitchPath, APathThatDoesNotEndWithTheTargetIsRefused) {
-    EXPECT_EQ(hopsOf("0111", 1, 0x21), "refused");
-    EXPECT_EQ(hopsOf("", 1, 0x21), "refused");
-}
-
-TEST(SwitchPath, APathOfTheTargetAloneMakesNoHop) {
-    EXPECT_EQ(hopsOf("41", 0, 0x41), "");
-    // A pair that is not the current target is passed over.
-    EXPECT_EQ(hopsOf("02030405", 0x03, 0x05), "03>04 04>05");
+TEST(SwitchPath, HopsByPathAndPreviousTarget) {
+    const struct { const char* path; uint8_t from, to; const char* hops; } cases[] = {
+        {"0102", 0, 0x02, "01>02"},  // from the system microcomputer
+        {"0102", 1, 0x02, "01>02"},
+        {"011121", 1, 0x21, "01>11 11>21"},
+        {"011121", 0x11, 0x21, "11>21"},        // on from a previous target the path passes
+        {"011121", 0x31, 0x21, "01>11 11>21"},  // a previous target off the path: again from 1
+        {"0111", 1, 0x21, "refused"},           // the path does not end with the target
+        {"", 1, 0x21, "refused"},
+        {"41", 0, 0x41, ""},                       // the target alone: no hop
+        {"02030405", 0x03, 0x05, "03>04 04>05"},  // pairs before the current target are passed over
+    };
+    for (const auto& c : cases) EXPECT_EQ(hopsOf(c.path, c.from, c.to), c.hops) << c.path << " from " << int(c.from);
 }
 
 TEST(SwitchPath, PairsAreHexadecimalAndAnOddTailIsOneDigit) {

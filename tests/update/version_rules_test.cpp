@@ -46,15 +46,12 @@ TEST(SameVersion, ComparesThePackageVersionWithTheTrimmedProductVersion) {
     add(p, 1, 0x01, "0105", "1.05 (2026-11-20)");
     EXPECT_EQ(sameVersion(p, reported({{0, "0105"}}), 1), 0);
     EXPECT_EQ(sameVersion(p, reported({{0, "1.05 (2026-11-20)"}}), 1), 1);
-}
-
-TEST(SameVersion, AnIdNoLineReportedReadsTheSystemMicrocomputersVersion) {
-    UpdatePackage p;
+    // An id no line reported reads the system microcomputer's version.
     add(p, 0, 0x21, "0110");
     EXPECT_EQ(sameVersion(p, reported({{0, "0110"}, {3, "0999"}}), 0), 1);
 }
 
-TEST(FirmwareType, UpgradeVersionsBeginWithA) {
+TEST(FirmwareType, UpgradeVersionsBeginWithAAndNothingToCompareIsNoChange) {
     UpdatePackage p;
     add(p, 0, 0x01, "A100");
     EXPECT_EQ(firmwareTypeChange(p, reported({{0, "0100"}})), 2);  // product Normal, file Upgrade
@@ -62,13 +59,9 @@ TEST(FirmwareType, UpgradeVersionsBeginWithA) {
     add(p, 0, 0x01, "0100");
     EXPECT_EQ(firmwareTypeChange(p, reported({{0, "A100"}})), 1);  // product Upgrade, file Normal
     EXPECT_EQ(firmwareTypeChange(p, reported({{0, "0200"}})), 0);
-}
-
-TEST(FirmwareType, NothingToCompareIsNoChange) {
     UpdatePackage withoutMain;
     add(withoutMain, 0, 0x11, "A100");
     EXPECT_EQ(firmwareTypeChange(withoutMain, reported({{0, "0100"}, {2, "0100"}})), 0);
-    UpdatePackage p;
     add(p, 0, 0x01, "A100");
     EXPECT_EQ(firmwareTypeChange(p, reported({})), 0);  // the product reported no version
     // The label does not count: only the version text.
@@ -76,12 +69,16 @@ TEST(FirmwareType, NothingToCompareIsNoChange) {
     EXPECT_EQ(firmwareTypeChange(p, reported({{0, "0100"}})), 0);
 }
 
-TEST(Downgrade, TextComparisonMakes110OlderThan19) {
+TEST(Downgrade, TextComparisonMakes110OlderThan19AndEveryComponentCounts) {
     UpdatePackage p;
     add(p, 0, 0x01, "1.10");
     EXPECT_EQ(noDowngrade(p, reported({{0, "1.9"}})), 0);
     EXPECT_EQ(noDowngrade(p, reported({{0, "1.09"}})), 1);
     EXPECT_EQ(noDowngrade(p, reported({{0, "1.10"}})), 1);
+    add(p, 0, 0x01, "0200");
+    add(p, 5, 0x11, "0100");  // older than the product; 1..4 stay empty, selection plays no part
+    EXPECT_EQ(noDowngrade(p, reported({{0, "0200"}, {2, "0101"}})), 0);
+    EXPECT_EQ(noDowngrade(p, reported({{0, "0200"}, {2, "0100"}})), 1);
 }
 
 TEST(Downgrade, BlankProductVersionsAreExemptOnlyForVersionTexts) {
@@ -92,14 +89,6 @@ TEST(Downgrade, BlankProductVersionsAreExemptOnlyForVersionTexts) {
     EXPECT_EQ(noDowngrade(p, reported({{2, "FFFFFFFE"}})), 0);
     add(p, 0, 0x11, "0100", "1.00");
     EXPECT_EQ(noDowngrade(p, reported({{2, "FFFFFFFF"}})), 0);  // '1' < 'F'
-}
-
-TEST(Downgrade, EveryComponentCountsAndEmptyPositionsAreSkipped) {
-    UpdatePackage p;
-    add(p, 0, 0x01, "0200");
-    add(p, 5, 0x11, "0100");  // older than the product; selection plays no part here
-    EXPECT_EQ(noDowngrade(p, reported({{0, "0200"}, {2, "0101"}})), 0);
-    EXPECT_EQ(noDowngrade(p, reported({{0, "0200"}, {2, "0100"}})), 1);
 }
 
 }  // namespace
