@@ -83,18 +83,21 @@ TEST_F(ReceiveFrame, InfoReceiverKnowsTheInfoAnswer) {
 class StoreData : public LinkTest {
 protected:
     std::vector<uint8_t> buffer = std::vector<uint8_t>(kReadBackBufferSize + 64, 0xEE);
+    uint32_t position = 0;
+    // Receives one data frame and stores it; gives storeData's result.
+    int receiveAndStore(const std::vector<uint8_t>& frame) {
+        wire->feed(frame);
+        link->receiveFrame(0x01, 5);
+        return link->storeData(buffer.data(), position);
+    }
 };
 
 TEST_F(StoreData, FirstBlockRestartsAtZeroAndMiddleBlocksAppend) {
     const uint8_t a[3] = {1, 2, 3};
     const uint8_t b[2] = {4, 5};
-    uint32_t position = 77;
-    wire->feed(buildDataFrame('P', 0x01, 1, 0x100, a, 3));
-    ASSERT_EQ(link->receiveFrame(0x01, 5), R::BlockData);
-    ASSERT_EQ(link->storeData(buffer.data(), position), 1);
-    wire->feed(buildDataFrame('P', 0x01, 2, 0x103, b, 2));
-    ASSERT_EQ(link->receiveFrame(0x01, 5), R::BlockData);
-    ASSERT_EQ(link->storeData(buffer.data(), position), 1);
+    position = 77;
+    ASSERT_EQ(receiveAndStore(buildDataFrame('P', 0x01, 1, 0x100, a, 3)), 1);
+    ASSERT_EQ(receiveAndStore(buildDataFrame('P', 0x01, 2, 0x103, b, 2)), 1);
     EXPECT_EQ(position, 5u);
     EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + 6), (std::vector<uint8_t>{1, 2, 3, 4, 5, 0xEE}));
     FrameHeader h = link->dataHeader();
@@ -104,10 +107,8 @@ TEST_F(StoreData, FirstBlockRestartsAtZeroAndMiddleBlocksAppend) {
 
 TEST_F(StoreData, StopsAtSixteenMebibytes) {
     std::vector<uint8_t> data(100, 0x5A);
-    uint32_t position = kReadBackBufferSize - 10;
-    wire->feed(buildDataFrame('P', 0x01, 2, 0, data.data(), 100));
-    ASSERT_EQ(link->receiveFrame(0x01, 5), R::BlockData);
-    ASSERT_EQ(link->storeData(buffer.data(), position), 1);
+    position = kReadBackBufferSize - 10;
+    ASSERT_EQ(receiveAndStore(buildDataFrame('P', 0x01, 2, 0, data.data(), 100)), 1);
     EXPECT_EQ(position, kReadBackBufferSize);
     EXPECT_EQ(buffer[kReadBackBufferSize - 1], 0x5A);
     EXPECT_EQ(buffer[kReadBackBufferSize], 0xEE);
@@ -121,7 +122,6 @@ TEST_F(StoreData, OversizedFrameStoresOnlyWhatArrived) {
     wire->feed(data);
     ASSERT_EQ(link->receiveFrame(0x11, 5), R::BlockData);
     EXPECT_EQ(link->rxLength(), 267u);
-    uint32_t position = 0;
     ASSERT_EQ(link->storeData(buffer.data(), position), 1);
     EXPECT_EQ(position, 257u);
     EXPECT_EQ(buffer[256], 0x42);
@@ -129,14 +129,9 @@ TEST_F(StoreData, OversizedFrameStoresOnlyWhatArrived) {
 }
 
 TEST_F(StoreData, RefusesOtherFramesAndUnknownBlockStates) {
-    uint32_t position = 0;
-    wire->feed(buildFrame('A', 0x01));
-    link->receiveFrame(0x01, 5);
-    EXPECT_EQ(link->storeData(buffer.data(), position), 0);
+    EXPECT_EQ(receiveAndStore(buildFrame('A', 0x01)), 0);
     const uint8_t a[1] = {9};
-    wire->feed(buildDataFrame('P', 0x01, 4, 0, a, 1));
-    link->receiveFrame(0x01, 5);
-    EXPECT_EQ(link->storeData(buffer.data(), position), 0);
+    EXPECT_EQ(receiveAndStore(buildDataFrame('P', 0x01, 4, 0, a, 1)), 0);
     EXPECT_EQ(position, 0u);
 }
 

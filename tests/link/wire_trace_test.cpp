@@ -26,14 +26,11 @@ TEST_F(WireTraceTest, LogsBytesFramesAndLinesWithTimes) {
     link->writeData(0x27, 0x10, 0x11, data, 2);
     link->setTrace("");
     std::string log = readFile(path);
-    EXPECT_NE(log.find("     1.234 TX AA 43 01 EE"), std::string::npos) << log;
-    EXPECT_NE(log.find("frame 'C' id=01"), std::string::npos) << log;
-    EXPECT_NE(log.find("RX 55 AA 43 01 EE"), std::string::npos) << log;
-    EXPECT_NE(log.find("-> ConnectReply"), std::string::npos) << log;
-    EXPECT_NE(log.find("text \"RBNORM\\r\""), std::string::npos) << log;
-    EXPECT_NE(log.find("line \"RBSTART\\r\" -> line"), std::string::npos) << log;
-    EXPECT_NE(log.find("frame 'P' id=27 state=3 len=2 addr=00000010"), std::string::npos) << log;
-    EXPECT_NE(log.find("-> TimedOut"), std::string::npos) << log;
+    for (const char* entry : {"     1.234 TX AA 43 01 EE", "frame 'C' id=01", "RX 55 AA 43 01 EE", "-> ConnectReply",
+                              "text \"RBNORM\\r\"", "line \"RBSTART\\r\" -> line",
+                              "frame 'P' id=27 state=3 len=2 addr=00000010", "-> TimedOut"}) {
+        EXPECT_NE(log.find(entry), std::string::npos) << entry << "\n" << log;
+    }
 }
 
 TEST_F(WireTraceTest, UnwritableFileLeavesTheTraceOff) {
