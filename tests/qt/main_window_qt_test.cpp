@@ -72,7 +72,7 @@ TEST_F(QtMainWindowTest, AtStartOnlyLoadAndQuitCanBePressed) {
     EXPECT_EQ(text(ctl::TcpPort), "5000");
 }
 
-TEST_F(QtMainWindowTest, LoadFillsTheFileFieldsAndEnablesUpdate) {
+TEST_F(QtMainWindowTest, LoadFillsTheFileFieldsAndEnablesUpdateACancelledLoadKeepsThem) {
     start();
     const std::string path = writePackage();
     load(path);
@@ -95,6 +95,12 @@ TEST_F(QtMainWindowTest, LoadFillsTheFileFieldsAndEnablesUpdate) {
     // The whole path is selected with its end in view.
     EXPECT_EQ(as<QLineEdit>(ctl::FilePath)->selectedText().toStdString(), path);
     EXPECT_EQ(as<QLineEdit>(ctl::FilePath)->cursorPosition(), static_cast<int>(path.size()));
+
+    load("");  // cancelled: the package stays
+    EXPECT_EQ(op->fileDialogs, 2);
+    EXPECT_EQ(text(ctl::FilePath), path);
+    EXPECT_EQ(caption(ctl::targetBox(0)), "01:MAIN");
+    expectEnabled({ctl::Update, ctl::Load, ctl::Quit}, true);
 }
 
 TEST_F(QtMainWindowTest, TargetBoxesCarryTheComponentsAndFollowTheCommunicationType) {
@@ -130,17 +136,7 @@ TEST_F(QtMainWindowTest, FailedLoadShowsItsBoxAndLeavesUpdateDisabled) {
     expectEnabled({ctl::CheckComm, ctl::RadioRs232c, ctl::Load}, true);
 }
 
-TEST_F(QtMainWindowTest, CancelledDialogKeepsThePackageAndEnablesTheControls) {
-    start();
-    const std::string path = writePackage();
-    load(path);
-    load("");  // cancelled
-    EXPECT_EQ(op->fileDialogs, 2);
-    EXPECT_EQ(text(ctl::FilePath), path);
-    EXPECT_EQ(caption(ctl::targetBox(0)), "01:MAIN");
-    expectEnabled({ctl::Update, ctl::Load, ctl::Quit}, true);
-
-    // A cancel straight after start enables the communication choice, but not Update.
+TEST_F(QtMainWindowTest, CancelStraightAfterStartEnablesTheCommunicationChoiceButNotUpdate) {
     start();
     click(ctl::Load);
     EXPECT_TRUE(enabled(ctl::CheckComm));
