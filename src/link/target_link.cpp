@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/posix/command_channel.h"
 #include "platform/posix/serial_port.h"
 
 namespace tarnwick {
@@ -58,6 +59,21 @@ int TargetLink::closePort() {
     return transport_->close();
 }
 
+int TargetLink::openChannel(const std::string& address, uint16_t port) {
+    auto* channel = dynamic_cast<CommandChannel*>(transport_.get());
+    if (channel == nullptr) return 0;
+    int r = channel->connect(address, port);
+    if (trace_) trace_->note("connect " + address + " port " + std::to_string(port) + ": " + (r ? "ok" : "failed"));
+    return r;
+}
+
+void TargetLink::closeChannel() {
+    auto* channel = dynamic_cast<CommandChannel*>(transport_.get());
+    if (channel == nullptr || !channel->isOpen()) return;
+    if (trace_) trace_->note("close connection to " + channel->address() + " port " + std::to_string(channel->port()));
+    channel->close();
+}
+
 void TargetLink::reportStatus(uint8_t targetId, const std::string& text, int showProgress, int percent) {
     if (owner_) owner_->showStatus(targetId, text, showProgress, percent);
 }
@@ -87,6 +103,10 @@ int TargetLink::sendNak(uint8_t targetId) { return sendFrame(buildFrame(kLetterN
 
 std::unique_ptr<TargetLink> makeSerialLink(Clock& clock) {
     return std::make_unique<TargetLink>(std::make_unique<SerialPort>(clock), clock);
+}
+
+std::unique_ptr<TargetLink> makeTcpLink(Clock& clock) {
+    return std::make_unique<TargetLink>(std::make_unique<CommandChannel>(), clock);
 }
 
 }  // namespace tarnwick

@@ -1,5 +1,5 @@
 // The link to the product's system microcomputer: the frame protocol and the text
-// commands of its normal mode, over a transport (serial port now, TCP channel later).
+// commands of its normal mode, over a transport (serial port or TCP channel).
 #pragma once
 #include <array>
 #include <cstdint>
@@ -76,6 +76,10 @@ public:
     int openPort(uint8_t portIndex, uint8_t baudIndex);
     int closePort();
 
+    // --- TCP transport (both do nothing on a serial link) ---
+    int openChannel(const std::string& address, uint16_t port);
+    void closeChannel();
+
     // --- owner callbacks (silent without an owner) ---
     void reportStatus(uint8_t targetId, const std::string& text, int showProgress, int percent);
     void reportLinkError(uint32_t targetId, uint32_t errorCode, uint32_t processCode, uint32_t progress);
@@ -150,5 +154,7 @@ private:
 
 // A link over the serial port of this machine (port numbers as serialDevicePath maps them).
 std::unique_ptr<TargetLink> makeSerialLink(Clock& clock);
+// A link over a TCP command channel (openChannel connects it).
+std::unique_ptr<TargetLink> makeTcpLink(Clock& clock);
 
 }  // namespace tarnwick

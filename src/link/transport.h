@@ -1,4 +1,4 @@
-// The byte pipe under a TargetLink: a serial port or, later, a TCP command channel.
+// The byte pipe under a TargetLink: a serial port or a TCP command channel.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +12,16 @@ struct TransportTraits {
     const char* verifyingText = "Verifying...";
     bool nakOnReadBackRetry = false;   // a read-back retry first sends an 'N' frame
     bool pauseBeforeInfoLines = false; // a 10 ms sleep before the first "VIALL" line
+};
+
+// The protocol over a TCP connection: nothing to purge, a shorter erase wait, an 'N'
+// before a read-back waits again, and a short pause before the information lines.
+inline constexpr TransportTraits kTcpTraits{
+    .purgeBeforeAttempt = false,
+    .eraseWaitSeconds = 5,
+    .verifyingText = "Verifying ...",
+    .nakOnReadBackRetry = true,
+    .pauseBeforeInfoLines = true,
 };
 
 class Transport {

@@ -1,4 +1,5 @@
-// tarnwick-sim: the simulated product on a pseudo-terminal (or a given device).
+// tarnwick-sim: the simulated product on a pseudo-terminal (or a given device), or on
+// the network at a loopback address (--ip).
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <thread>
 
 #include "sim_server.h"
+#include "sim_tcp_server.h"
 
 using namespace tarnwick::sim;
 
@@ -22,7 +24,10 @@ void usage() {
                  "                    [--ignore-query] [--silent] [--absent HEX]... [--pace BYTES_PER_S]\n"
                  "                    [--info-kind HEX=sum|crc|status]...\n"
                  "                    [--fault KIND:LETTER[:SKIP[:COUNT[:CODE]]]]...\n"
-                 "  Prints the device path the program should open, then serves until interrupted.\n"
+                 "                    [--ip ADDR [--tcp-port N] [--text-port N] [--command-port N]\n"
+                 "                     [--restart-delay MS] [--close-after BYTES] [--refuse-text-port]]\n"
+                 "  Prints the device path the program should open (with --ip: the address and the\n"
+                 "  text, command and update ports), then serves until interrupted.\n"
                  "  KIND is silence, nak, error or checksum; LETTER is a frame letter or '*'.\n");
 }
 
@@ -58,7 +63,20 @@ bool parseInfoKind(const char* text, SimConfig& config) {
     return true;
 }
 
-bool parseArgs(int argc, char** argv, SimConfig& config, std::string& device) {
+// The network options; false when the flag is not one of them.
+bool parseTcpFlag(const std::string& flag, const char* v, TcpOptions& tcp, bool& useTcp) {
+    auto port = [v] { return static_cast<uint16_t>(std::strtoul(v, nullptr, 10)); };
+    if (flag == "--ip") useTcp = true, tcp.address = v;
+    else if (flag == "--tcp-port") tcp.updatePort = port();
+    else if (flag == "--text-port") tcp.textPort = port();
+    else if (flag == "--command-port") tcp.commandPort = port();
+    else if (flag == "--restart-delay") tcp.restartDelayMs = static_cast<uint32_t>(std::strtoul(v, nullptr, 10));
+    else if (flag == "--close-after") tcp.closeAfterBytes = std::strtoull(v, nullptr, 10);
+    else return false;
+    return true;
+}
+
+bool parseArgs(int argc, char** argv, SimConfig& config, std::string& device, TcpOptions& tcp, bool& useTcp) {
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
@@ -66,6 +84,7 @@ bool parseArgs(int argc, char** argv, SimConfig& config, std::string& device) {
         if (a == "--update-mode") config.startInUpdateMode = true;
         else if (a == "--ignore-query") config.ignoreTextQuery = true;
         else if (a == "--silent") config.silent = true;
+        else if (a == "--refuse-text-port") tcp.refuseTextPort = true;
         else if (!(v = value())) return false;
         else if (a == "--device") device = v;
         else if (a == "--model") config.model = v;
@@ -86,11 +105,25 @@ bool parseArgs(int argc, char** argv, SimConfig& config, std::string& device) {
             FrameFault f;
             if (!parseFault(v, f)) return false;
             config.faults.push_back(f);
-        } else {
+        } else if (!parseTcpFlag(a, v, tcp, useTcp)) {
             return false;
         }
     }
     return true;
+}
+
+int serveTcp(const SimConfig& config, const TcpOptions& tcp) {
+    SimTcpServer server(config, tcp);
+    if (!server.start()) {
+        std::fprintf(stderr, "tarnwick-sim: %s\n", server.error().c_str());
+        return 1;
+    }
+    const TcpOptions& o = server.options();
+    std::printf("%s %u %u %u\n", o.address.c_str(), o.textPort, o.commandPort, o.updatePort);
+    std::fflush(stdout);
+    while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    server.stop();
+    return 0;
 }
 
 }  // namespace
@@ -98,10 +131,15 @@ bool parseArgs(int argc, char** argv, SimConfig& config, std::string& device) {
 int main(int argc, char** argv) {
     SimConfig config;
     std::string device;
-    if (!parseArgs(argc, argv, config, device)) {
+    TcpOptions tcp;
+    bool useTcp = false;
+    if (!parseArgs(argc, argv, config, device, tcp, useTcp)) {
         usage();
         return 64;
     }
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    if (useTcp) return serveTcp(config, tcp);
     SimServer server(config);
     bool ok = device.empty() ? server.startPty() : server.startOnDevice(device);
     if (!ok) {
@@ -110,8 +148,6 @@ int main(int argc, char** argv) {
     }
     std::printf("%s\n", server.slavePath().c_str());
     std::fflush(stdout);
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
     while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     server.stop();
     return 0;

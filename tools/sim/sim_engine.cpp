@@ -280,6 +280,23 @@ std::vector<std::string> SimEngine::events() const {
     return events_;
 }
 
+std::vector<std::string> SimEngine::eventsSince(size_t first) const {
+    std::lock_guard lock(mutex_);
+    if (first >= events_.size()) return {};
+    return {events_.begin() + static_cast<std::ptrdiff_t>(first), events_.end()};
+}
+
+size_t SimEngine::eventCount() const {
+    std::lock_guard lock(mutex_);
+    return events_.size();
+}
+
+void SimEngine::resetInput() {
+    std::lock_guard lock(mutex_);
+    frame_.clear();
+    line_.clear();
+}
+
 void SimEngine::clearEvents() {
     std::lock_guard lock(mutex_);
     events_.clear();

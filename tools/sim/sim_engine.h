@@ -22,7 +22,12 @@ public:
 
     // What happened, for tests: "text VIALL?", "frame C 01", "frame X 01>02", ...
     std::vector<std::string> events() const;
+    // The events from index first on (an index past the end gives none).
+    std::vector<std::string> eventsSince(size_t first) const;
+    size_t eventCount() const;
     void clearEvents();
+    // Forgets a half-received frame or line (a new connection starts clean).
+    void resetInput();
     ProductMode mode() const;
     uint8_t activeTarget() const;
     std::string packageId() const;

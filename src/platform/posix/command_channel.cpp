@@ -1,0 +1,150 @@
+#include "platform/posix/command_channel.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace tarnwick {
+
+namespace {
+
+// poll on one descriptor, resumed after a signal; the returned events, 0 on time-out.
+short pollOne(int fd, short events, int timeoutMs) {
+    pollfd p{fd, events, 0};
+    int r;
+    do {
+        r = poll(&p, 1, timeoutMs);
+    } while (r < 0 && errno == EINTR);
+    return r > 0 ? p.revents : 0;
+}
+
+bool setNonBlocking(int fd, bool on) {
+    int flags = fcntl(fd, F_GETFL);
+    if (flags < 0) return false;
+    flags = on ? (flags | O_NONBLOCK) : (flags & ~O_NONBLOCK);
+    return fcntl(fd, F_SETFL, flags) == 0;
+}
+
+}  // namespace
+
+CommandChannel::CommandChannel(uint32_t connectBoundMs) : connectBoundMs_(connectBoundMs) {}
+
+CommandChannel::~CommandChannel() { close(); }
+
+int CommandChannel::connect(const std::string& address, uint16_t port) {
+    close();
+    address_ = address.substr(0, kAddressTextMax);
+    port_ = port;
+    // From here the channel counts as open: close releases whatever was created.
+    open_ = true;
+    in_addr ip{};
+    if (inet_pton(AF_INET, address_.c_str(), &ip) != 1) return 0;
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
+    if (fd_ < 0) return 0;
+    connected_ = connectSocket(ip.s_addr);
+    return connected_ ? 1 : 0;
+}
+
+// A non-blocking connect waited for at most the bound; the socket is left blocking, with
+// sends bounded like the writability wait.
+bool CommandChannel::connectSocket(uint32_t addressNetOrder) {
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port_);
+    to.sin_addr.s_addr = addressNetOrder;
+    if (!setNonBlocking(fd_, true)) return false;
+    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
+        if (errno != EINPROGRESS) return false;
+        if ((pollOne(fd_, POLLOUT, static_cast<int>(connectBoundMs_)) & (POLLOUT | POLLERR | POLLHUP)) == 0) return false;
+        int error = 0;
+        socklen_t length = sizeof error;
+        if (getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) return false;
+    }
+    timeval sendBound{static_cast<time_t>(kWritableWaitMs / 1000), 0};
+    (void)setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &sendBound, sizeof sendBound);
+    int one = 1;
+    (void)setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    return setNonBlocking(fd_, false);
+}
+
+int CommandChannel::close() {
+    if (!open_) return 0;
+    if (fd_ >= 0) {
+        (void)shutdown(fd_, SHUT_WR);
+        ::close(fd_);
+        fd_ = -1;
+    }
+    open_ = connected_ = false;
+    cachePos_ = cacheEnd_ = 0;
+    return 1;
+}
+
+int CommandChannel::isWritable() {
+    if (fd_ < 0) return 0;
+    return (pollOne(fd_, POLLOUT, static_cast<int>(kWritableWaitMs)) & POLLOUT) != 0 ? 1 : 0;
+}
+
+int CommandChannel::isReadable() {
+    if (fd_ < 0) return 0;
+    return (pollOne(fd_, POLLIN, 0) & (POLLIN | POLLHUP | POLLERR)) != 0 ? 1 : 0;
+}
+
+int CommandChannel::send(const uint8_t* bytes, size_t count) {
+    if (isWritable() != 1) return 0;
+    ssize_t n;
+    do {
+        // No SIGPIPE: a product that closed the connection makes the send fail, nothing more.
+        n = ::send(fd_, bytes, count, MSG_NOSIGNAL);
+    } while (n < 0 && errno == EINTR);
+    return n >= 0 && static_cast<size_t>(n) == count ? 1 : 0;
+}
+
+int CommandChannel::receive(uint8_t* buffer, size_t size) {
+    ssize_t n = -1;
+    if (fd_ >= 0) {
+        do {
+            n = ::recv(fd_, buffer, size, 0);
+        } while (n < 0 && errno == EINTR);
+    }
+    if (n <= 0) {
+        buffer[0] = 0;
+        return 0;
+    }
+    buffer[n] = 0;
+    return static_cast<int>(n);
+}
+
+int CommandChannel::read(uint8_t* bytes, size_t count) {
+    size_t done = 0;
+    while (done < count) {
+        if (cached() == 0) {
+            cachePos_ = 0;
+            cacheEnd_ = static_cast<size_t>(receive(cache_.data(), cache_.size() - 1));
+            if (cacheEnd_ == 0) return 0;
+        }
+        size_t take = std::min(cached(), count - done);
+        std::memcpy(bytes + done, cache_.data() + cachePos_, take);
+        cachePos_ += take;
+        done += take;
+    }
+    return 1;
+}
+
+uint32_t CommandChannel::bytesWaiting() {
+    if (cached() > 0) return static_cast<uint32_t>(cached());
+    if (isReadable() != 1) return 0;
+    int waiting = 0;
+    if (ioctl(fd_, FIONREAD, &waiting) != 0 || waiting < 1) waiting = 1;
+    return static_cast<uint32_t>(waiting);
+}
+
+}  // namespace tarnwick
