@@ -1,0 +1,69 @@
+// What the protocol does differently over a TCP connection, in virtual time.
+#include "support/link_fixture.h"
+
+namespace tarnwick::test {
+namespace {
+
+// A product that acknowledges every frame, each answer arriving delayMs after the frame.
+class LateProduct : public MemoryTransport {
+public:
+    LateProduct(VirtualClock& clock, uint64_t delayMs) : clock_(clock), delayMs_(delayMs) {}
+    int write(const uint8_t* bytes, size_t count) override {
+        due_.push_back({clock_.now + delayMs_, buildFrame('A', bytes[2])});
+        return MemoryTransport::write(bytes, count);
+    }
+    uint32_t bytesWaiting() override {
+        while (!due_.empty() && due_.front().first <= clock_.now) {
+            feed(due_.front().second);
+            due_.erase(due_.begin());
+        }
+        return MemoryTransport::bytesWaiting();
+    }
+
+private:
+    VirtualClock& clock_;
+    uint64_t delayMs_;
+    std::vector<std::pair<uint64_t, std::vector<uint8_t>>> due_;
+};
+
+std::string lettersOf(const MemoryTransport& wire) {
+    std::string out;
+    for (const auto& w : wire.writes) out += static_cast<char>(w[1]);
+    return out;
+}
+
+TEST(TcpProtocol, AnEraseAnsweredAfterSevenSecondsIsResentOnlyOverTcp) {
+    const struct { const char* name; TransportTraits traits; const char* sent; } cases[] = {
+        {"serial (10 s wait)", TransportTraits{}, "L"},
+        {"tcp (5 s wait)", kTcpTraits, "LL"},
+    };
+    for (const auto& c : cases) {
+        VirtualClock clock;
+        auto product = std::make_unique<LateProduct>(clock, 7000);
+        product->traitsValue = c.traits;
+        LateProduct& wire = *product;
+        TargetLink link(std::move(product), clock);
+        EXPECT_EQ(link.erase(0x01, 0, 0x0100, 0, 0xFFFF), 0) << c.name;
+        EXPECT_EQ(lettersOf(wire), c.sent) << c.name;
+        EXPECT_EQ(clock.now, 7000u) << c.name;
+    }
+}
+
+using TcpReadBack = LinkTest;
+
+TEST_F(TcpReadBack, TwoTimeOutsSendTwoNaksBeforeTheAck) {
+    wire->traitsValue = kTcpTraits;
+    const uint8_t data[3] = {7, 8, 9};
+    // The request is acknowledged; the data frame comes only after the second 'N'.
+    answerInTurn({buildFrame('A', 0x01), {}, buildDataFrame('P', 0x01, kBlockOnly, 0x100, data, 3)});
+    std::vector<uint8_t> buffer(kReadBackBufferSize);
+    uint32_t count = 0;
+    EXPECT_EQ(link->readBack(0x01, 0x100, 0x102, buffer.data(), count), 1);
+    EXPECT_EQ(lettersOf(*wire), "SNNA");
+    EXPECT_EQ(clock.now, 2u * 5000u);
+    EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + count), std::vector<uint8_t>(data, data + 3));
+    EXPECT_EQ(owner.statuses.back().text, "Verifying ...");
+}
+
+}  // namespace
+}  // namespace tarnwick::test
