@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench_clock.h"
 #include "link/target_link.h"
-#include "platform/clock.h"
 #include "sim_server.h"
 
 using namespace tarnwick;
@@ -18,15 +18,6 @@ namespace {
 constexpr uint32_t kLineBytesPerSecond = 11520;
 constexpr uint8_t kTarget = 0x01;
 constexpr uint32_t kStart = 0x00100000;
-
-// The real clock without the settling wait after an open.
-class BenchClock final : public Clock {
-public:
-    uint64_t nowMs() override { return systemClock().nowMs(); }
-    void sleepMs(uint32_t ms) override { systemClock().sleepMs(ms); }
-    void settleMs(uint32_t) override {}
-    bool waitReadable(int fd, uint32_t ms) override { return systemClock().waitReadable(fd, ms); }
-};
 
 struct Run {
     double seconds = 0;

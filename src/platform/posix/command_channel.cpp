@@ -141,10 +141,17 @@ int CommandChannel::read(uint8_t* bytes, size_t count) {
 
 uint32_t CommandChannel::bytesWaiting() {
     if (cached() > 0) return static_cast<uint32_t>(cached());
-    if (isReadable() != 1) return 0;
-    int waiting = 0;
-    if (ioctl(fd_, FIONREAD, &waiting) != 0 || waiting < 1) waiting = 1;
-    return static_cast<uint32_t>(waiting);
+    if (fd_ < 0) return 0;
+    // A receive that does not wait is the readiness test and the read in one call.
+    ssize_t n;
+    do {
+        n = ::recv(fd_, cache_.data(), cache_.size() - 1, MSG_DONTWAIT);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return 0;
+    cachePos_ = 0;
+    cacheEnd_ = n > 0 ? static_cast<size_t>(n) : 0;
+    // The product closed the connection (or it broke): the next read reports it.
+    return n > 0 ? static_cast<uint32_t>(n) : 1;
 }
 
 }  // namespace tarnwick
