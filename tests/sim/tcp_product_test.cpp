@@ -109,6 +109,7 @@ bool inOrder(const std::vector<std::string>& log, const std::vector<std::string>
 }
 
 TEST_F(TcpProduct, TextCommandsAndFramesOverTheirPorts) {
+    config.faults.push_back({sim::FaultKind::Nak, 'L', 0xFF, 0, 1});  // scripted faults hold here too
     start();
     TempDir dir;
     ASSERT_TRUE(link->setTrace(dir.file("trace.log")));
@@ -139,7 +140,8 @@ TEST_F(TcpProduct, TextCommandsAndFramesOverTheirPorts) {
     EXPECT_EQ(product->engine().packageId(), "0042");
     EXPECT_EQ(product->engine().mode(), sim::ProductMode::Normal);
     EXPECT_TRUE(inOrder(product->log(), {text + " text VIALL?", update + " text SYPKG 0042", update + " text RBUPDATE",
-                                         update + " closed by product", update + " frame C 01", update + " frame X 01>10",
+                                         update + " closed by product", update + " frame C 01", update + " fault L 01",
+                                         update + " frame L 01", update + " frame X 01>10",
                                          update + " text RBNORM", update + " closed by product"}));
     std::stringstream trace;
     trace << std::ifstream(dir.file("trace.log")).rdbuf();

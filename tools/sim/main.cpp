@@ -69,7 +69,11 @@ bool parseTcpFlag(const std::string& flag, const char* v, TcpOptions& tcp, bool&
     if (flag == "--ip") useTcp = true, tcp.address = v;
     else if (flag == "--tcp-port") tcp.updatePort = port();
     else if (flag == "--text-port") tcp.textPort = port();
-    else if (flag == "--command-port") tcp.commandPort = port();
+    else if (flag == "--command-port") {
+        // The update port stays the command port's unless --tcp-port names another.
+        if (tcp.updatePort == tcp.commandPort) tcp.updatePort = port();
+        tcp.commandPort = port();
+    }
     else if (flag == "--restart-delay") tcp.restartDelayMs = static_cast<uint32_t>(std::strtoul(v, nullptr, 10));
     else if (flag == "--close-after") tcp.closeAfterBytes = std::strtoull(v, nullptr, 10);
     else return false;
