@@ -5,13 +5,10 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 namespace tarnwick {
 
@@ -84,7 +81,7 @@ int CommandChannel::close() {
         fd_ = -1;
     }
     open_ = connected_ = false;
-    cachePos_ = cacheEnd_ = 0;
+    cache_.clear();
     return 1;
 }
 
@@ -124,33 +121,25 @@ int CommandChannel::receive(uint8_t* buffer, size_t size) {
 }
 
 int CommandChannel::read(uint8_t* bytes, size_t count) {
-    size_t done = 0;
-    while (done < count) {
-        if (cached() == 0) {
-            cachePos_ = 0;
-            cacheEnd_ = static_cast<size_t>(receive(cache_.data(), cache_.size() - 1));
-            if (cacheEnd_ == 0) return 0;
-        }
-        size_t take = std::min(cached(), count - done);
-        std::memcpy(bytes + done, cache_.data() + cachePos_, take);
-        cachePos_ += take;
-        done += take;
-    }
-    return 1;
+    auto fill = [this](uint8_t* buffer, size_t capacity) { return static_cast<size_t>(receive(buffer, capacity)); };
+    return cache_.take(bytes, count, fill) ? 1 : 0;
 }
 
 uint32_t CommandChannel::bytesWaiting() {
-    if (cached() > 0) return static_cast<uint32_t>(cached());
+    if (cache_.size() > 0) return static_cast<uint32_t>(cache_.size());
     if (fd_ < 0) return 0;
     // A receive that does not wait is the readiness test and the read in one call.
-    ssize_t n;
-    do {
-        n = ::recv(fd_, cache_.data(), cache_.size() - 1, MSG_DONTWAIT);
-    } while (n < 0 && errno == EINTR);
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return 0;
-    cachePos_ = 0;
-    cacheEnd_ = n > 0 ? static_cast<size_t>(n) : 0;
-    // The product closed the connection (or it broke): the next read reports it.
+    bool nothingYet = false;
+    size_t n = cache_.refill([&](uint8_t* buffer, size_t capacity) {
+        ssize_t r;
+        do {
+            r = ::recv(fd_, buffer, capacity, MSG_DONTWAIT);
+        } while (r < 0 && errno == EINTR);
+        nothingYet = r < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+        return r > 0 ? static_cast<size_t>(r) : 0;
+    });
+    if (nothingYet) return 0;
+    // A product that closed the connection (or a broken one): the next read reports it.
     return n > 0 ? static_cast<uint32_t>(n) : 1;
 }
 

@@ -2,11 +2,11 @@
 // caller chooses (23 for the normal-mode text commands, 5000 or the update port for the
 // update mode). No framing of its own.
 #pragma once
-#include <array>
 #include <cstdint>
 #include <string>
 
 #include "link/transport.h"
+#include "platform/posix/read_cache.h"
 
 namespace tarnwick {
 
@@ -56,7 +56,6 @@ public:
 
 private:
     bool connectSocket(uint32_t addressNetOrder);
-    size_t cached() const { return cacheEnd_ - cachePos_; }
 
     uint32_t connectBoundMs_;
     int fd_ = -1;
@@ -64,10 +63,7 @@ private:
     bool connected_ = false;
     std::string address_;
     uint16_t port_ = 0;
-    // Bytes received but not yet handed to the reader (the last byte keeps receive's zero).
-    std::array<uint8_t, 4097> cache_{};
-    size_t cachePos_ = 0;
-    size_t cacheEnd_ = 0;
+    ReadCache cache_;
 };
 
 }  // namespace tarnwick

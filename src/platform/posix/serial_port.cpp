@@ -119,31 +119,22 @@ int SerialPort::write(const uint8_t* bytes, size_t count) {
     return 1;
 }
 
-bool SerialPort::fillCache() {
-    cachePos_ = cacheEnd_ = 0;
+size_t SerialPort::readDriver(uint8_t* buffer, size_t capacity) {
     ssize_t n;
     do {
-        n = ::read(fd_, cache_.data(), cache_.size());
+        n = ::read(fd_, buffer, capacity);
     } while (n < 0 && errno == EINTR);
     if (n <= 0) {
         clearError(n < 0 ? errno : EIO);
-        return false;
+        return 0;
     }
-    cacheEnd_ = static_cast<size_t>(n);
-    return true;
+    return static_cast<size_t>(n);
 }
 
 int SerialPort::read(uint8_t* bytes, size_t count) {
     if (fd_ < 0) return 0;
-    size_t done = 0;
-    while (done < count) {
-        if (cached() == 0 && !fillCache()) return 0;
-        size_t take = std::min(cached(), count - done);
-        std::memcpy(bytes + done, cache_.data() + cachePos_, take);
-        cachePos_ += take;
-        done += take;
-    }
-    return 1;
+    auto fill = [this](uint8_t* buffer, size_t capacity) { return readDriver(buffer, capacity); };
+    return cache_.take(bytes, count, fill) ? 1 : 0;
 }
 
 uint32_t SerialPort::bytesWaiting() {
@@ -153,12 +144,12 @@ uint32_t SerialPort::bytesWaiting() {
         clearError(errno);
         waiting = 0;
     }
-    return static_cast<uint32_t>(cached() + static_cast<size_t>(waiting));
+    return static_cast<uint32_t>(cache_.size() + static_cast<size_t>(waiting));
 }
 
 int SerialPort::purge() {
     if (fd_ < 0) return 0;
-    cachePos_ = cacheEnd_ = 0;
+    cache_.clear();
     return tcflush(fd_, TCIOFLUSH) == 0 ? 1 : 0;
 }
 

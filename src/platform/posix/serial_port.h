@@ -7,6 +7,7 @@
 
 #include "link/transport.h"
 #include "platform/clock.h"
+#include "platform/posix/read_cache.h"
 
 namespace tarnwick {
 
@@ -42,8 +43,7 @@ public:
 private:
     bool configure(uint8_t baudIndex);
     void clearError(int err) { errors_ = static_cast<uint32_t>(err); }
-    size_t cached() const { return cacheEnd_ - cachePos_; }
-    bool fillCache();
+    size_t readDriver(uint8_t* buffer, size_t capacity);
 
     Clock& clock_;
     PathResolver resolver_;
@@ -51,9 +51,7 @@ private:
     std::string path_;
     uint32_t errors_ = 0;
     // Bytes already taken from the driver but not yet handed to the reader.
-    std::array<uint8_t, 4096> cache_{};
-    size_t cachePos_ = 0;
-    size_t cacheEnd_ = 0;
+    ReadCache cache_;
 };
 
 }  // namespace tarnwick
