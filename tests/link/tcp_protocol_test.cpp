@@ -5,25 +5,19 @@ namespace tarnwick::test {
 namespace {
 
 // A product that acknowledges every frame, each answer arriving delayMs after the frame.
-class LateProduct : public MemoryTransport {
-public:
-    LateProduct(VirtualClock& clock, uint64_t delayMs) : clock_(clock), delayMs_(delayMs) {}
+struct LateProduct : MemoryTransport {
+    LateProduct(VirtualClock& c, uint64_t d) : clock(c), delayMs(d) {}
     int write(const uint8_t* bytes, size_t count) override {
-        due_.push_back({clock_.now + delayMs_, buildFrame('A', bytes[2])});
+        due.push_back({clock.now + delayMs, buildFrame('A', bytes[2])});
         return MemoryTransport::write(bytes, count);
     }
     uint32_t bytesWaiting() override {
-        while (!due_.empty() && due_.front().first <= clock_.now) {
-            feed(due_.front().second);
-            due_.erase(due_.begin());
-        }
+        for (; !due.empty() && due.front().first <= clock.now; due.erase(due.begin())) feed(due.front().second);
         return MemoryTransport::bytesWaiting();
     }
-
-private:
-    VirtualClock& clock_;
-    uint64_t delayMs_;
-    std::vector<std::pair<uint64_t, std::vector<uint8_t>>> due_;
+    VirtualClock& clock;
+    uint64_t delayMs;
+    std::vector<std::pair<uint64_t, std::vector<uint8_t>>> due;
 };
 
 std::string lettersOf(const MemoryTransport& wire) {
