@@ -19,7 +19,8 @@ constexpr size_t kChunk = 4096;
 
 using SteadyClock = std::chrono::steady_clock;
 
-// A listening socket on address:port (port 0: any free one, written back); -1 on failure.
+// A listening socket on address:port (port 0: any free one, whose number is written
+// back; a port already known is left alone); -1 on failure.
 int listenOn(const std::string& address, uint16_t& port) {
     sockaddr_in at{};
     at.sin_family = AF_INET;
@@ -40,7 +41,7 @@ int listenOn(const std::string& address, uint16_t& port) {
         errno = saved;
         return -1;
     }
-    port = ntohs(at.sin_port);
+    if (port == 0) port = ntohs(at.sin_port);
     return fd;
 }
 
