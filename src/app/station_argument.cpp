@@ -19,7 +19,7 @@ StationArgument parseStationArgument(std::string_view arg) {
     }
     const int number = (arg[1] - '0') * 10 + (arg[2] - '0');
     if (!isStationNumber(number)) {
-        result.refusal = "tarnwick: there is no station " + shown + ": the line has the stations /01 to /20";
+        result.refusal = "tarnwick: there is no station '" + shown + "': the line has the stations /01 to /20";
         return result;
     }
     result.number = number;

@@ -37,8 +37,9 @@ public:
     void release();
 
     bool mapped() const { return view_ != nullptr; }
-    uint8_t* data() { return writable_ ? view_ : nullptr; }
     const uint8_t* data() const { return view_; }
+    // The view for writing; null for a read-only view.
+    uint8_t* writableData() { return writable_ ? view_ : nullptr; }
     size_t size() const { return size_; }
     // What went wrong in the last failed call, for the operator.
     const std::string& lastError() const { return lastError_; }
