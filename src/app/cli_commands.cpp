@@ -35,6 +35,11 @@ const std::vector<CliCommand>& cliCommands() {
           {"--trace", true, false},
           {"--verbose", false, false}},
          runUpdateCommand},
+        {"monitor", "monitor [--once | --json]",
+         "Shows the twenty station slots of the shared status area, refreshed until Ctrl-C; --once prints one "
+         "table, --json one JSON document (exit 1 while no station has created the area).",
+         {{"--once", false, false}, {"--json", false, false}},
+         runMonitorCommand},
     };
     return commands;
 }

@@ -27,5 +27,6 @@ int runVersionsCommand(const CommandOptions& options, const CommandIo& io);
 int runPortsCommand(const CommandOptions& options, const CommandIo& io);
 int runCheckCommand(const CommandOptions& options, const CommandIo& io);
 int runUpdateCommand(const CommandOptions& options, const CommandIo& io);
+int runMonitorCommand(const CommandOptions& options, const CommandIo& io);
 
 }  // namespace tarnwick

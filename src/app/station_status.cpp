@@ -47,11 +47,4 @@ std::string stationTargetText(const UpdatePackage& package, uint8_t targetId, co
     return buf + c->name;
 }
 
-void copyToField(uint8_t* field, size_t size, const std::string& text) {
-    if (field == nullptr || size == 0) return;
-    const size_t n = text.size() < size - 1 ? text.size() : size - 1;
-    std::memcpy(field, text.data(), n);
-    field[n] = 0;
-}
-
 }  // namespace tarnwick

@@ -1,8 +1,10 @@
-// The shortened status that a station publishes in its slot instead of a window.
+// The shortened status that a station publishes in its slot instead of a window (the slot
+// layout and its writer are in package/station_slot.h).
 #pragma once
 #include <cstdint>
 #include <string>
 
+#include "package/station_slot.h"
 #include "package/update_package.h"
 
 namespace tarnwick {
@@ -13,20 +15,5 @@ std::string stationShortLabel(const std::string& text);
 // The target text of a station status line.
 std::string stationTargetText(const UpdatePackage& package, uint8_t targetId, const std::string& text,
                               uint8_t currentNumber, uint8_t selectedCount);
-
-// Slot layout of the shared status area.
-constexpr size_t kSlotSize = 564;
-constexpr size_t kSlotCount = 20;
-constexpr size_t kSharedAreaSize = kSlotSize * kSlotCount;  // 11280
-constexpr size_t kSlotLabelOffset = 0;
-constexpr size_t kSlotLabelSize = 16;
-constexpr size_t kSlotMessageOffset = 16;
-constexpr size_t kSlotMessageSize = 512;
-constexpr size_t kSlotTargetOffset = 528;
-constexpr size_t kSlotTargetSize = 32;
-constexpr size_t kSlotPercentOffset = 560;
-
-// Copies text into a field of `size` bytes, always NUL-terminated, cut to fit.
-void copyToField(uint8_t* field, size_t size, const std::string& text);
 
 }  // namespace tarnwick

@@ -66,21 +66,25 @@ std::string trimRight(std::string_view text) {
     return std::string(text.substr(0, end));
 }
 
-uint32_t hexValue(std::string_view text) {
+uint32_t unsignedValue(std::string_view text, unsigned base) {
+    const auto digitOf = [base](char c) {
+        const int d = hexDigit(c);
+        return d >= 0 && static_cast<unsigned>(d) < base ? d : -1;
+    };
     size_t i = 0;
     while (i < text.size() && isTrimmed(text[i])) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i + 2 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
-        hexDigit(text[i + 2]) >= 0) {
+    if (base == 16 && i + 2 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+        digitOf(text[i + 2]) >= 0) {
         i += 2;
     }
     uint64_t value = 0;
     bool overflow = false;
     for (; i < text.size(); ++i) {
-        const int digit = hexDigit(text[i]);
+        const int digit = digitOf(text[i]);
         if (digit < 0) break;
-        value = value * 16u + static_cast<uint64_t>(digit);
+        value = value * base + static_cast<uint64_t>(digit);
         if (value > 0xFFFFFFFFull) {
             overflow = true;
             value = 0xFFFFFFFFull;
@@ -90,5 +94,7 @@ uint32_t hexValue(std::string_view text) {
     const uint32_t result = static_cast<uint32_t>(value);
     return negative ? 0u - result : result;
 }
+
+uint32_t hexValue(std::string_view text) { return unsignedValue(text, 16); }
 
 }  // namespace tarnwick

@@ -54,4 +54,7 @@ std::string trimRight(std::string_view text);
 // numeric gives 0, a value beyond 32 bits gives 0xFFFFFFFF.
 uint32_t hexValue(std::string_view text);
 
+// The same conversion in base 10 or 16 ("0x" accepted in base 16 only).
+uint32_t unsignedValue(std::string_view text, unsigned base);
+
 }  // namespace tarnwick
