@@ -54,4 +54,27 @@ void copyToField(uint8_t* field, size_t size, const std::string& text) {
     field[n] = 0;
 }
 
+uint8_t* stationSlot(uint8_t* area, int stationNumber) {
+    if (area == nullptr || stationNumber < 1 || stationNumber > static_cast<int>(kSlotCount)) return nullptr;
+    return area + static_cast<size_t>(stationNumber - 1) * kSlotSize;
+}
+
+void writeSlotStatus(uint8_t* slot, const std::string& label, const std::string& target, int percent) {
+    if (slot == nullptr) return;
+    copyToField(slot + kSlotLabelOffset, kSlotLabelSize, label.substr(0, kSlotLabelSize - 1));
+    copyToField(slot + kSlotTargetOffset, kSlotTargetSize, target);
+    const uint32_t value = static_cast<uint32_t>(percent);
+    const uint8_t le[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                           static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+    std::memcpy(slot + kSlotPercentOffset, le, sizeof le);
+}
+
+void writeSlotResult(uint8_t* slot, const std::string& word) {
+    if (slot != nullptr) copyToField(slot + kSlotLabelOffset, kSlotLabelSize, word);
+}
+
+void writeSlotMessage(uint8_t* slot, const std::string& line) {
+    if (slot != nullptr) copyToField(slot + kSlotMessageOffset, kSlotMessageSize, line);
+}
+
 }  // namespace tarnwick

@@ -29,4 +29,17 @@ constexpr size_t kSlotPercentOffset = 560;
 // Copies text into a field of `size` bytes, always NUL-terminated, cut to fit.
 void copyToField(uint8_t* field, size_t size, const std::string& text);
 
+// The slot of a station in the area; null when the area is not mapped or the number is
+// outside 1..20.
+uint8_t* stationSlot(uint8_t* area, int stationNumber);
+
+// A status into a slot: the label (at most 15 characters), the target text and the
+// percent (32-bit little-endian). Nothing for a null slot.
+void writeSlotStatus(uint8_t* slot, const std::string& label, const std::string& target, int percent);
+
+// The result word ("SUCCESS", "ERROR") into the label field, an error line into the
+// message field. Nothing for a null slot.
+void writeSlotResult(uint8_t* slot, const std::string& word);
+void writeSlotMessage(uint8_t* slot, const std::string& line);
+
 }  // namespace tarnwick

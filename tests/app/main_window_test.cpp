@@ -37,7 +37,7 @@ TEST_F(MainWindowTest, UpdateWithoutCheckedTargetReportsCodeFour) {
     EXPECT_EQ(dialog.boxes[0].kind, BoxKind::Error);
     EXPECT_EQ(dialog.boxes[0].text, "Update target is not selected!");
     EXPECT_EQ(dialog.boxes[0].caption, "Ostrel Firmware Writer");
-    EXPECT_EQ(window->selectedCount, 0);
+    EXPECT_EQ(window->job.selectedCount, 0);
     ASSERT_EQ(tone.played.size(), 1u);
     EXPECT_EQ(tone.played[0], (std::pair<uint32_t, uint32_t>{442, 100}));
 }

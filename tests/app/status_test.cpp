@@ -12,8 +12,8 @@ using StatusTest = WindowTest;
 TEST_F(StatusTest, LineNamesTheTargetByPackagePosition) {
     start();
     addComponent(3, 0x11, "DSP", 1);
-    window->currentNumber = 2;
-    window->selectedCount = 5;
+    window->job.currentNumber = 2;
+    window->job.selectedCount = 5;
     window->showStatus(0x11, "Verifying...", 1, 40);
     window->showStatus(0x21, "Switching(ID:01 -> ID:21)...", 0, 0);
     window->showStatus(0, "Loading of update file...", 0, 0);

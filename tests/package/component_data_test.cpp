@@ -9,14 +9,14 @@
 
 #include "package/crc32_words.h"
 #include "package/package_fixture.h"
-#include "support/window_fixture.h"
 
 namespace tarnwick {
 namespace {
 
-class ComponentData : public test::WindowTest {
+class ComponentData : public ::testing::Test {
 protected:
     test::TempDir scratch;
+    UpdatePackage package;
     std::unique_ptr<uint8_t[]> buffer{new uint8_t[kComponentBufferSize]};
     uint32_t length = 0;
     uint32_t sum = 0;
@@ -27,7 +27,7 @@ protected:
         std::FILE* f = std::fopen(path.c_str(), "wb");
         if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
-        ComponentEntry& c = window->package.components[3];
+        ComponentEntry& c = package.components[3];
         c.dataFilePath = path;
         c.writeMethod = writeMethod;
         c.checksum = checksum;
@@ -36,7 +36,7 @@ protected:
     int loadPosition(int position) {
         length = 0xDEAD;
         sum = 0xBEEF;
-        return window->loadComponentData(position, buffer.get(), length, sum);
+        return loadComponentData(package, position, buffer.get(), length, sum);
     }
 };
 
@@ -70,11 +70,11 @@ TEST_F(ComponentData, ByteSumMethodsCompareTheLowSixteenBitsCrcMethodsTheWholeVa
 TEST_F(ComponentData, EmptyFilesUnknownMethodsMissingFilesAndBadPositionsAreRefused) {
     EXPECT_EQ(loadWith({}, 2, 0), 0);  // an empty file has no checksum
     for (uint8_t method : {0, 8, 0xFF}) EXPECT_EQ(loadWith({1, 2, 3}, method, 6), 0) << int(method);
-    window->package.components[3].dataFilePath = scratch.file("missing.bin");
+    package.components[3].dataFilePath = scratch.file("missing.bin");
     EXPECT_EQ(loadPosition(3), 0);
     EXPECT_EQ(length, 0u);
     EXPECT_EQ(sum, 0u);
-    window->package.components[3].dataFilePath.clear();
+    package.components[3].dataFilePath.clear();
     EXPECT_EQ(loadPosition(3), 0);
     EXPECT_EQ(loadPosition(20), 0);
     EXPECT_EQ(loadPosition(-1), 0);

@@ -63,7 +63,7 @@ TEST_F(ReportsTest, QuestionReturnsTheOperatorsAnswer) {
 
 TEST_F(ReportsTest, ResultCodesPickTextAndBox) {
     start();
-    window->productModelText = "0003";
+    window->job.productModelText = "0003";
     window->package.modelCode = "0002";
     for (int code : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, -1}) window->reportResult(code);
     const std::vector<std::string> expected = {

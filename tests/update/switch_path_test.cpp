@@ -1,8 +1,8 @@
 // The hops along a switch path, and the check each write method gets.
 #include <gtest/gtest.h>
 
-#include "update/serial/check_methods.h"
-#include "update/serial/switch_path.h"
+#include "update/check_methods.h"
+#include "update/switch_path.h"
 
 namespace tarnwick {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "package/line_reader.h"
-#include "update/serial/version_rules.h"
+#include "update/version_rules.h"
 
 namespace tarnwick {
 namespace {
