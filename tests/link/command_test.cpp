@@ -107,11 +107,5 @@ TEST_F(CommandFrames, FailedWriteEndsWithoutRetry) {
     EXPECT_EQ(owner.linkErrors.size(), 2u);
 }
 
-TEST_F(CommandFrames, WithoutAnOwnerTheLinkIsSilent) {
-    link->setOwner(nullptr);
-    EXPECT_EQ(link->connectTarget(0x01, 1), 0);
-    EXPECT_TRUE(owner.linkErrors.empty());
-}
-
 }  // namespace
 }  // namespace tarnwick::test

@@ -153,19 +153,6 @@ protected:
     }
 };
 
-TEST_F(ReadBack, ReturnsTheWrittenMemory) {
-    useProduct();
-    auto data = pattern(2500);
-    ASSERT_EQ(link->eraseAndWrite(0x11, 1, 0x4000, 0x4000 + 2499, data.data(), 2500), 1);
-    ASSERT_EQ(link->readBack(0x11, 0x4000, 0x4000 + 2499, buffer.data(), count), 1);
-    EXPECT_EQ(count, 2500u);
-    EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + 2500), data);
-    EXPECT_EQ(buffer[2500], 0);  // cleared before the read-back
-    EXPECT_EQ(owner.statuses.back().text, "Verifying...");
-    EXPECT_EQ(owner.statuses.back().percent, 100);
-    EXPECT_EQ(wire->framesWith('A').size(), 10u);  // 256-byte blocks for 0x11
-}
-
 TEST_F(ReadBack, ErrorFrameIsACheckErrorOfTheVerifyStep) {
     config.faults.push_back({sim::FaultKind::Error, 'A', 0xFF, 0, 1, 0xE2});
     useProduct();
@@ -189,12 +176,6 @@ TEST_F(ReadBack, FailedRequestIsReportedAsALinkError) {
     EXPECT_EQ(link->readBack(0x01, 0, 99, buffer.data(), count), 0);
     EXPECT_EQ(owner.linkErrors.back().processCode, kProcVerify);
     EXPECT_TRUE(owner.checkErrors.empty());
-}
-
-TEST_F(ReadBack, ProgressOfAHugeRangeDoesNotWrap) {
-    answerWithOneBlock(2, 0xC0000000u);  // one frame at 0xC0000000 for the range 0..0xFFFFFFFF
-    link->readBack(0x01, 0, 0xFFFFFFFFu, buffer.data(), count);
-    EXPECT_TRUE(std::any_of(owner.statuses.begin(), owner.statuses.end(), [](auto& s) { return s.percent == 75; }));
 }
 
 TEST_F(ReadBack, BlockStateAboveThreeIsACommunicationError) {

@@ -5,11 +5,9 @@
 
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "package/component_data.h"
 #include "package/package_fixture.h"
 #include "package/work_files.h"
 
@@ -139,20 +137,6 @@ TEST_F(PackageLoad, FailedDataKeepsEarlierFilesAndLeavesNoPartialOne) {
     EXPECT_EQ(load(p), 0);
     EXPECT_EQ(sink.failures, (Strings{kDataError, kDataFailed}));
     EXPECT_EQ(fileBytes(firmdata(0)), p.components[0].data);  // written before the failure
-}
-
-TEST_F(PackageLoad, SamplePackageLoadsAndEveryComponentPassesItsCheck) {
-    ASSERT_EQ(loadFile(TARNWICK_SAMPLE), 1);
-    EXPECT_EQ(package.modelName, "QT818LX");
-    EXPECT_EQ(package.commMask, 3u);
-    std::unique_ptr<uint8_t[]> buffer(new uint8_t[kComponentBufferSize]);
-    for (int p = 0; p < package.componentCount; ++p) {
-        const ComponentEntry& c = package.components[static_cast<size_t>(p)];
-        uint32_t length = 0;
-        uint32_t sum = 0;
-        EXPECT_EQ(loadComponentData(package, p, buffer.get(), length, sum), 1) << c.name;
-        EXPECT_EQ(length, c.dataSize()) << c.name;
-    }
 }
 
 }  // namespace
