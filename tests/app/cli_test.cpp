@@ -94,13 +94,14 @@ TEST_F(CliTest, PortsListsAPseudoTerminalThatOpens) {
     int master = -1, slave = -1;
     ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
     const std::string path = ttyname(slave);
-    setenv("TARNWICK_SERIAL_PORTS", (path + ":" + (dir / "missing").string()).c_str(), 1);
+    // The second candidate opens: it is COM2, listed alone.
+    setenv("TARNWICK_SERIAL_PORTS", ((dir / "missing").string() + ":" + path).c_str(), 1);
     const int status = run({"ports"});
     setenv("TARNWICK_SERIAL_PORTS", "", 1);
     close(slave);
     close(master);
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(readAll(out), "COM1   " + path + "\n");
+    EXPECT_EQ(readAll(out), "COM2   " + path + "\n");
 }
 
 TEST_F(CliTest, PortsSaysSoWhenNoneOpens) {

@@ -34,38 +34,6 @@ TEST_F(ControlRulesTest, CommMaskRepairsTheCommunicationType) {
     }
 }
 
-TEST_F(ControlRulesTest, DisableControlsLocksEveryControlInOrder) {
-    start();
-    window->updateControls();
-    dialog.enableOrder.clear();
-    window->disableControls();
-    ASSERT_EQ(dialog.enableOrder.size(), 13u + 20u + 11u);
-    EXPECT_EQ(dialog.enableOrder.front(), ctl::RadioRs232c);
-    EXPECT_EQ(dialog.enableOrder[12], ctl::Load);
-    EXPECT_EQ(dialog.enableOrder[13], ctl::TargetFirst);
-    EXPECT_EQ(dialog.enableOrder.back(), ctl::Quit);
-    for (const auto& [id, on] : dialog.enabled) EXPECT_FALSE(on) << id;
-}
-
-TEST_F(ControlRulesTest, TargetCaptionsCarryKindMarksAndTheTypesFilter) {
-    loadPackage(3);
-    addComponent(0, 0x01, "MAIN", 0x1);
-    addComponent(1, 0x21, "NET", 0x4 | (2u << 16));
-    addComponent(2, 0x31, "BOOT", 0x3 | (1u << 16));
-    dialog.controls.commType = 0;
-    window->refreshTargetList();
-    const char* captions[] = {"01:MAIN", "--:-----", "31:BOOT(b)", ""};
-    for (int p = 0; p < 4; ++p) EXPECT_EQ(dialog.caption(ctl::targetBox(p)), captions[p]) << p;
-    EXPECT_EQ(dialog.controls.targetChecked[1], 0);
-    EXPECT_EQ(dialog.controls.targetChecked[2], 1);
-    EXPECT_EQ(dialog.controls.checksumText, "1234ABCD");
-    for (int p = 0; p < 20; ++p) EXPECT_FALSE(dialog.isEnabled(ctl::targetBox(p)));  // "All" mode
-    dialog.controls.commType = 1;
-    window->refreshTargetList();
-    EXPECT_EQ(dialog.caption(ctl::targetBox(1)), "21:NET(ic)");
-    EXPECT_EQ(dialog.controls.targetChecked[1], 1);
-}
-
 TEST_F(ControlRulesTest, SelectModeEnablesEveryExistingComponentAfterUpdate) {
     loadPackage(1);
     window->package.selectAllowed = true;

@@ -34,7 +34,6 @@ public:
     // --- what the window did ---
     std::map<int, bool> enabled;
     std::map<int, std::string> captions;
-    std::vector<int> enableOrder;  // ids in the order they were disabled or enabled
     std::string windowCaption;
     std::vector<std::string> portList;
     std::vector<RecordedBox> boxes;
@@ -46,10 +45,7 @@ public:
 
     void readControls(ControlFields& fields) override { fields = controls; }
     void writeControls(const ControlFields& fields) override { controls = fields; }
-    void enableControl(int id, bool on) override {
-        enabled[id] = on;
-        enableOrder.push_back(id);
-    }
+    void enableControl(int id, bool on) override { enabled[id] = on; }
     void setControlCaption(int id, const std::string& caption) override { captions[id] = caption; }
     void setWindowCaption(const std::string& caption) override { windowCaption = caption; }
     void setPortList(const std::vector<std::string>& entries) override {
