@@ -52,37 +52,36 @@ int verifyByReadBack(TargetLink& link, UpdateHost& host, const UpdateJob& job, i
     return 0;
 }
 
-int verifyChecksum(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position) {
-    const UpdatePackage& package = job.pkg();
-    const ComponentEntry& c = package.components[static_cast<size_t>(position)];
-    if (link.requestInfo(c.id, c.startAddress, c.sumEndAddress, package.statusEntryCount) != 1) return 0;
-    const InfoRecord record = link.infoAnswer(package.statusEntryCount);
-    const uint32_t reported = record.entryValues[static_cast<size_t>(position)];
-    bool equal = false;
+// The checksum the product reported for the range, against the package's (for the listed
+// targets, against the sum of the blocks the write sent).
+bool checksumMatches(const TargetLink& link, const ComponentEntry& c, uint32_t reported) {
     switch (c.writeMethod) {
         case 1:
         case 4: {
             const uint32_t expected = isSumTarget(c.id) ? link.lastWriteSum : (c.checksum & 0xFFFFu);
-            equal = (reported & 0xFFFFu) == expected;
-            break;
+            return (reported & 0xFFFFu) == expected;
         }
         case 2:
-        case 5: equal = reported == c.checksum; break;
-        default: break;
+        case 5: return reported == c.checksum;
+        default: return false;
     }
-    if (equal) return 1;
-    host.reportCheckError(ErrorRecord{c.id, kChecksumError, kCheckProcess, 0});
-    return 0;
 }
 
-int verifyStatusWord(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position) {
+// An id outside 1..85 has no entry and so reads as a failed status.
+bool statusIsOk(const ComponentEntry& c, const InfoRecord& record) {
+    const uint32_t word = c.id >= 1 && c.id <= kInfoEntryMax ? record.entryValues[c.id - 1u] : 0;
+    return (word >> 16) == kStatusOk;
+}
+
+// The checksum or status word check through the product's information answer.
+int verifyByInfo(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, bool statusWord) {
     const UpdatePackage& package = job.pkg();
     const ComponentEntry& c = package.components[static_cast<size_t>(position)];
     if (link.requestInfo(c.id, c.startAddress, c.sumEndAddress, package.statusEntryCount) != 1) return 0;
     const InfoRecord record = link.infoAnswer(package.statusEntryCount);
-    // An id outside 1..85 has no entry and so reads as a failed status.
-    const uint32_t word = c.id >= 1 && c.id <= kInfoEntryMax ? record.entryValues[c.id - 1u] : 0;
-    if ((word >> 16) == kStatusOk) return 1;
+    const bool good = statusWord ? statusIsOk(c, record)
+                                 : checksumMatches(link, c, record.entryValues[static_cast<size_t>(position)]);
+    if (good) return 1;
     host.reportCheckError(ErrorRecord{c.id, kChecksumError, kCheckProcess, 0});
     return 0;
 }
@@ -102,8 +101,8 @@ int checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& j
     const ComponentEntry& c = job.pkg().components[static_cast<size_t>(position)];
     switch (checkMethodFor(c.writeMethod, job.checkMode)) {
         case CheckMethod::ReadBack: return verifyByReadBack(link, host, job, position, buffer);
-        case CheckMethod::Checksum: return verifyChecksum(link, host, job, position);
-        case CheckMethod::StatusWord: return verifyStatusWord(link, host, job, position);
+        case CheckMethod::Checksum: return verifyByInfo(link, host, job, position, false);
+        case CheckMethod::StatusWord: return verifyByInfo(link, host, job, position, true);
         case CheckMethod::None: return 1;
         case CheckMethod::Fail: return 0;
     }

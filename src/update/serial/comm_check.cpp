@@ -7,8 +7,6 @@ namespace tarnwick {
 
 namespace {
 
-constexpr uint8_t kNormalModeBaud = 0;
-constexpr uint8_t kSystemMicrocomputer = 1;
 constexpr uint32_t kConnectSeconds = 3;
 
 enum CheckState : uint8_t { OpenNormal, QueryNormal, OpenUpdate, ConnectUpdate, Close, Passed, Failed };

@@ -11,7 +11,6 @@ namespace tarnwick {
 
 namespace {
 
-constexpr uint8_t kSystemMicrocomputer = 1;
 constexpr uint8_t kNormalModeTarget = 0x10;
 constexpr uint32_t kPassWaitSeconds = 3;
 constexpr uint32_t kLongSettleSeconds = 60;  // DM8 components and the targets they restart

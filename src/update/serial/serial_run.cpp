@@ -10,8 +10,6 @@
 namespace tarnwick {
 
 namespace {
-constexpr uint8_t kNormalModeBaud = 0;  // the product's normal mode always runs at 9600 bit/s
-constexpr uint8_t kSystemMicrocomputer = 1;
 constexpr uint32_t kRecoveryConnectSeconds = 3;
 constexpr uint32_t kUpdateConnectSeconds = 5;
 constexpr int kVersionRequeries = 6;

@@ -12,6 +12,9 @@
 
 namespace tarnwick {
 
+constexpr uint8_t kNormalModeBaud = 0;       // the product's normal mode always runs at 9600 bit/s
+constexpr uint8_t kSystemMicrocomputer = 1;  // target 1, the one every run connects to first
+
 class SerialRun {
 public:
     // Creates the link (with the job's wire trace) and attaches it to the host.
