@@ -33,10 +33,10 @@ TEST_F(StatusTest, LineNamesTheTargetByPackagePositionAndQuietShowsNothing) {
 TEST_F(StatusTest, WaitSecondsSleepsWholeSecondsAndPumps) {
     start();
     clock.settles.clear();
-    dialog.events.clear();
+    dialog.pumps = 0;
     window->waitSeconds(60);
     EXPECT_EQ(clock.settles, std::vector<uint32_t>(60, 1000));
-    EXPECT_EQ(std::count(dialog.events.begin(), dialog.events.end(), "pump"), 60);
+    EXPECT_EQ(dialog.pumps, 60);
     clock.settles.clear();
     window->waitSeconds(0x102);  // taken as 8 bits: 2
     EXPECT_EQ(clock.settles.size(), 2u);

@@ -38,7 +38,7 @@ public:
     std::vector<std::string> portList;
     std::vector<RecordedBox> boxes;
     std::vector<RecordedStatus> statusLines;
-    std::vector<std::string> events;  // "box", "status-open", "status-close", "pump", "end"
+    int pumps = 0;
     int statusWindowsCreated = 0;
     bool statusOpen = false;
     bool ended = false;
@@ -63,7 +63,6 @@ public:
     void focusControl(int) override {}
     int messageBox(BoxKind kind, const std::string& text, const std::string& caption) override {
         boxes.push_back({kind, text, caption});
-        events.push_back(std::string("box") + (statusOpen ? " (status open)" : ""));
         if (kind != BoxKind::Question) return kAnswerOk;
         if (answers.empty()) return kAnswerNo;
         const int a = answers.front();
@@ -78,15 +77,11 @@ public:
     StatusWindow* createStatusWindow(std::function<void()>) override {
         ++statusWindowsCreated;
         statusOpen = true;
-        events.push_back("status-open");
         return &status_;
     }
     void setWaitCursor(bool) override {}
-    void pumpMessages() override { events.push_back("pump"); }
-    void endDialog() override {
-        ended = true;
-        events.push_back("end");
-    }
+    void pumpMessages() override { ++pumps; }
+    void endDialog() override { ended = true; }
 
     bool isEnabled(int id) const {
         auto it = enabled.find(id);
@@ -105,10 +100,7 @@ private:
             owner_.statusLines.push_back({text, showProgress, percent});
             owner_.pumpMessages();
         }
-        void destroy() override {
-            owner_.statusOpen = false;
-            owner_.events.push_back("status-close");
-        }
+        void destroy() override { owner_.statusOpen = false; }
 
     private:
         RecordingDialog& owner_;
