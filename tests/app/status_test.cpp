@@ -1,34 +1,14 @@
-// The status line, the station's slot and the timed waits.
+// The timed waits and the station's slot (the status lines are asserted on the Qt window
+// and end to end).
 #include <cstring>
 
 #include "app/station_status.h"
-#include "app/status_line.h"
 #include "support/window_fixture.h"
 
 namespace tarnwick::test {
 namespace {
 
 using StatusTest = WindowTest;
-
-TEST_F(StatusTest, LineNamesTheTargetByPackagePositionAndQuietShowsNothing) {
-    start();
-    addComponent(3, 0x11, "DSP", 1);
-    const UpdatePackage& pkg = window->package;
-    EXPECT_EQ(composeStatusLine(pkg, 2, 5, 0x11, "Verifying..."), "02/05 [11:DSP] Verifying...");
-    EXPECT_EQ(composeStatusLine(pkg, 2, 5, 0x21, "Switching..."), "[ID:21] Switching...");
-    EXPECT_EQ(composeStatusLine(pkg, 2, 5, 0, "Loading..."), "Loading...");
-    window->job.currentNumber = 1;
-    window->job.selectedCount = 1;
-    window->showStatus(0x11, "Verifying...", 1, 40);
-    ASSERT_EQ(dialog.statusLines.size(), 1u);
-    EXPECT_EQ(dialog.statusLines[0].text, "01/01 [11:DSP] Verifying...");
-    EXPECT_EQ(dialog.statusLines[0].percent, 40);
-    window->closeStatusWindow();
-    window->setQuiet(true);
-    window->showStatus(0, "Working", 0, 0);
-    EXPECT_EQ(dialog.statusLines.size(), 1u);
-    EXPECT_EQ(dialog.statusWindowsCreated, 1);
-}
 
 TEST_F(StatusTest, WaitSecondsSleepsWholeSecondsAndPumps) {
     start();
