@@ -10,6 +10,7 @@
 #include "app/console_dialog.h"
 #include "app/control_ids.h"
 #include "app/main_window.h"
+#include "package/work_files.h"
 
 namespace tarnwick {
 
@@ -168,7 +169,7 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
         window.onUpdate();
         status = window.lastResultCode >= 0 ? window.lastResultCode : kExitDeclined;
     }
-    window.deleteWorkFiles();
+    deleteWorkFiles(window.package);
     return status;
 }
 

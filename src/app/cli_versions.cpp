@@ -4,6 +4,7 @@
 #include "app/cli_commands.h"
 #include "app/console_dialog.h"
 #include "app/main_window.h"
+#include "package/work_files.h"
 
 namespace tarnwick {
 
@@ -36,7 +37,7 @@ int runVersionsCommand(const CommandOptions& options, const CommandIo& io) {
         std::fputs(listing.c_str(), io.out);
         status = 0;
     }
-    window.deleteWorkFiles();
+    deleteWorkFiles(window.package);
     return status;
 }
 

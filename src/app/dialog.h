@@ -6,18 +6,9 @@
 #include <vector>
 
 #include "app/control_fields.h"
+#include "report/boxes.h"
 
 namespace tarnwick {
-
-enum class BoxKind {
-    Info,      // OK button, information icon
-    Error,     // OK button, error (stop) icon
-    Question,  // Yes and No buttons, exclamation icon
-    Plain,     // OK button, no icon (start-up failures)
-};
-
-// Answers of a message box, with the platform's values.
-enum : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
 
 struct OpenFileRequest {
     std::string title;        // "Select the firmware file"

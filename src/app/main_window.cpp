@@ -1,9 +1,11 @@
 #include "app/main_window.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "app/control_ids.h"
+#include "package/work_files.h"
 #include "platform/paths.h"
 
 namespace tarnwick {
@@ -19,6 +21,14 @@ const std::vector<std::string>& baudRateEntries() {
                                                      "115200bps"};
     return entries;
 }
+// A first argument of exactly three characters beginning with "/" gives the station number
+// from its other two characters; a value of 0 (also from non-digits) leaves station mode off.
+int stationNumberOf(const std::vector<std::string>& args) {
+    if (args.empty()) return 0;
+    const std::string& first = args.front();
+    if (first.size() != 3 || first[0] != '/') return 0;
+    return std::atoi(first.c_str() + 1);
+}
 }  // namespace
 
 std::string windowCaption(bool stationMode) {
@@ -29,33 +39,18 @@ std::string windowCaption(bool stationMode) {
 MainWindow::MainWindow(Dialog& dialog, Clock& clock, Tone& tone, std::vector<std::string> arguments)
     : args(std::move(arguments)), dialog_(dialog), clock_(clock), tone_(tone) {}
 
-MainWindow::~MainWindow() = default;
-
 void MainWindow::readControls() { dialog_.readControls(*this); }
 
 void MainWindow::writeControls() { dialog_.writeControls(*this); }
 
-// A first argument of exactly three characters beginning with "/" gives the station number
-// from its other two characters; a value of 0 (also from non-digits) leaves station mode off.
-void MainWindow::parseStationArgument() {
-    stationMode = false;
-    stationNumber = 0;
-    if (args.empty()) return;
-    const std::string& first = args.front();
-    if (first.size() != 3 || first[0] != '/') return;
-    stationNumber = std::atoi(first.c_str() + 1);
-    stationMode = stationNumber != 0;
-}
-
 void MainWindow::initDialog() {
-    parseStationArgument();
+    stationNumber = stationNumberOf(args);
+    stationMode = stationNumber != 0;
     dialog_.setWindowCaption(windowCaption(stationMode));
     enumeratePorts();
     dialog_.setBaudList(baudRateEntries());
 
-    serialLink.reset();
-    tcpLink.reset();
-    netModuleLink.reset();
+    activeLink = nullptr;
     statusWindow = nullptr;
     slotBase = nullptr;
     dialog_.setPortSelection(portTable.count > 0 ? 0 : -1);
@@ -64,8 +59,7 @@ void MainWindow::initDialog() {
     tcpPortText = "5000";
     statusQuiet = false;
     messagesQuiet = false;
-    currentNumber = 0;
-    selectedCount = 0;
+    job = UpdateJob{};
 
     computeStationPaths();
     clearAll();
@@ -146,13 +140,13 @@ void MainWindow::onCheckComm() {
 }
 
 void MainWindow::onUpdate() {
-    currentNumber = 0;
-    selectedCount = 0;
+    job.currentNumber = 0;
+    job.selectedCount = 0;
     readControls();
     for (int checked : targetChecked) {
-        if (checked == 1) ++selectedCount;
+        if (checked == 1) ++job.selectedCount;
     }
-    if (selectedCount == 0) {
+    if (job.selectedCount == 0) {
         reportResult(4);
         return;
     }
@@ -166,11 +160,8 @@ void MainWindow::onUpdate() {
 void MainWindow::onQuit() {
     closeStatusWindow();
     dialog_.setWaitCursor(true);
-    serialLink.reset();
-    tcpLink.reset();
-    netModuleLink.reset();
     releaseSharedArea();
-    deleteWorkFiles();
+    deleteWorkFiles(package);
     clock_.settleMs(1500);
     dialog_.endDialog();
 }
@@ -178,17 +169,24 @@ void MainWindow::onQuit() {
 void MainWindow::onClose() {
     closeStatusWindow();
     dialog_.setWaitCursor(true);
-    serialLink.reset();
-    tcpLink.reset();
-    netModuleLink.reset();
     clock_.settleMs(1500);
     dialog_.endDialog();
 }
 
-int MainWindow::selectedPortIndex() {
+void MainWindow::readJob() {
+    job.package = &package;
+    job.targetChecked = targetChecked;
+    job.updateMode = updateMode;
+    job.checkMode = checkMode;
     const int selection = dialog_.portSelection();
-    if (selection < 0 || selection >= portTable.count) return -1;
-    return portTable.number[static_cast<size_t>(selection)];
+    job.portIndex = selection < 0 || selection >= portTable.count ? -1 : portTable.number[static_cast<size_t>(selection)];
+    job.baudSelection = dialog_.baudSelection();
+    char ip[16];
+    std::snprintf(ip, sizeof ip, "%d.%d.%d.%d", ipAddress[0], ipAddress[1], ipAddress[2], ipAddress[3]);
+    job.ipText = ip;
+    job.tcpPortText = tcpPortText;
+    job.workDir = workDir;
+    job.tracePath = linkTracePath;
 }
 
 }  // namespace tarnwick

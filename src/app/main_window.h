@@ -1,25 +1,23 @@
-// The main window: owner of all state and of every procedure of the program.
+// The main window: the operator's controls and choices, the loaded package and the
+// station fields. Its handlers build a job from the controls and run the procedures of
+// src/update on it; as their UpdateHost it shows their status lines, boxes and reports.
 #pragma once
 #include <array>
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/control_fields.h"
 #include "app/dialog.h"
-#include "link/link_owner.h"
-#include "link/target_link.h"
 #include "package/update_package.h"
 #include "platform/clock.h"
 #include "platform/tone.h"
-#include "update/ethernet/tftp_client.h"
+#include "update/update_host.h"
+#include "update/update_job.h"
 
 namespace tarnwick {
 
 constexpr int kMaxPorts = 16;
-constexpr size_t kComponentBufferSize = 16u * 1024u * 1024u;
 
 // Port list entries: the 0-based port number and the name ("COM%d") of each entry.
 struct PortTable {
@@ -29,10 +27,9 @@ struct PortTable {
     void clear() { *this = PortTable{}; }
 };
 
-class MainWindow : public ControlFields, public LinkOwner {
+class MainWindow : public ControlFields, public UpdateHost {
 public:
     MainWindow(Dialog& dialog, Clock& clock, Tone& tone, std::vector<std::string> args = {});
-    ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
@@ -57,35 +54,23 @@ public:
     void updateControls();
     void refreshTargetList();
 
-    // --- status and waits ---
+    // --- the procedures' host: status, waits, boxes and reports ---
     void showStatus(uint8_t targetId, const std::string& text, int showProgress, int percent) override;
-    void ensureStatusWindow();
-    void closeStatusWindow();
+    void closeStatusWindow() override;
     void pumpMessages() override;
-    void waitSeconds(uint32_t n);
-    // The status line as the window shows it.
-    std::string composeStatusLine(uint8_t targetId, const std::string& text) const;
-
-    // --- messages and reports ---
-    void showInfo(std::string text);
-    void showError(std::string text);
-    int askYesNo(const std::string& text);
+    void waitSeconds(uint32_t n) override;
+    void showInfo(std::string text) override;
+    void showError(std::string text) override;
+    int askYesNo(const std::string& text) override;
     void reportLinkError(ErrorRecord record) override;
     void reportCheckError(ErrorRecord record) override;
-    void reportResult(int code);
-    std::string microcomputerErrorText() const;
-    void storeStationResult(const std::string& text);
-    void storeStationMessage(const std::string& text);
-    // The name of a target in reports: its component name, or "ID:%02X".
-    std::string reportTargetName(uint32_t targetId) const;
+    void reportResult(int code) override;
+    void setQuiet(bool quiet) override;
+    void jobChanged(const UpdateJob& changed) override;
+    void attachLink(const LinkErrorSource* link) override;
 
-    // --- update package and work directory ---
+    // --- update package (into workDir) ---
     int loadUpdateFile();
-    int readHeader(std::FILE* file);
-    int extractComponents(std::FILE* file);
-    int prepareWorkDir();
-    void deleteWorkFiles();
-    int loadComponentData(int position, uint8_t* buffer, uint32_t& length, uint32_t& byteSum);
 
     // --- station mode ---
     void computeStationPaths();
@@ -93,60 +78,26 @@ public:
     int ensureSharedArea();
     void releaseSharedArea();
 
-    // --- procedures over the links ---
+    // --- procedures over the links, on the job read from the controls ---
     void checkCommunication();  // RS-232C
     void runSerialUpdate();
     void checkEthernet();
     void runEthernetUpdate();
 
-    // --- update over RS-232C: steps, version rules, component updates (update/serial/) ---
-    int testPort();
-    int probeNormalMode();
-    int connectForRecovery();
-    int readProductVersions();
-    int writePackageId();
-    int rebootToUpdateMode();
-    int connectInUpdateMode();
-    int readProductModel();
-    int isSameVersion(int position);
-    int compareFirmwareType();
-    int checkNoDowngrade();
-    int updateTargets();
-    int switchToTarget(uint8_t fromId, uint8_t toId);
-    int openAtUpdateRate();
-    int verifyByReadBack(int position, uint8_t* buffer);
-    int verifyChecksum(int position);
-    int verifyStatusWord(int position);
-    int returnToNormalMode();
-    // The bit rate of the recovery connect and the check: the package's, else the list's.
-    uint8_t updateBaud();
-    // A new serialLink owned by this window (with the wire trace when one is asked for).
-    void createSerialLink();
-
-    // The port number of the selected port list entry, -1 when none is selected.
-    int selectedPortIndex();
-
-    Dialog& dialog() { return dialog_; }
-    Clock& clock() { return clock_; }
-
     // --- state (bound fields come from ControlFields) ---
-    std::unique_ptr<TargetLink> serialLink;
-    std::unique_ptr<TargetLink> tcpLink;
-    std::unique_ptr<TftpClient> netModuleLink;
+    UpdateJob job;                               // the job of the run in progress, or of the last one
+    const LinkErrorSource* activeLink = nullptr;  // the link of the run in progress
     StatusWindow* statusWindow = nullptr;
     bool statusQuiet = false;
     bool messagesQuiet = false;
-    uint8_t currentNumber = 0;
-    uint8_t selectedCount = 0;
     std::string workDir;
     UpdatePackage package;
     bool stationMode = false;
     int stationNumber = 0;
     PortTable portTable;
-    std::string productModelText;  // model code the product reported, four hex digits
-    std::string linkTracePath;     // wire trace of the links the procedures create; "" none
-    int lastResultCode = -1;       // code of the last reportResult, -1 before any
-    int lastCheckResult = -1;      // last communication check: 1 OK, 0 NG, -1 none yet
+    std::string linkTracePath;  // wire trace of the links the procedures create; "" none
+    int lastResultCode = -1;    // code of the last reportResult, -1 before any
+    int lastCheckResult = -1;   // last communication check: 1 OK, 0 NG, -1 none yet
 
     // Station fields.
     std::string stationDir;
@@ -161,10 +112,9 @@ public:
     bool packageLoaded = false;     // the last Load succeeded (cleared by clearAll)
 
 private:
-    void parseStationArgument();
-    void writeStationStatus(uint8_t targetId, const std::string& text, int percent);
-    void showMessage(BoxKind kind, const std::string& text);
-    void reportFailure(ErrorRecord record, bool checkReport);
+    // The job's inputs from the fields just read from the controls; its outputs stay.
+    void readJob();
+    int showBox(BoxKind kind, const std::string& text);
 
     Dialog& dialog_;
     Clock& clock_;

@@ -10,7 +10,7 @@ namespace tarnwick {
 void MainWindow::enumeratePorts() {
     portTable.clear();
     std::vector<std::string> entries;
-    auto link = makeSerialLink(clock());
+    auto link = makeSerialLink(clock_);
     link->setOwner(this);
     for (int n = 0; n < kMaxPorts; ++n) {
         if (link->openPort(static_cast<uint8_t>(n), 0) != 1) continue;
@@ -23,7 +23,7 @@ void MainWindow::enumeratePorts() {
         std::memcpy(portTable.name[k].data(), name, std::strlen(name) + 1);
     }
     link.reset();
-    dialog().setPortList(entries);
+    dialog_.setPortList(entries);
 }
 
 }  // namespace tarnwick

@@ -1,13 +1,14 @@
 // The status line, the status window, the message pump and the timed waits.
 #include <cstdio>
-#include <cstring>
 
 #include "app/main_window.h"
 #include "app/station_status.h"
+#include "app/status_line.h"
 
 namespace tarnwick {
 
-std::string MainWindow::composeStatusLine(uint8_t targetId, const std::string& text) const {
+std::string composeStatusLine(const UpdatePackage& package, uint8_t currentNumber, uint8_t selectedCount,
+                              uint8_t targetId, const std::string& text) {
     if (targetId == 0) return text;
     char buf[96];
     const ComponentEntry* c = package.componentById(targetId);
@@ -21,32 +22,21 @@ std::string MainWindow::composeStatusLine(uint8_t targetId, const std::string& t
 
 void MainWindow::showStatus(uint8_t targetId, const std::string& text, int showProgress, int percent) {
     if (stationMode) {
-        writeStationStatus(targetId, text, percent);
+        if (ensureSharedArea() != 1) return;
+        SlotWriter(slotBase, stationNumber)
+            .writeStatus(stationShortLabel(text),
+                         stationTargetText(package, targetId, text, job.currentNumber, job.selectedCount), percent);
         return;
     }
     if (statusQuiet) return;
-    ensureStatusWindow();
-    if (statusWindow != nullptr) statusWindow->setStatus(composeStatusLine(targetId, text), showProgress, percent);
-}
-
-void MainWindow::writeStationStatus(uint8_t targetId, const std::string& text, int percent) {
-    if (!ensureSharedArea() || slotBase == nullptr) return;
-    if (stationNumber < 1 || stationNumber > static_cast<int>(kSlotCount)) return;
-    uint8_t* slot = slotBase + static_cast<size_t>(stationNumber - 1) * kSlotSize;
-    const std::string label = stationShortLabel(text).substr(0, 15);
-    copyToField(slot + kSlotLabelOffset, kSlotLabelSize, label);
-    copyToField(slot + kSlotTargetOffset, kSlotTargetSize,
-                stationTargetText(package, targetId, text, currentNumber, selectedCount));
-    const uint32_t value = static_cast<uint32_t>(percent);
-    const uint8_t le[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                           static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
-    std::memcpy(slot + kSlotPercentOffset, le, sizeof le);
-}
-
-void MainWindow::ensureStatusWindow() {
-    if (statusWindow != nullptr) return;
-    dialog_.setWaitCursor(true);
-    statusWindow = dialog_.createStatusWindow([this] { statusWindow = nullptr; });
+    if (statusWindow == nullptr) {
+        dialog_.setWaitCursor(true);
+        statusWindow = dialog_.createStatusWindow([this] { statusWindow = nullptr; });
+    }
+    if (statusWindow != nullptr) {
+        statusWindow->setStatus(composeStatusLine(package, job.currentNumber, job.selectedCount, targetId, text),
+                                showProgress, percent);
+    }
 }
 
 void MainWindow::closeStatusWindow() {
@@ -64,6 +54,11 @@ void MainWindow::waitSeconds(uint32_t n) {
         clock_.settleMs(1000);
         pumpMessages();
     }
+}
+
+void MainWindow::setQuiet(bool quiet) {
+    statusQuiet = quiet;
+    messagesQuiet = quiet;
 }
 
 }  // namespace tarnwick

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "app/main_window.h"
 #include "package/crc32_words.h"
 
 namespace tarnwick {
@@ -49,8 +48,8 @@ int checkComponentData(uint8_t writeMethod, uint32_t checksum, const uint8_t* da
     }
 }
 
-int MainWindow::loadComponentData(int position, uint8_t* buffer, uint32_t& length,
-                                  uint32_t& byteSum) {
+int loadComponentData(const UpdatePackage& package, int position, uint8_t* buffer, uint32_t& length,
+                      uint32_t& byteSum) {
     length = 0;
     byteSum = 0;
     if (position < 0 || position >= kMaxComponents || buffer == nullptr) return 0;

@@ -47,4 +47,10 @@ int copyComponentData(std::FILE* in, const std::string& path, uint32_t size) {
     return 0;
 }
 
+void deleteWorkFiles(const UpdatePackage& package) {
+    for (const ComponentEntry& entry : package.components) {
+        if (!entry.dataFilePath.empty()) std::remove(entry.dataFilePath.c_str());
+    }
+}
+
 }  // namespace tarnwick

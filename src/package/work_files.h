@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "package/update_package.h"
+
 namespace tarnwick {
 
 inline constexpr const char* kFirmDataPrefix = "firmdata";
@@ -20,5 +22,8 @@ std::string workDirFor(bool stationMode, const std::string& stationDir);
 // the input ends first or a write (or the final flush) fails; the partly written file is
 // then removed so that nothing incomplete stays under a component's name.
 int copyComponentData(std::FILE* in, const std::string& path, uint32_t size);
+
+// Deletes the component files a load wrote; the directory and other files stay.
+void deleteWorkFiles(const UpdatePackage& package);
 
 }  // namespace tarnwick

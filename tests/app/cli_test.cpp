@@ -51,21 +51,20 @@ protected:
     }
 };
 
+pkgbuild::ComponentDescription component(uint8_t id, const char* name, const char* version, uint32_t attributes) {
+    pkgbuild::ComponentDescription c;
+    c.id = id;
+    c.name = name;
+    c.versionText = version;
+    c.attributes = attributes;
+    c.data = pkgbuild::patternData(100, id);
+    return c;
+}
+
 TEST_F(CliTest, VersionsPrintsTheListingAndLeavesNoComponentFiles) {
     pkgbuild::PackageDescription p;
-    pkgbuild::ComponentDescription main;
-    main.id = 0x01;
-    main.name = "MAIN";
-    main.versionText = "0105";
-    main.data = pkgbuild::patternData(100, 1);
-    pkgbuild::ComponentDescription dsp;
-    dsp.id = 0x11;
-    dsp.name = "DSP";
-    dsp.versionText = "0203";
-    dsp.versionLabel = "2.03 beta";
-    dsp.attributes = 1 | (1u << 16);
-    dsp.data = pkgbuild::patternData(50, 2);
-    p.components = {main, dsp};
+    p.components = {component(0x01, "MAIN", "0105", 1), component(0x11, "DSP", "0203", 1 | (1u << 16))};
+    p.components[1].versionLabel = "2.03 beta";
     EXPECT_EQ(run({"versions", "--file", packagePath(p)}), 0);
     EXPECT_EQ(readAll(out),
               "ID:TargetName   Version\n"
@@ -73,19 +72,11 @@ TEST_F(CliTest, VersionsPrintsTheListingAndLeavesNoComponentFiles) {
               "17:DSP(b)       2.03 beta           \n");
     EXPECT_FALSE(fs::exists(dir / "OrvexWriter" / "firmdata00.bin"));
     EXPECT_TRUE(fs::exists(dir / "OrvexWriter"));
-}
-
-TEST_F(CliTest, VersionsOfABadPackagePrintsBothMessages) {
-    pkgbuild::PackageDescription p;
     p.toolId = " VORTAG3 B007";
-    pkgbuild::ComponentDescription c;
-    c.name = "MAIN";
-    c.data = {1, 2, 3};
-    p.components = {c};
     EXPECT_EQ(run({"versions", "--file", packagePath(p)}), 1);
-    EXPECT_EQ(readAll(out),
-              "[error]\nFormat error of update file!\n"
-              "[error]\nProcessing error of file header reading!\n");
+    EXPECT_NE(readAll(out).find("[error]\nFormat error of update file!\n"
+                                "[error]\nProcessing error of file header reading!\n"),
+              std::string::npos);
 }
 
 TEST_F(CliTest, UsageErrorsExitWith64) {
@@ -95,26 +86,22 @@ TEST_F(CliTest, UsageErrorsExitWith64) {
     EXPECT_EQ(run({"versions", "--file", "x.bin", "--bogus"}), kExitUsage);
     EXPECT_NE(readAll(err).find("Usage: tarnwick"), std::string::npos);
     EXPECT_EQ(readAll(out), "");
-}
-
-TEST_F(CliTest, HelpListsEveryCommand) {
     EXPECT_EQ(run({"--help"}), 0);
-    const std::string text = readAll(out);
-    EXPECT_NE(text.find("versions --file PKG"), std::string::npos);
-    EXPECT_NE(text.find("ports"), std::string::npos);
+    EXPECT_NE(readAll(out).find("versions --file PKG"), std::string::npos);
 }
 
 TEST_F(CliTest, PortsListsAPseudoTerminalThatOpens) {
     int master = -1, slave = -1;
     ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
     const std::string path = ttyname(slave);
-    setenv("TARNWICK_SERIAL_PORTS", (path + ":" + (dir / "missing").string()).c_str(), 1);
+    // The second candidate opens: it is COM2, listed alone.
+    setenv("TARNWICK_SERIAL_PORTS", ((dir / "missing").string() + ":" + path).c_str(), 1);
     const int status = run({"ports"});
     setenv("TARNWICK_SERIAL_PORTS", "", 1);
     close(slave);
     close(master);
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(readAll(out), "COM1   " + path + "\n");
+    EXPECT_EQ(readAll(out), "COM2   " + path + "\n");
 }
 
 TEST_F(CliTest, PortsSaysSoWhenNoneOpens) {

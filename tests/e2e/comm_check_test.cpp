@@ -15,7 +15,7 @@ TEST_F(CommCheckTest, ProductInNormalModeAnswersTheQueryWithoutAConnectFrame) {
     EXPECT_EQ(dialog.boxes[0].kind, BoxKind::Info);
     EXPECT_EQ(commands(), Strings{"text VIALL?"});
     EXPECT_EQ(window->lastCheckResult, 1);
-    EXPECT_EQ(window->serialLink, nullptr);
+    EXPECT_EQ(window->activeLink, nullptr);
     EXPECT_EQ(tone.played.size(), 1u);
 }
 

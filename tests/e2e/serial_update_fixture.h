@@ -3,8 +3,6 @@
 // package and the work directory live there).
 #pragma once
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <algorithm>
 #include <deque>
 #include <filesystem>
@@ -21,6 +19,7 @@
 #include "support/fast_clock.h"
 #include "support/recording_dialog.h"
 #include "support/recording_tone.h"
+#include "support/temp_dir_env.h"
 
 namespace tarnwick::test {
 
@@ -48,8 +47,10 @@ protected:
     FastClock clock;
     RecordingTone tone;
     std::unique_ptr<sim::SimServer> sim;
+    TempDir scratch{"tarnwick-serial"};
+    ScopedEnv tmpdir{"TMPDIR", scratch.path() + "/"};
+    const std::string& dir = scratch.path();
     std::unique_ptr<MainWindow> window;
-    std::string dir;
 
     // A product of model 0002 with every slot at 0100, and a package of MAIN and DSP at 0200.
     SerialUpdateTest() {
@@ -58,21 +59,10 @@ protected:
         pkg.components = {component(0x01, "MAIN", "0200", "01", 1, 0x0400), component(0x11, "DSP", "0200", "0111", 1, 0x0300)};
     }
 
-    void SetUp() override {
-        char templ[] = "/tmp/tarnwick-serial-XXXXXX";
-        ASSERT_NE(mkdtemp(templ), nullptr);
-        dir = templ;
-        if (const char* tmp = std::getenv("TMPDIR")) savedTmp_ = tmp;
-        setenv("TMPDIR", (dir + "/").c_str(), 1);
-    }
-
     void TearDown() override {
         window.reset();
         if (sim) sim->stop();
         setenv("TARNWICK_SERIAL_PORTS", "", 1);
-        savedTmp_ ? (void)setenv("TMPDIR", savedTmp_->c_str(), 1) : (void)unsetenv("TMPDIR");
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
 
     // Starts the product, writes the package, starts the window, loads the package and
@@ -128,9 +118,6 @@ protected:
     }
 
     std::string workFile(const std::string& name) const { return dir + "/OrvexWriter/" + name; }
-
-private:
-    std::optional<std::string> savedTmp_;
 };
 
 // The texts of a box list, for comparisons.

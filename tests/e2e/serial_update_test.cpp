@@ -66,7 +66,7 @@ TEST_P(UpdateRun, EndsAsExpected) {
         EXPECT_EQ(clock.settles, std::vector<uint32_t>(clock.settles.size(), 1000));
     }
     if (c.modeAfter) { EXPECT_EQ(sim->engine().mode(), *c.modeAfter); }
-    EXPECT_EQ(window->serialLink, nullptr);
+    EXPECT_EQ(window->activeLink, nullptr);
     EXPECT_EQ(dialog.controls.updateMode, 0);  // every run ends with "Normal update."
 }
 

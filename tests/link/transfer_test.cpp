@@ -139,68 +139,42 @@ TEST_F(Transfer, EraseAndWriteStopsAfterAFailedErase) {
     EXPECT_EQ(product->slotVersion(0), "0200");
 }
 
-class ReadBack : public Transfer {
-protected:
-    std::vector<uint8_t> buffer = std::vector<uint8_t>(kReadBackBufferSize, 0xEE);
-    uint32_t count = 0;
-    // The acknowledgement of the request followed by one data frame.
-    void answerWithOneBlock(uint8_t state, uint32_t address) {
-        const uint8_t one = 1;
-        auto answer = buildFrame('A', 0x01);
-        auto frame = buildDataFrame('P', 0x01, state, address, &one, 1);
-        answer.insert(answer.end(), frame.begin(), frame.end());
-        answerInTurn({answer});
+// A failed read-back: the request's failure is the link's report, what follows it a check
+// report of the verify step.
+TEST_F(Transfer, ReadBackFailuresAndWhoReportsThem) {
+    const uint8_t one = 1;
+    std::vector<uint8_t> badState = buildFrame('A', 0x01);
+    const std::vector<uint8_t> frame = buildDataFrame('P', 0x01, 7, 0, &one, 1);  // no such block state
+    badState.insert(badState.end(), frame.begin(), frame.end());
+    const struct { const char* name; std::vector<std::vector<uint8_t>> answers; uint32_t linkError, checkError;
+                   uint64_t waited; } cases[] = {
+        {"unanswered request", {}, kErrTimeout, 0, 4u * 5000u},
+        {"silence after the request", {buildFrame('A', 0x01)}, 0, kErrTimeout, 4u * 5000u},
+        {"block state above three", {badState}, 0, kErrComm, 0},
+    };
+    std::vector<uint8_t> buffer(kReadBackBufferSize);
+    for (const auto& c : cases) {
+        answerInTurn(c.answers);
+        owner = {};
+        clock.now = 0;
+        uint32_t count = 0;
+        EXPECT_EQ(link->readBack(0x01, 0, 99, buffer.data(), count), 0) << c.name;
+        EXPECT_EQ(owner.linkErrors.empty() ? 0 : owner.linkErrors[0].errorCode, c.linkError) << c.name;
+        EXPECT_EQ(owner.checkErrors.empty() ? 0 : owner.checkErrors[0].errorCode, c.checkError) << c.name;
+        EXPECT_EQ(owner.linkErrors.size() + owner.checkErrors.size(), 1u) << c.name;
+        if (c.waited) { EXPECT_EQ(clock.now, c.waited) << c.name; }
     }
-};
-
-TEST_F(ReadBack, ReturnsTheWrittenMemory) {
-    useProduct();
-    auto data = pattern(2500);
-    ASSERT_EQ(link->eraseAndWrite(0x11, 1, 0x4000, 0x4000 + 2499, data.data(), 2500), 1);
-    ASSERT_EQ(link->readBack(0x11, 0x4000, 0x4000 + 2499, buffer.data(), count), 1);
-    EXPECT_EQ(count, 2500u);
-    EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + 2500), data);
-    EXPECT_EQ(buffer[2500], 0);  // cleared before the read-back
-    EXPECT_EQ(owner.statuses.back().text, "Verifying...");
-    EXPECT_EQ(owner.statuses.back().percent, 100);
-    EXPECT_EQ(wire->framesWith('A').size(), 10u);  // 256-byte blocks for 0x11
-}
-
-TEST_F(ReadBack, ErrorFrameIsACheckErrorOfTheVerifyStep) {
+    // An error frame in the middle: the product's code and the progress so far.
     config.faults.push_back({sim::FaultKind::Error, 'A', 0xFF, 0, 1, 0xE2});
     useProduct();
+    owner = {};
+    uint32_t count = 0;
     EXPECT_EQ(link->readBack(0x01, 0, 4095, buffer.data(), count), 0);
     ASSERT_EQ(owner.checkErrors.size(), 1u);
     EXPECT_EQ(owner.checkErrors[0].errorCode, kErrReply);
     EXPECT_EQ(owner.checkErrors[0].processCode, kProcVerify);
     EXPECT_EQ(owner.checkErrors[0].progress, 1023u * 100u / 4095u);
     EXPECT_EQ(count, 1024u);
-}
-
-TEST_F(ReadBack, SilenceAfterTheRequestIsACheckTimeoutAfterFourWaits) {
-    answerInTurn({buildFrame('A', 0x01)});
-    EXPECT_EQ(link->readBack(0x01, 0, 99, buffer.data(), count), 0);
-    EXPECT_EQ(clock.now, 4u * 5000u);
-    EXPECT_EQ(owner.checkErrors.back().errorCode, kErrTimeout);
-    EXPECT_TRUE(owner.linkErrors.empty());
-}
-
-TEST_F(ReadBack, FailedRequestIsReportedAsALinkError) {
-    EXPECT_EQ(link->readBack(0x01, 0, 99, buffer.data(), count), 0);
-    EXPECT_EQ(owner.linkErrors.back().processCode, kProcVerify);
-    EXPECT_TRUE(owner.checkErrors.empty());
-}
-
-TEST_F(ReadBack, ProgressOfAHugeRangeDoesNotWrap) {
-    answerWithOneBlock(2, 0xC0000000u);  // one frame at 0xC0000000 for the range 0..0xFFFFFFFF
-    link->readBack(0x01, 0, 0xFFFFFFFFu, buffer.data(), count);
-    EXPECT_TRUE(std::any_of(owner.statuses.begin(), owner.statuses.end(), [](auto& s) { return s.percent == 75; }));
-}
-
-TEST_F(ReadBack, BlockStateAboveThreeIsACommunicationError) {
-    answerWithOneBlock(7, 0);
-    EXPECT_EQ(link->readBack(0x01, 0, 0, buffer.data(), count), 0);
-    EXPECT_EQ(owner.checkErrors.back().errorCode, kErrComm);
 }
 
 }  // namespace

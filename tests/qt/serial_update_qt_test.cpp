@@ -80,7 +80,7 @@ protected:
         }
         EXPECT_EQ(dialog->statusWindow(), nullptr);
         EXPECT_EQ(window->statusWindow, nullptr);
-        EXPECT_EQ(window->serialLink, nullptr);
+        EXPECT_EQ(window->activeLink, nullptr);
         EXPECT_FALSE(dialog->busy());
     }
 };

@@ -26,89 +26,62 @@ struct RecordedStatus {
 class RecordingDialog : public Dialog {
 public:
     // --- what the test sets ---
-    ControlFields controls;                 // the controls' contents
-    std::deque<int> answers;                // answers for question boxes; empty answers No
+    ControlFields controls;    // the controls' contents
+    std::deque<int> answers;   // answers for question boxes; empty answers No
     bool cancelOpenFile = true;
     std::string fileToOpen;
-    std::function<void()> onPump;           // called from pumpMessages
 
     // --- what the window did ---
     std::map<int, bool> enabled;
     std::map<int, std::string> captions;
-    std::vector<int> enableOrder;           // ids in the order they were disabled or enabled
     std::string windowCaption;
     std::vector<std::string> portList;
-    std::vector<std::string> baudList;
-    int portSel = -1;
-    int baudSel = -1;
     std::vector<RecordedBox> boxes;
     std::vector<RecordedStatus> statusLines;
-    std::vector<OpenFileRequest> openFileRequests;
-    std::vector<std::string> events;        // "box", "status-open", "status-close", "pump", "end", ...
+    int pumps = 0;
     int statusWindowsCreated = 0;
     bool statusOpen = false;
     bool ended = false;
-    std::function<void()> statusDestroyedCallback;
 
     void readControls(ControlFields& fields) override { fields = controls; }
     void writeControls(const ControlFields& fields) override { controls = fields; }
-    void enableControl(int id, bool on) override {
-        enabled[id] = on;
-        enableOrder.push_back(id);
-    }
+    void enableControl(int id, bool on) override { enabled[id] = on; }
     void setControlCaption(int id, const std::string& caption) override { captions[id] = caption; }
     void setWindowCaption(const std::string& caption) override { windowCaption = caption; }
     void setPortList(const std::vector<std::string>& entries) override {
         portList = entries;
-        portSel = -1;
+        portSel_ = -1;
     }
-    int portSelection() override { return portSel; }
+    int portSelection() override { return portSel_; }
     void setPortSelection(int index) override {
-        portSel = (index >= 0 && index < static_cast<int>(portList.size())) ? index : -1;
+        portSel_ = (index >= 0 && index < static_cast<int>(portList.size())) ? index : -1;
     }
-    void setBaudList(const std::vector<std::string>& entries) override { baudList = entries; }
-    int baudSelection() override { return baudSel; }
-    void setBaudSelection(int index) override { baudSel = index; }
-    void selectPathText() override { events.push_back("select-path"); }
-    void focusControl(int id) override { events.push_back("focus " + std::to_string(id)); }
+    void setBaudList(const std::vector<std::string>&) override {}
+    int baudSelection() override { return baudSel_; }
+    void setBaudSelection(int index) override { baudSel_ = index; }
+    void selectPathText() override {}
+    void focusControl(int) override {}
     int messageBox(BoxKind kind, const std::string& text, const std::string& caption) override {
         boxes.push_back({kind, text, caption});
-        events.push_back(std::string("box") + (statusOpen ? " (status open)" : ""));
         if (kind != BoxKind::Question) return kAnswerOk;
         if (answers.empty()) return kAnswerNo;
-        int a = answers.front();
+        const int a = answers.front();
         answers.pop_front();
         return a;
     }
-    bool chooseOpenFile(const OpenFileRequest& request, std::string& chosen) override {
-        openFileRequests.push_back(request);
+    bool chooseOpenFile(const OpenFileRequest&, std::string& chosen) override {
         if (cancelOpenFile) return false;
         chosen = fileToOpen;
         return true;
     }
-    StatusWindow* createStatusWindow(std::function<void()> onDestroyed) override {
+    StatusWindow* createStatusWindow(std::function<void()>) override {
         ++statusWindowsCreated;
         statusOpen = true;
-        statusDestroyedCallback = std::move(onDestroyed);
-        events.push_back("status-open");
         return &status_;
     }
-    void setWaitCursor(bool on) override { events.push_back(on ? "wait-cursor" : "arrow-cursor"); }
-    void pumpMessages() override {
-        events.push_back("pump");
-        if (onPump) onPump();
-    }
-    void endDialog() override {
-        ended = true;
-        events.push_back("end");
-    }
-
-    // The operator pressing Esc in the status window.
-    void destroyStatusByKey() {
-        statusOpen = false;
-        events.push_back("status-close");
-        if (statusDestroyedCallback) statusDestroyedCallback();
-    }
+    void setWaitCursor(bool) override {}
+    void pumpMessages() override { ++pumps; }
+    void endDialog() override { ended = true; }
 
     bool isEnabled(int id) const {
         auto it = enabled.find(id);
@@ -117,11 +90,6 @@ public:
     std::string caption(int id) const {
         auto it = captions.find(id);
         return it == captions.end() ? std::string() : it->second;
-    }
-    std::vector<std::string> boxTexts() const {
-        std::vector<std::string> out;
-        for (const RecordedBox& b : boxes) out.push_back(b.text);
-        return out;
     }
 
 private:
@@ -132,15 +100,14 @@ private:
             owner_.statusLines.push_back({text, showProgress, percent});
             owner_.pumpMessages();
         }
-        void destroy() override {
-            owner_.statusOpen = false;
-            owner_.events.push_back("status-close");
-        }
+        void destroy() override { owner_.statusOpen = false; }
 
     private:
         RecordingDialog& owner_;
     };
     Status status_{*this};
+    int portSel_ = -1;
+    int baudSel_ = -1;
 };
 
 }  // namespace tarnwick::test

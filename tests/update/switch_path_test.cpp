@@ -1,8 +1,7 @@
-// The hops along a switch path, and the check each write method gets.
+// The hops along a switch path.
 #include <gtest/gtest.h>
 
-#include "update/serial/check_methods.h"
-#include "update/serial/switch_path.h"
+#include "update/switch_path.h"
 
 namespace tarnwick {
 namespace {
@@ -32,25 +31,6 @@ TEST(SwitchPath, HopsByPathAndPreviousTarget) {
         {"02030405", 0x03, 0x05, "03>04 04>05"},  // pairs before the current target are passed over
     };
     for (const auto& c : cases) EXPECT_EQ(hopsOf(c.path, c.from, c.to), c.hops) << c.path << " from " << int(c.from);
-}
-
-TEST(SwitchPath, PairsAreHexadecimalAndAnOddTailIsOneDigit) {
-    EXPECT_EQ(switchPathPair("2a1F", 0), 0x2A);
-    EXPECT_EQ(switchPathPair("2a1F", 2), 0x1F);
-    EXPECT_EQ(switchPathPair("011", 2), 0x1);
-    EXPECT_EQ(switchPathPair("01", 2), 0);  // past the end
-}
-
-TEST(CheckMethods, ByWriteMethodAndCheckMode) {
-    using enum CheckMethod;
-    const CheckMethod verify[] = {ReadBack, ReadBack, ReadBack, Checksum, Fail, StatusWord, None};
-    const CheckMethod sum[] = {Checksum, Checksum, ReadBack, Checksum, Fail, StatusWord, None};
-    for (uint8_t m = 1; m <= 7; ++m) {
-        EXPECT_EQ(checkMethodFor(m, 0), verify[m - 1]) << "method " << int(m);
-        EXPECT_EQ(checkMethodFor(m, 1), sum[m - 1]) << "method " << int(m);
-    }
-    EXPECT_EQ(checkMethodFor(0, 0), Fail);
-    EXPECT_EQ(checkMethodFor(8, 1), Fail);
 }
 
 }  // namespace

@@ -1,21 +1,18 @@
 // "Check Comm." over RS-232C: does the product answer, in its normal mode (the text query
 // at 9600 bit/s) or in its update mode (the connect frame at the update rate)? The steps
 // run quietly; only the final box is shown.
-#include "app/main_window.h"
+#include "update/serial/serial_run.h"
 
 namespace tarnwick {
 
 namespace {
 
-constexpr uint8_t kNormalModeBaud = 0;
-constexpr uint8_t kSystemMicrocomputer = 1;
 constexpr uint32_t kConnectSeconds = 3;
 
 enum CheckState : uint8_t { OpenNormal, QueryNormal, OpenUpdate, ConnectUpdate, Close, Passed, Failed };
 
 // One state of the check; returns the next.
-CheckState runCheckState(MainWindow& w, CheckState state, uint8_t portIndex, uint8_t updateBaud) {
-    TargetLink& link = *w.serialLink;
+CheckState runCheckState(TargetLink& link, CheckState state, uint8_t portIndex, uint8_t updateBaud) {
     switch (state) {
         case OpenNormal: return link.openPort(portIndex, kNormalModeBaud) == 1 ? QueryNormal : Failed;
         case QueryNormal: {
@@ -35,28 +32,19 @@ CheckState runCheckState(MainWindow& w, CheckState state, uint8_t portIndex, uin
 
 }  // namespace
 
-void MainWindow::checkCommunication() {
-    readControls();
-    const auto portIndex = static_cast<uint8_t>(selectedPortIndex());
-    const uint8_t baud = updateBaud();
-    createSerialLink();
-    disableControls();
-    showStatus(0, "Checking communication...", 0, 0);
-    statusQuiet = true;
-    messagesQuiet = true;
+int SerialRun::checkCommunication() {
+    host.showStatus(0, "Checking communication...", 0, 0);
+    host.setQuiet(true);
     CheckState state = OpenNormal;
-    while (state != Passed && state != Failed) state = runCheckState(*this, state, portIndex, baud);
-    closeStatusWindow();
-    statusQuiet = false;
-    messagesQuiet = false;
-    lastCheckResult = state == Passed ? 1 : 0;
+    while (state != Passed && state != Failed) state = runCheckState(*link_, state, port(), updateBaud());
+    host.closeStatusWindow();
+    host.setQuiet(false);
     if (state == Passed) {
-        showInfo("Communication check OK.");
+        host.showInfo("Communication check OK.");
     } else {
-        showError("Communication check NG!");
+        host.showError("Communication check NG!");
     }
-    updateControls();
-    serialLink.reset();
+    return state == Passed ? 1 : 0;
 }
 
 }  // namespace tarnwick

@@ -1,4 +1,4 @@
-#include "update/serial/switch_path.h"
+#include "update/switch_path.h"
 
 #include "package/line_reader.h"
 

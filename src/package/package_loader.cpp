@@ -1,10 +1,11 @@
-// Loading an update package: header into the model, component data into the work directory.
+#include "package/package_loader.h"
+
 #include <array>
 #include <cstdio>
 
-#include "app/main_window.h"
 #include "package/header_parser.h"
 #include "package/work_files.h"
+#include "platform/paths.h"
 
 namespace tarnwick {
 
@@ -21,37 +22,17 @@ std::string componentStatusLine(const ComponentEntry& entry) {
                   static_cast<unsigned>(entry.id), entry.name.c_str());
     return text.data();
 }
-}  // namespace
 
-int MainWindow::loadUpdateFile() {
-    showStatus(0, kMsgLoading, 0, 0);
-    const char* failure = nullptr;
-    std::FILE* file = nullptr;
-    if (prepareWorkDir() != 1) {
-        failure = kMsgWorkDirFailed;
-    } else if ((file = std::fopen(updateFilePath.c_str(), "rb")) == nullptr) {
-        failure = kMsgOpenFailed;
-    } else if (readHeader(file) != 1) {
-        failure = kMsgHeaderFailed;
-    } else if (extractComponents(file) != 1) {
-        failure = kMsgDataFailed;
-    }
-    if (failure != nullptr) showError(failure);
-    if (file != nullptr) std::fclose(file);
-    closeStatusWindow();
-    return failure == nullptr ? 1 : 0;
-}
-
-int MainWindow::readHeader(std::FILE* file) {
+int readHeader(std::FILE* file, UpdatePackage& package, LoadSink& sink) {
     const HeaderParseResult parsed = parseHeader(file, package);
-    if (parsed.result != 1) showError(parsed.message);
+    if (parsed.result != 1) sink.loadFailure(parsed.message);
     return parsed.result;
 }
 
-int MainWindow::extractComponents(std::FILE* file) {
+int extractComponents(std::FILE* file, const std::string& workDir, UpdatePackage& package, LoadSink& sink) {
     for (int p = 0; p < package.componentCount && p < kMaxComponents; ++p) {
         ComponentEntry& entry = package.components[static_cast<size_t>(p)];
-        showStatus(0, componentStatusLine(entry), 0, 0);
+        sink.loadStatus(componentStatusLine(entry));
         const uint32_t size = entry.dataSize();
         bool copied = false;
         if (entry.capacity >= size) {
@@ -61,11 +42,30 @@ int MainWindow::extractComponents(std::FILE* file) {
             if (!copied) entry.dataFilePath.clear();
         }
         if (!copied) {
-            showError(kMsgFirmwareDataError);
+            sink.loadFailure(kMsgFirmwareDataError);
             return 0;
         }
     }
     return 1;
+}
+}  // namespace
+
+int loadPackage(const std::string& path, const std::string& workDir, UpdatePackage& package, LoadSink& sink) {
+    sink.loadStatus(kMsgLoading);
+    const char* failure = nullptr;
+    std::FILE* file = nullptr;
+    if (createDirectoryLevel(workDir) != 1) {
+        failure = kMsgWorkDirFailed;
+    } else if ((file = std::fopen(path.c_str(), "rb")) == nullptr) {
+        failure = kMsgOpenFailed;
+    } else if (readHeader(file, package, sink) != 1) {
+        failure = kMsgHeaderFailed;
+    } else if (extractComponents(file, workDir, package, sink) != 1) {
+        failure = kMsgDataFailed;
+    }
+    if (failure != nullptr) sink.loadFailure(failure);
+    if (file != nullptr) std::fclose(file);
+    return failure == nullptr ? 1 : 0;
 }
 
 }  // namespace tarnwick

@@ -1,4 +1,4 @@
-#include "update/serial/check_methods.h"
+#include "update/check_methods.h"
 
 #include <array>
 

@@ -1,6 +1,5 @@
-#include "update/serial/version_rules.h"
+#include "update/version_rules.h"
 
-#include "app/main_window.h"
 #include "package/line_reader.h"
 
 namespace tarnwick {
@@ -65,20 +64,5 @@ int noDowngrade(const UpdatePackage& package, const TargetInfo& info) {
     }
     return result;
 }
-
-// --- the rules as the main window's operations, on what the serial link last read ---
-
-namespace {
-const TargetInfo& reportedInfo(const MainWindow& window) {
-    static const TargetInfo kNothingReported{};
-    return window.serialLink ? window.serialLink->targetInfo : kNothingReported;
-}
-}  // namespace
-
-int MainWindow::isSameVersion(int position) { return sameVersion(package, reportedInfo(*this), position); }
-
-int MainWindow::compareFirmwareType() { return firmwareTypeChange(package, reportedInfo(*this)); }
-
-int MainWindow::checkNoDowngrade() { return noDowngrade(package, reportedInfo(*this)); }
 
 }  // namespace tarnwick

@@ -1,0 +1,36 @@
+// The window's procedures over RS-232C: the controls locked, the job read from them, the
+// run, and the controls restored by the package's rules.
+#include "app/main_window.h"
+#include "update/serial/serial_run.h"
+
+namespace tarnwick {
+
+void MainWindow::checkCommunication() {
+    readControls();
+    readJob();
+    SerialRun run(job, *this, clock_);
+    disableControls();
+    lastCheckResult = run.checkCommunication();
+    updateControls();
+}
+
+void MainWindow::runSerialUpdate() {
+    readControls();
+    readJob();
+    SerialRun run(job, *this, clock_);
+    disableControls();
+    run.update();
+    closeStatusWindow();
+    updateMode = 0;
+    writeControls();
+    updateControls();
+}
+
+void MainWindow::jobChanged(const UpdateJob& changed) {
+    updateMode = changed.updateMode;
+    writeControls();
+}
+
+void MainWindow::attachLink(const LinkErrorSource* link) { activeLink = link; }
+
+}  // namespace tarnwick

@@ -1,0 +1,112 @@
+#include "update/component_checks.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "package/component_data.h"
+#include "package/work_files.h"
+#include "update/check_methods.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr uint32_t kMismatchError = 2;   // "Verification error!"
+constexpr uint32_t kChecksumError = 1;   // "Checksum error!"
+constexpr uint32_t kVerifyProcess = 6;   // "Verify check of update"
+constexpr uint32_t kCheckProcess = 7;    // "Check of update"
+constexpr uint32_t kStatusOk = 0x4F4B;   // "OK" in the upper 16 bits of the status word
+
+// The read-back as it came, for the technician; a file that cannot be written is no error.
+void keepReadBack(const std::string& path, const uint8_t* bytes, uint32_t count) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return;
+    if (count > 0) std::fwrite(bytes, 1, count, f);
+    std::fclose(f);
+}
+
+// The data file matches when it ends before the read-back data do, byte for byte.
+bool dataFileMatches(std::FILE* file, const uint8_t* readBack, uint32_t count) {
+    for (uint32_t offset = 0;; ++offset) {
+        const int c = std::fgetc(file);
+        if (c == EOF) return true;
+        if (offset >= kComponentBufferSize || offset >= count || readBack[offset] != static_cast<uint8_t>(c)) {
+            return false;
+        }
+    }
+}
+
+bool isSumTarget(uint8_t id) { return id >= 0x26 && id <= 0x29; }
+
+int verifyByReadBack(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer) {
+    const ComponentEntry& c = job.pkg().components[static_cast<size_t>(position)];
+    uint32_t count = 0;
+    if (link.readBack(c.id, c.startAddress, c.endAddress, buffer, count) != 1) return 0;
+    keepReadBack(workFilePath(job.workDir, kVerifyDataPrefix, position), buffer, count);
+    std::FILE* data = std::fopen(c.dataFilePath.c_str(), "rb");
+    const bool matches = data != nullptr && dataFileMatches(data, buffer, count);
+    if (data != nullptr) std::fclose(data);
+    if (matches) return 1;
+    host.reportCheckError(ErrorRecord{c.id, kMismatchError, kVerifyProcess, 0});
+    return 0;
+}
+
+// The checksum the product reported for the range, against the package's (for the listed
+// targets, against the sum of the blocks the write sent).
+bool checksumMatches(const TargetLink& link, const ComponentEntry& c, uint32_t reported) {
+    switch (c.writeMethod) {
+        case 1:
+        case 4: {
+            const uint32_t expected = isSumTarget(c.id) ? link.lastWriteSum : (c.checksum & 0xFFFFu);
+            return (reported & 0xFFFFu) == expected;
+        }
+        case 2:
+        case 5: return reported == c.checksum;
+        default: return false;
+    }
+}
+
+// An id outside 1..85 has no entry and so reads as a failed status.
+bool statusIsOk(const ComponentEntry& c, const InfoRecord& record) {
+    const uint32_t word = c.id >= 1 && c.id <= kInfoEntryMax ? record.entryValues[c.id - 1u] : 0;
+    return (word >> 16) == kStatusOk;
+}
+
+// The checksum or status word check through the product's information answer.
+int verifyByInfo(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, bool statusWord) {
+    const UpdatePackage& package = job.pkg();
+    const ComponentEntry& c = package.components[static_cast<size_t>(position)];
+    if (link.requestInfo(c.id, c.startAddress, c.sumEndAddress, package.statusEntryCount) != 1) return 0;
+    const InfoRecord record = link.infoAnswer(package.statusEntryCount);
+    const bool good = statusWord ? statusIsOk(c, record)
+                                 : checksumMatches(link, c, record.entryValues[static_cast<size_t>(position)]);
+    if (good) return 1;
+    host.reportCheckError(ErrorRecord{c.id, kChecksumError, kCheckProcess, 0});
+    return 0;
+}
+
+}  // namespace
+
+std::unique_ptr<uint8_t[]> loadComponentBuffer(const UpdateJob& job, int position, uint32_t& length) {
+    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kComponentBufferSize]);
+    if (!buffer) return nullptr;
+    std::memset(buffer.get(), 0xFF, kComponentBufferSize);
+    uint32_t byteSum = 0;
+    if (loadComponentData(job.pkg(), position, buffer.get(), length, byteSum) != 1) return nullptr;
+    return buffer;
+}
+
+int checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer) {
+    const ComponentEntry& c = job.pkg().components[static_cast<size_t>(position)];
+    switch (checkMethodFor(c.writeMethod, job.checkMode)) {
+        case CheckMethod::ReadBack: return verifyByReadBack(link, host, job, position, buffer);
+        case CheckMethod::Checksum: return verifyByInfo(link, host, job, position, false);
+        case CheckMethod::StatusWord: return verifyByInfo(link, host, job, position, true);
+        case CheckMethod::None: return 1;
+        case CheckMethod::Fail: return 0;
+    }
+    return 0;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,23 @@
+// The checks after a component is written, by its write method and the job's check mode:
+// read-back comparison, checksum, status word. A mismatch is reported as a check error
+// through the host; the link reports its own failures.
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "link/target_link.h"
+#include "update/update_host.h"
+#include "update/update_job.h"
+
+namespace tarnwick {
+
+// A buffer of kComponentBufferSize bytes, filled with 0xFF, holding the checked data of
+// the component at position (loadComponentData); null when there is no such buffer or
+// the data do not pass.
+std::unique_ptr<uint8_t[]> loadComponentBuffer(const UpdateJob& job, int position, uint32_t& length);
+
+// 1 when the component at position is good. buffer (kComponentBufferSize bytes) receives
+// a read-back, which is also kept as the position's verify data file in the work directory.
+int checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer);
+
+}  // namespace tarnwick
