@@ -11,6 +11,7 @@
 #include "app/dialog.h"
 #include "package/update_package.h"
 #include "platform/clock.h"
+#include "platform/posix/shared_area.h"
 #include "platform/tone.h"
 #include "update/update_host.h"
 #include "update/update_job.h"
@@ -77,6 +78,8 @@ public:
     void runStation();
     int ensureSharedArea();
     void releaseSharedArea();
+    // One error log file in the station directory; 1 when written or already there.
+    int writeErrorLog(const std::string& text, uint32_t targetId, int32_t progress);
 
     // --- procedures over the links, on the job read from the controls ---
     void checkCommunication();  // RS-232C
@@ -107,6 +110,9 @@ public:
     std::array<char, 256> driveText{};
     std::string foundUpdateFile;
     uint8_t* slotBase = nullptr;  // shared status area, null until mapped
+    SharedArea sharedArea;        // the mapping behind slotBase
+    bool sharedAreaRefused = false;  // it could not be created or mapped: slot writes skipped
+    std::string logPath;          // the last error log file
 
     std::vector<std::string> args;  // command-line arguments after the program name
     bool packageLoaded = false;     // the last Load succeeded (cleared by clearAll)

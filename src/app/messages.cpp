@@ -17,8 +17,9 @@ void reportFailure(MainWindow& w, const ErrorRecord& record, bool checkReport) {
     const uint32_t productCode = w.activeLink != nullptr ? w.activeLink->lastErrorCode() : kNoProductCode;
     const FailureReport report = composeFailure(record, checkReport, w.package, productCode);
     if (w.stationMode) {
-        // The station's error log is written here once the log files exist.
-        SlotWriter(w.slotBase, w.stationNumber).writeMessage(stationFailureLine(w.stationNumber, report));
+        const std::string line = stationFailureLine(w.stationNumber, report);
+        SlotWriter(w.slotBase, w.stationNumber).writeMessage(line);
+        w.writeErrorLog(line, record.targetId, static_cast<int32_t>(record.progress));
         return;
     }
     w.showError(failureBoxText(report));

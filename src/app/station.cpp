@@ -1,10 +1,12 @@
-// Station mode: the station's paths. The unattended run and the shared status area are
-// not built yet; until they are, a station run does nothing and no area is mapped.
+// Station mode on the main window: the station's paths, its run, its slot of the shared
+// status area and its error log files.
 #include <cstdio>
-#include <cstring>
 
 #include "app/main_window.h"
+#include "app/station_run.h"
+#include "package/station_slot.h"
 #include "platform/paths.h"
+#include "report/error_log.h"
 
 namespace tarnwick {
 
@@ -24,10 +26,34 @@ void MainWindow::computeStationPaths() {
     infoFilePath = stationDir + "/UpdateInformation" + number + ".txt";
 }
 
-void MainWindow::runStation() {}
+void MainWindow::runStation() { StationRun(*this, dialog_).run(); }
 
-int MainWindow::ensureSharedArea() { return slotBase != nullptr ? 1 : 0; }
+// Maps the area at the first status write. When it cannot be created or mapped, the box
+// says so once and every later write into the slot is skipped.
+int MainWindow::ensureSharedArea() {
+    if (slotBase != nullptr) return 1;
+    if (sharedAreaRefused) return 0;
+    const SharedArea::Result result = sharedArea.create(sharedAreaName(), kSharedAreaSize);
+    if (result != SharedArea::Result::Mapped) {
+        sharedAreaRefused = true;
+        const char* text = result == SharedArea::Result::MapFailed ? kMsgAreaMapFailed : kMsgAreaCreateFailed;
+        dialog_.messageBox(BoxKind::Error, text, kAreaFailureCaption);
+        return 0;
+    }
+    slotBase = sharedArea.writableData();
+    return 1;
+}
 
-void MainWindow::releaseSharedArea() { slotBase = nullptr; }
+void MainWindow::releaseSharedArea() {
+    sharedArea.release();
+    slotBase = nullptr;
+}
+
+int MainWindow::writeErrorLog(const std::string& text, uint32_t targetId, int32_t progress) {
+    const ErrorLogRecord record =
+        composeErrorLog(stationDir, stationNumber, package, text, targetId, progress, localTimeNow());
+    logPath = record.path;
+    return writeErrorLogFile(record, stderr);
+}
 
 }  // namespace tarnwick

@@ -3,13 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "app/start_window.h"
+
 namespace tarnwick {
 
 class Clock;
 class Tone;
-
-constexpr const char* kAlreadyRunningText = "This software has already been executed.";
-constexpr const char* kSocketsFailedText = "Windows sockets initialization failed.";
 
 // Runs the main window inside an existing QApplication until it ends; returns the exit
 // status. A second instance shows the "already executed" box and returns 1 at once.
