@@ -1,0 +1,133 @@
+// A station run from its start to its quit against the simulated product on a
+// pseudo-terminal: what ends up in its slot, in its error logs and on the product.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "e2e/serial_update_fixture.h"
+#include "package/station_slot.h"
+#include "support/scoped_area.h"
+
+namespace tarnwick::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kValidInfo = "IPAddress;127.0.0.1\r\nSkip;ON\r\nDrive;{drive}\r\n";
+
+struct StationCase {
+    std::string name;
+    std::function<void(sim::SimConfig&, pkgbuild::PackageDescription&)> setup = {};
+    const char* info = kValidInfo;  // null: no information file
+    const char* packageBytes = nullptr;  // instead of the package: a file of these bytes
+    bool noUpdateFile = false;
+    std::optional<int> commType = {};  // where updateControls left the communication type
+    std::string label;               // the slot's label or result word
+    std::string message;             // the slot's error line
+    std::string target;
+    int percent = 0;
+    std::string logMessage;          // the one error log's message line; empty: no log
+    Strings boxes = {};
+    std::vector<size_t> written = {};  // components the product holds afterwards
+};
+
+const StationCase kCases[] = {
+    {.name = "SerialOnlyPackageMovesToRs232cAndSucceeds",
+     .commType = 0, .label = "SUCCESS", .written = {0, 1}},
+    {.name = "SerialAndIeee1394PackageMovesToIeee1394AndUpdatesNothing",
+     .setup = [](auto&, auto& p) { p.commMask = 5; }, .commType = 2, .label = "Loading file..."},
+    {.name = "ChecksumMismatchLogsTheFailureLine",
+     .setup = [](auto& s, auto&) { s.badComponentChecksum = {0x11}; },
+     .commType = 0, .label = "ERROR", .message = "No[07],Target[DSP],Process[Check of update],Error[Checksum error!]",
+     .target = "02/02 DSP", .percent = 66,
+     .logMessage = "No[07],Target[DSP],Process[Check of update],Error[Checksum error!]", .written = {0, 1}},
+    {.name = "MissingInformationFile", .info = nullptr, .label = "ERROR",
+     .logMessage = "Update information file reading error!", .boxes = {"Processing error of Open update info file!"}},
+    {.name = "SecondDriveLine", .info = "IPAddress;127.0.0.1\nSkip;ON\nDrive;{drive}\nDrive;{drive}\n",
+     .label = "ERROR", .logMessage = "Update information file reading error!",
+     .boxes = {"Processing error of Open update info file!"}},
+    {.name = "NoUpdateFileOnTheDrive", .noUpdateFile = true, .label = "ERROR",
+     .logMessage = "Update file is not found!"},
+    {.name = "UnreadableUpdateFileQuietly", .packageBytes = "not a package\r\n", .label = "ERROR",
+     .logMessage = "Update file reading error!"},
+};
+
+void PrintTo(const StationCase& c, std::ostream* os) { *os << c.name; }
+
+class StationRunTest : public SerialUpdateTest, public ::testing::WithParamInterface<StationCase> {
+protected:
+    ScopedArea area;
+    ScopedEnv programDir{"TARNWICK_PROGRAM_DIR", dir + "/"};
+    std::string stationDir = dir + "/07";
+    std::string drive = dir + "/drive";
+
+    void runStation(const StationCase& c) {
+        pkg.commMask = 1;
+        if (c.setup) c.setup(product, pkg);
+        sim = std::make_unique<sim::SimServer>(product);
+        ASSERT_TRUE(sim->startPty()) << sim->error();
+        setenv("TARNWICK_SERIAL_PORTS", sim->slavePath().c_str(), 1);
+        fs::create_directories(stationDir);
+        fs::create_directories(drive);
+        if (c.packageBytes != nullptr) {
+            std::ofstream(drive + "/line.bin", std::ios::binary) << c.packageBytes;
+        } else if (!c.noUpdateFile) {
+            ASSERT_EQ(pkgbuild::writePackage(drive + "/line.bin", pkg), 1);
+        }
+        if (c.info != nullptr) {
+            std::string info = c.info;
+            for (size_t at; (at = info.find("{drive}")) != std::string::npos;) info.replace(at, 7, drive);
+            std::ofstream(stationDir + "/UpdateInformation07.txt", std::ios::binary) << info;
+        }
+        window = std::make_unique<MainWindow>(dialog, clock, tone, Strings{"/07"});
+        window->initDialog();
+    }
+
+    SlotContent slot() const {
+        SharedArea reader;
+        EXPECT_EQ(reader.openReadOnly(area.name(), kSharedAreaSize), SharedArea::Result::Mapped);
+        return readSlot(stationSlot(reader.data(), 7));
+    }
+
+    // The message lines of the station's error logs.
+    Strings logMessages() const {
+        Strings out;
+        for (const auto& entry : fs::directory_iterator(stationDir)) {
+            const std::string name = entry.path().filename().string();
+            if (name.size() != 25 || name.substr(14) != "Error07.txt") continue;
+            std::ifstream in(entry.path(), std::ios::binary);
+            const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            const size_t last = content.rfind(';');
+            out.push_back(content.substr(last + 1, content.size() - last - 3));
+        }
+        return out;
+    }
+};
+
+TEST_P(StationRunTest, EndsWithItsResultInTheSlot) {
+    const StationCase& c = GetParam();
+    runStation(c);
+    EXPECT_TRUE(dialog.ended);
+    if (c.commType) EXPECT_EQ(dialog.controls.commType, *c.commType);
+    const SlotContent s = slot();
+    EXPECT_EQ(s.label, c.label);
+    EXPECT_EQ(s.message, c.message);
+    EXPECT_EQ(s.target, c.target);
+    EXPECT_EQ(s.percent, c.percent);
+    EXPECT_EQ(logMessages(), c.logMessage.empty() ? Strings{} : Strings{c.logMessage});
+    EXPECT_EQ(texts(dialog.boxes), c.boxes);
+    EXPECT_TRUE(tone.played.size() == c.boxes.size());
+    for (size_t i = 0; i < pkg.components.size(); ++i) {
+        const bool expected = std::find(c.written.begin(), c.written.end(), i) != c.written.end();
+        EXPECT_EQ(written(i), expected) << "component " << i;
+    }
+    if (c.written.empty()) {
+        EXPECT_EQ(seen("text RBUPDATE"), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Station, StationRunTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace tarnwick::test
