@@ -3,18 +3,26 @@
 # then updates the simulated product with it over RS-232C (a pseudo-terminal).
 # With --gui the window opens instead, with the simulated product as its only port; press
 # Load (the dialog starts beside sample.bin), Update, and answer the boxes.
+# With --station two production-line stations run one after the other, each against its
+# own simulated product, and `tarnwick monitor --once` shows the line after each.
 set -euo pipefail
 gui=0
+station=0
 case "${1:-}" in
     --gui) gui=1 ;;
+    --station) station=1 ;;
     "") ;;
-    *) echo "usage: scripts/demo.sh [--gui]" >&2; exit 64 ;;
+    *) echo "usage: scripts/demo.sh [--gui | --station]" >&2; exit 64 ;;
 esac
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 cd "$TARNWICK_ROOT"
 
 install_packages
 build_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+if [ "$station" -eq 1 ]; then
+    exec "$TARNWICK_ROOT/scripts/demo_station.sh"
+fi
 
 if [ "$gui" -eq 0 ]; then
     echo

@@ -1,7 +1,9 @@
-// make-sample-package OUT.bin: writes the demo package for the model "0002" (QT818LX):
+// make-sample-package [--serial-only] OUT.bin: writes the demo package for the model "0002" (QT818LX):
 // system microcomputer, boot loader, DSP, PLD, on-screen-display data and network-module
-// parts, with deterministic data and the checksums each write method expects.
+// parts, with deterministic data and the checksums each write method expects. With
+// --serial-only the package allows RS-232C alone (a station then updates over RS-232C).
 #include <cstdio>
+#include <string>
 
 #include "pkgbuild/package_builder.h"
 
@@ -53,12 +55,16 @@ PackageDescription samplePackage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make-sample-package OUT.bin\n");
+    const bool serialOnly = argc == 3 && std::string(argv[1]) == "--serial-only";
+    if (argc != 2 && !serialOnly) {
+        std::fprintf(stderr, "usage: make-sample-package [--serial-only] OUT.bin\n");
         return 2;
     }
-    if (tarnwick::pkgbuild::writePackage(argv[1], samplePackage()) != 1) {
-        std::fprintf(stderr, "make-sample-package: cannot write %s\n", argv[1]);
+    PackageDescription package = samplePackage();
+    if (serialOnly) package.commMask = 1;
+    const char* out = argv[argc - 1];
+    if (tarnwick::pkgbuild::writePackage(out, package) != 1) {
+        std::fprintf(stderr, "make-sample-package: cannot write %s\n", out);
         return 1;
     }
     return 0;

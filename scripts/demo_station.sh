@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The production-line part of the demo (scripts/demo.sh --station, after the build): a
+# program directory with the stations 01 and 02 and a drive holding a package that allows
+# RS-232C only; station 01 updates a healthy simulated product, station 02 one whose PLD
+# does not answer. The shared status area has a name of its own and is removed at the end.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+build="${TARNWICK_BUILD_DIR:-build}"
+
+program_dir="$(mktemp -d)"
+export TARNWICK_PROGRAM_DIR="$program_dir"
+export TARNWICK_SHM_NAME="/tarnwick-demo-$$"
+export TARNWICK_TIME_SCALE=0.01
+sim_pid=""
+sim_out="$program_dir/sim.txt"
+cleanup() {
+    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true
+    rm -f "/dev/shm${TARNWICK_SHM_NAME}"
+    rm -rf "$program_dir"
+}
+trap cleanup EXIT
+
+mkdir -p "$program_dir/drive"
+"$build/make-sample-package" --serial-only "$program_dir/drive/line.bin"
+for n in 01 02; do
+    mkdir -p "$program_dir/$n"
+    printf 'IPAddress;127.0.0.1\r\nSkip;ON\r\nDrive;%s\r\n' "$program_dir/drive" \
+        >"$program_dir/$n/UpdateInformation$n.txt"
+done
+
+# Starts a simulated product of the sample's model with the extra options; sets $port.
+start_product() {
+    : >"$sim_out"
+    "$build/tarnwick-sim" --model-code 0002 --version 0=0100 --version 2=0202 --version 6=0101 \
+        --info-kind 01=crc "$@" >"$sim_out" &
+    sim_pid=$!
+    for _ in $(seq 50); do [ -s "$sim_out" ] && break; sleep 0.1; done
+    port="$(head -n 1 "$sim_out")"
+}
+stop_product() { kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; sim_pid=""; }
+
+run_station() {
+    local n="$1"; shift
+    start_product "$@"
+    echo
+    echo "\$ tarnwick /$n        (product on $port${*:+, $*})"
+    local status=0
+    TARNWICK_SERIAL_PORTS="$port" "$build/tarnwick" "/$n" || status=$?
+    echo "exit status $status"
+    stop_product
+    echo
+    echo "\$ tarnwick monitor --once"
+    "$build/tarnwick" monitor --once || true
+}
+
+echo "A station directory and its information file:"
+echo "\$ cat \$TARNWICK_PROGRAM_DIR/01/UpdateInformation01.txt"
+cat "$program_dir/01/UpdateInformation01.txt" | tr -d '\r'
+run_station 01
+run_station 02 --absent 21
+echo
+echo "\$ ls \$TARNWICK_PROGRAM_DIR/02"
+ls "$program_dir/02"
+for log in "$program_dir"/02/*Error02.txt; do
+    echo "\$ iconv -f CP932 $(basename "$log")"
+    iconv -f CP932 -t UTF-8 "$log" | tr -d '\r' || cat "$log"
+done
