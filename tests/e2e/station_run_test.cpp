@@ -54,7 +54,7 @@ const StationCase kCases[] = {
 
 void PrintTo(const StationCase& c, std::ostream* os) { *os << c.name; }
 
-class StationRunTest : public SerialUpdateTest, public ::testing::WithParamInterface<StationCase> {
+class StationFixture : public SerialUpdateTest {
 protected:
     ScopedArea area;
     ScopedEnv programDir{"TARNWICK_PROGRAM_DIR", dir + "/"};
@@ -104,6 +104,8 @@ protected:
     }
 };
 
+class StationRunTest : public StationFixture, public ::testing::WithParamInterface<StationCase> {};
+
 TEST_P(StationRunTest, EndsWithItsResultInTheSlot) {
     const StationCase& c = GetParam();
     runStation(c);
@@ -124,6 +126,17 @@ TEST_P(StationRunTest, EndsWithItsResultInTheSlot) {
     if (c.written.empty()) {
         EXPECT_EQ(seen("text RBUPDATE"), 0);
     }
+}
+
+TEST_F(StationFixture, WithoutAnAreaSaysSoOnceAndStillUpdates) {
+    ScopedEnv badName("TARNWICK_SHM_NAME", "/no/such/area");
+    runStation(kCases[0]);
+    ASSERT_EQ(dialog.boxes.size(), 1u);
+    EXPECT_EQ(dialog.boxes[0].text, "(CreateFileMapping)");
+    EXPECT_EQ(dialog.boxes[0].caption, kAreaFailureCaption);
+    EXPECT_TRUE(tone.played.empty());
+    EXPECT_EQ(window->lastResultCode, 0);
+    EXPECT_TRUE(written(0) && written(1));
 }
 
 INSTANTIATE_TEST_SUITE_P(Station, StationRunTest, ::testing::ValuesIn(kCases),
