@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "sim_net_options.h"
 #include "sim_server.h"
 
 using namespace tarnwick::sim;
@@ -23,7 +24,8 @@ void usage() {
                  "                    [--info-kind HEX=sum|crc|status]...\n"
                  "                    [--fault KIND:LETTER[:SKIP[:COUNT[:CODE]]]]...\n"
                  "  Prints the device path the program should open, then serves until interrupted.\n"
-                 "  KIND is silence, nak, error or checksum; LETTER is a frame letter or '*'.\n");
+                 "  KIND is silence, nak, error or checksum; LETTER is a frame letter or '*'.\n%s",
+                 kNetModuleUsage);
 }
 
 bool parseFault(const std::string& text, FrameFault& fault) {
@@ -58,8 +60,12 @@ bool parseInfoKind(const char* text, SimConfig& config) {
     return true;
 }
 
-bool parseArgs(int argc, char** argv, SimConfig& config, std::string& device) {
+bool parseArgs(int argc, char** argv, SimConfig& config, std::string& device, NetModuleConfig& net, bool& withNet) {
     for (int i = 1; i < argc; ++i) {
+        if (int taken = parseNetModuleOption(argc, argv, i, net, withNet)) {
+            if (taken < 0) return false;
+            continue;
+        }
         std::string a = argv[i];
         auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
         const char* v = nullptr;
@@ -98,7 +104,9 @@ bool parseArgs(int argc, char** argv, SimConfig& config, std::string& device) {
 int main(int argc, char** argv) {
     SimConfig config;
     std::string device;
-    if (!parseArgs(argc, argv, config, device)) {
+    NetModuleConfig net;
+    bool withNet = false;
+    if (!parseArgs(argc, argv, config, device, net, withNet)) {
         usage();
         return 64;
     }
@@ -108,11 +116,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tarnwick-sim: %s\n", server.error().c_str());
         return 1;
     }
+    SimNetModule module(net);
+    if (withNet && !module.start()) {
+        std::fprintf(stderr, "tarnwick-sim: network module: %s\n", module.error().c_str());
+        return 1;
+    }
     std::printf("%s\n", server.slavePath().c_str());
     std::fflush(stdout);
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    module.stop();
     server.stop();
     return 0;
 }
