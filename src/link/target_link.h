@@ -61,7 +61,7 @@ enum : int {
     kAwaitArrived = 0,
     kAwaitReadFailed = 1,  // a receive failed or the connection was closed
     kAwaitSilence = 4,     // the allowed silence passed
-    kAwaitTooLong = 5,     // the collected text reached 1034 characters
+    kAwaitTooLong = 5,     // a line reached 1034 characters
 };
 
 // The 10 ms polls of a wait of timeoutSeconds; a wait above capSeconds counts as 60 s.
@@ -132,8 +132,7 @@ public:
     size_t rxLength() const { return rxLength_; }
 
     // --- network module commands on its command port (0 or a link error code) ---
-    // Collects text until expected stands at the start of a line of the module's output (or
-    // at a multiple of its length after it): one of the kAwait results.
+    // Reads the module's output until a line starts with expected: one of the kAwait results.
     int awaitText(const std::string& expected, uint32_t silenceSeconds);
     int startImage(uint8_t targetId);       // reports nothing
     int startBootloader(uint8_t targetId);  // reports with process code 1

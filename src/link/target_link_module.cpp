@@ -11,7 +11,7 @@ constexpr int kMaxRetransmissions = 3;
 constexpr uint32_t kPollsPerSecond = 100;
 constexpr uint32_t kPromptSeconds = 5;
 constexpr uint32_t kStoredSeconds = 60;
-constexpr size_t kCollectMax = kFrameBufferSize - 1;  // 1034 characters
+constexpr size_t kCollectMax = kFrameBufferSize - 1;  // the longest line, 1034 characters
 const char* const kProbe = "\r\n";
 const char* const kOk = "ok";
 
@@ -37,17 +37,18 @@ struct TargetLink::ModuleCommand {
     uint32_t processCode;    // 0: a failure is not reported
 };
 
+// The expected text counts only at the start of a line: a line that begins otherwise is
+// skipped up to the next control character, so that a reply such as "not ok" is never taken
+// for "ok". A line that runs to 1034 characters without one ends the wait.
 int TargetLink::awaitText(const std::string& expected, uint32_t silenceSeconds) {
     rx_.fill(0);
     rxLength_ = 0;
     const uint32_t polls = silenceSeconds * kPollsPerSecond;
-    size_t position = 0;
-    auto restart = [&] {
-        std::memset(rx_.data(), 0, position);
-        position = 0;
-    };
+    size_t position = 0;    // characters collected at the start of the line
+    size_t lineLength = 0;  // characters of the line so far, skipped ones included
+    bool skipping = false;
     int result = kAwaitTooLong;
-    while (position < kCollectMax) {
+    while (lineLength < kCollectMax) {
         // The allowed silence starts afresh with every byte.
         if (waitForBytes(polls) == 0) {
             result = kAwaitSilence;
@@ -59,16 +60,20 @@ int TargetLink::awaitText(const std::string& expected, uint32_t silenceSeconds) 
         }
         if (trace_) trace_->receivedByte(rxByte_);
         if (isControl(rxByte_)) {
-            restart();
+            std::memset(rx_.data(), 0, position);
+            position = lineLength = 0;
+            skipping = false;
             continue;
         }
+        ++lineLength;
+        if (skipping) continue;
         rx_[position++] = rxByte_;
         if (position == expected.size()) {
             if (std::memcmp(rx_.data(), expected.data(), position) == 0) {
                 result = kAwaitArrived;
                 break;
             }
-            restart();
+            skipping = true;
         }
     }
     rxLength_ = position;
