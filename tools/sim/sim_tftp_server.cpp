@@ -4,6 +4,7 @@
 #include <strings.h>
 #include <sys/socket.h>
 
+#include <chrono>
 #include <cstring>
 
 #include "sim_sockets.h"
@@ -86,6 +87,7 @@ void SimTftpServer::run() {
         pollfd p[4] = {{serverFd_, POLLIN, 0}, {transferFd_, POLLIN, 0}, {foreignPortFd_, POLLIN, 0},
                        {foreignAddressFd_, POLLIN, 0}};
         if (poll(p, 4, kStopCheckMs) <= 0) continue;
+        busy_ = true;
         for (int k = 0; k < 4; ++k) {
             if ((p[k].revents & POLLIN) == 0) continue;
             sockaddr_in from{};
@@ -96,6 +98,20 @@ void SimTftpServer::run() {
             if (roles[k] == TftpSocketRole::Server) serveRequest(buffer, static_cast<size_t>(n), from);
             if (roles[k] == TftpSocketRole::Transfer) serveData(buffer, static_cast<size_t>(n), from);
         }
+        busy_ = false;
+    }
+}
+
+bool SimTftpServer::waitUntilIdle(int timeoutMs) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    // Idle twice in a row: a datagram may be taken between the poll and the busy flag.
+    for (int idleChecks = 0;;) {
+        pollfd p[4] = {{serverFd_, POLLIN, 0}, {transferFd_, POLLIN, 0}, {foreignPortFd_, POLLIN, 0},
+                       {foreignAddressFd_, POLLIN, 0}};
+        idleChecks = (poll(p, 4, 0) == 0 && !busy_) ? idleChecks + 1 : 0;
+        if (idleChecks >= 2) return true;
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 

@@ -71,6 +71,9 @@ public:
     std::vector<TftpDatagram> received() const;
     std::map<std::string, std::vector<uint8_t>> files() const;
     void setFaults(std::vector<AckFault> faults);
+    // Waits (up to timeoutMs of real time) until every datagram that reached the server's
+    // sockets has been served; false when some are still waiting.
+    bool waitUntilIdle(int timeoutMs = 1000);
 
 private:
     void run();
@@ -103,6 +106,7 @@ private:
     std::vector<TftpDatagram> received_;
     std::map<std::string, std::vector<uint8_t>> files_;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> busy_{false};
     std::thread thread_;
 };
 
