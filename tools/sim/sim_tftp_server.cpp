@@ -79,14 +79,20 @@ void SimTftpServer::record(TftpSocketRole role, const uint8_t* bytes, size_t cou
     received_.push_back({role, std::vector<uint8_t>(bytes, bytes + count)});
 }
 
+// The four sockets in the order of TftpSocketRole.
+int SimTftpServer::pollSockets(pollfd (&p)[4], int timeoutMs) const {
+    const int fds[4] = {serverFd_, transferFd_, foreignPortFd_, foreignAddressFd_};
+    for (int k = 0; k < 4; ++k) p[k] = pollfd{fds[k], POLLIN, 0};
+    return poll(p, 4, timeoutMs);
+}
+
 void SimTftpServer::run() {
     const TftpSocketRole roles[] = {TftpSocketRole::Server, TftpSocketRole::Transfer, TftpSocketRole::ForeignPort,
                                     TftpSocketRole::ForeignAddress};
     uint8_t buffer[kDatagramMax];
     while (!stop_) {
-        pollfd p[4] = {{serverFd_, POLLIN, 0}, {transferFd_, POLLIN, 0}, {foreignPortFd_, POLLIN, 0},
-                       {foreignAddressFd_, POLLIN, 0}};
-        if (poll(p, 4, kStopCheckMs) <= 0) continue;
+        pollfd p[4];
+        if (pollSockets(p, kStopCheckMs) <= 0) continue;
         busy_ = true;
         for (int k = 0; k < 4; ++k) {
             if ((p[k].revents & POLLIN) == 0) continue;
@@ -106,9 +112,8 @@ bool SimTftpServer::waitUntilIdle(int timeoutMs) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     // Idle twice in a row: a datagram may be taken between the poll and the busy flag.
     for (int idleChecks = 0;;) {
-        pollfd p[4] = {{serverFd_, POLLIN, 0}, {transferFd_, POLLIN, 0}, {foreignPortFd_, POLLIN, 0},
-                       {foreignAddressFd_, POLLIN, 0}};
-        idleChecks = (poll(p, 4, 0) == 0 && !busy_) ? idleChecks + 1 : 0;
+        pollfd p[4];
+        idleChecks = (pollSockets(p, 0) == 0 && !busy_) ? idleChecks + 1 : 0;
         if (idleChecks >= 2) return true;
         if (std::chrono::steady_clock::now() >= until) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

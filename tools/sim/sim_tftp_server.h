@@ -13,6 +13,7 @@
 #include <vector>
 
 #include <netinet/in.h>
+#include <poll.h>
 
 namespace tarnwick::sim {
 
@@ -76,6 +77,7 @@ public:
     bool waitUntilIdle(int timeoutMs = 1000);
 
 private:
+    int pollSockets(pollfd (&p)[4], int timeoutMs) const;
     void run();
     void serveRequest(const uint8_t* bytes, size_t count, const sockaddr_in& from);
     void serveData(const uint8_t* bytes, size_t count, const sockaddr_in& from);

@@ -2,7 +2,6 @@
 
 #include <arpa/inet.h>
 #include <netdb.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -79,12 +78,6 @@ size_t TftpSocket::receivePacket(uint8_t* buffer, size_t capacity) {
         remote_.sin_port = from.sin_port;
     }
     return static_cast<size_t>(n);
-}
-
-int TftpSocket::isReadable() {
-    if (fd_ < 0) return 0;
-    pollfd p{fd_, POLLIN, 0};
-    return poll(&p, 1, 0) > 0 && (p.revents & POLLIN) != 0 ? 1 : 0;
 }
 
 }  // namespace tarnwick

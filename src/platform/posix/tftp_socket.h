@@ -33,9 +33,8 @@ public:
     // it came from another address (then it is dropped). A datagram from the module records
     // its source port, and the first one makes that port the transfer id.
     size_t receivePacket(uint8_t* buffer, size_t capacity);
-    // 1 when a datagram is waiting right now; errors count as no.
-    int isReadable();
 
+    // The descriptor the client's waits poll for a datagram (-1 when closed).
     int handle() const { return fd_; }
     const char* moduleAddress() const { return address_.data(); }
     uint16_t serverPort() const { return serverPort_; }

@@ -112,10 +112,10 @@ int TftpClient::exchange(uint8_t targetId, uint8_t kind, uint16_t block, size_t 
     }
 }
 
+// Up to 300 polls of 10 ms; each poll ends as soon as a datagram is waiting.
 bool TftpClient::waitForDatagram() {
     for (uint32_t poll = 0; poll < kReplyPolls; ++poll) {
-        if (socket_->isReadable()) return true;
-        clock_.waitReadable(socket_->handle(), kPollMs);
+        if (clock_.waitReadable(socket_->handle(), kPollMs)) return true;
     }
     return false;
 }
