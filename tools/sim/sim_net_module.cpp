@@ -99,7 +99,7 @@ void SimNetModule::run() {
             }
             if (storedOkDue_ && connectionFd_ >= 0) {
                 storedOkDue_ = false;
-                say("ok\r\n# ");
+                say("\r\nok\r\n# ");
             }
         }
         pollfd p[2] = {{listenFd_, POLLIN, 0}, {connectionFd_, POLLIN, 0}};
@@ -144,7 +144,8 @@ void SimNetModule::readCommands() {
     }
 }
 
-// The reply to one command line; a mode switch is answered "ok" and then carried out.
+// The reply to one command line, on a line of its own after the prompt the command was typed
+// at; a mode switch is answered "ok" and then carried out.
 std::string SimNetModule::answer(const std::string& line) {
     event("command " + line);
     if (config_.unanswered.count(line) != 0) return "";
@@ -153,26 +154,26 @@ std::string SimNetModule::answer(const std::string& line) {
     if (line.empty()) return prompt;
     if (line == "start bootloader" || line == "start image") {
         const bool toBoot = line == "start bootloader" || config_.staysInBootloader;
-        if (toBoot == boot) return "ok" + prompt;
+        if (toBoot == boot) return "\r\nok" + prompt;
         nextMode_ = toBoot ? ModuleMode::Bootloader : ModuleMode::Application;
         restartDue_ = true;
-        return "ok\r\n";
+        return "\r\nok\r\n";
     }
-    if (!boot) return "error" + prompt;
+    if (!boot) return "\r\nerror" + prompt;
     if (line == "erase image") {
         images_.erase("image");
         images_.erase("image cne");
-        return "ok" + prompt;
+        return "\r\nok" + prompt;
     }
     if (line == "erase webpage") {
         images_.erase("webpage");
-        return "ok" + prompt;
+        return "\r\nok" + prompt;
     }
     if (const char* kind = updateKind(line)) {
         pendingKind_ = kind;
-        return "start tftp client\r\n";
+        return "\r\nstart tftp client\r\n";
     }
-    return "error" + prompt;
+    return "\r\nerror" + prompt;
 }
 
 // The connection and the command port go away until the module is up again.

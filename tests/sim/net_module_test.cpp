@@ -1,0 +1,99 @@
+// The simulated network module through the program's own module commands and TFTP client.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "link/target_link.h"
+#include "sim_net_module.h"
+#include "support/fast_clock.h"
+#include "support/recording_link_owner.h"
+#include "support/socket_transport.h"
+#include "update/ethernet/tftp_client.h"
+
+namespace tarnwick::test {
+namespace {
+
+constexpr const char* kModule = "127.0.0.42";
+using sim::ModuleMode;
+
+class NetModule : public ::testing::Test {
+protected:
+    FastClock clock{1};
+    RecordingLinkOwner owner;
+    SocketTransport* wire = nullptr;
+    std::unique_ptr<TargetLink> link;
+    std::unique_ptr<sim::SimNetModule> module;
+
+    void start(sim::NetModuleConfig config) {
+        config.address = kModule;
+        config.tftpPort = 0;
+        config.bootRestartMs = config.appRestartMs = 20;
+        module = std::make_unique<sim::SimNetModule>(config);
+        ASSERT_TRUE(module->start()) << module->error();
+        auto transport = std::make_unique<SocketTransport>();
+        wire = transport.get();
+        link = std::make_unique<TargetLink>(std::move(transport), clock);
+        link->setOwner(&owner);
+        ASSERT_TRUE(wire->connect(kModule, 5001));
+    }
+    // Connects anew once the module is up in that mode (the restart closed the connection).
+    bool reconnectIn(ModuleMode mode) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (module->mode() != mode && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return module->mode() == mode && wire->connect(kModule, 5001);
+    }
+    int put(uint8_t kind, const std::vector<uint8_t>& data) {
+        TftpClient client(clock);
+        client.setServerPort(module->tftp().port());
+        return client.open(kModule) ? client.put(0x51, kind, "NET_0102.bcd", data.data(), data.size()) : -1;
+    }
+};
+
+TEST_F(NetModule, ImageGoesInThroughTheBootLoaderAndTheModuleReturnsToItsApplication) {
+    start({});
+    const std::vector<uint8_t> image(1500, 0x3C);
+    EXPECT_EQ(link->startBootloader(0x51), 0);
+    ASSERT_TRUE(reconnectIn(ModuleMode::Bootloader));
+    EXPECT_EQ(link->eraseImage(0x51), 0);
+    EXPECT_EQ(link->updateImage(0x51), 0);
+    EXPECT_EQ(put(3, image), 1);
+    EXPECT_EQ(link->awaitOk(0x51), 1);
+    EXPECT_EQ(link->startImage(0x51), 0);
+    ASSERT_TRUE(reconnectIn(ModuleMode::Application));
+    EXPECT_EQ(link->startImage(0x51), 0);  // the ">" prompt: no command
+    EXPECT_EQ(module->images()["image"], image);
+    EXPECT_EQ(module->events(),
+              (std::vector<std::string>{"connect", "command ", "command start bootloader", "restart bootloader",
+                                        "mode bootloader", "connect", "command erase image", "command update image",
+                                        "stored image 1500", "command ", "command start image",
+                                        "restart application", "mode application", "connect", "command "}));
+    EXPECT_TRUE(owner.linkErrors.empty());
+}
+
+TEST_F(NetModule, ModuleThatNeverReportsTheFileStoredAndStaysInItsBootLoader) {
+    sim::NetModuleConfig config;
+    config.startInBootloader = true;
+    config.staysInBootloader = true;
+    config.neverStoredOk = true;
+    start(config);
+    EXPECT_EQ(link->updateWebPage(0x51), 0);
+    EXPECT_EQ(put(4, std::vector<uint8_t>(512, 1)), 1);
+    clock.realPollMs = 0;
+    EXPECT_EQ(link->awaitOk(0x51), 0);
+    ASSERT_EQ(owner.linkErrors.size(), 1u);
+    EXPECT_EQ(owner.linkErrors[0].errorCode, kErrComm);
+    clock.realPollMs = 1;
+    EXPECT_EQ(link->startImage(0x51), 0);
+    EXPECT_EQ(link->startBootloader(0x51), 0);  // the "#" prompt: no command
+    EXPECT_EQ(module->mode(), ModuleMode::Bootloader);
+    EXPECT_EQ(module->images()["webpage"].size(), 512u);
+    const auto events = module->events();
+    EXPECT_EQ(std::vector<std::string>(events.end() - 3, events.end()),
+              (std::vector<std::string>{"command ", "command start image", "command "}));
+}
+
+}  // namespace
+}  // namespace tarnwick::test
