@@ -14,7 +14,6 @@
 namespace tarnwick::test {
 namespace {
 
-constexpr const char* kModule = "127.0.0.42";
 using sim::ModuleMode;
 
 class NetModule : public ::testing::Test {
@@ -24,9 +23,11 @@ protected:
     SocketTransport* wire = nullptr;
     std::unique_ptr<TargetLink> link;
     std::unique_ptr<sim::SimNetModule> module;
+    std::string moduleAddress;  // an address of its own for each test: they may run side by side
 
-    void start(sim::NetModuleConfig config) {
-        config.address = kModule;
+    void start(const char* address, sim::NetModuleConfig config) {
+        moduleAddress = address;
+        config.address = moduleAddress;
         config.tftpPort = 0;
         config.bootRestartMs = config.appRestartMs = 20;
         module = std::make_unique<sim::SimNetModule>(config);
@@ -35,7 +36,7 @@ protected:
         wire = transport.get();
         link = std::make_unique<TargetLink>(std::move(transport), clock);
         link->setOwner(&owner);
-        ASSERT_TRUE(wire->connect(kModule, 5001));
+        ASSERT_TRUE(wire->connect(moduleAddress, 5001));
     }
     // Connects anew once the module is up in that mode (the restart closed the connection).
     bool reconnectIn(ModuleMode mode) {
@@ -43,17 +44,17 @@ protected:
         while (module->mode() != mode && std::chrono::steady_clock::now() < until) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
-        return module->mode() == mode && wire->connect(kModule, 5001);
+        return module->mode() == mode && wire->connect(moduleAddress, 5001);
     }
     int put(uint8_t kind, const std::vector<uint8_t>& data) {
         TftpClient client(clock);
         client.setServerPort(module->tftp().port());
-        return client.open(kModule) ? client.put(0x51, kind, "NET_0102.bcd", data.data(), data.size()) : -1;
+        return client.open(moduleAddress.c_str()) ? client.put(0x51, kind, "NET_0102.bcd", data.data(), data.size()) : -1;
     }
 };
 
 TEST_F(NetModule, ImageGoesInThroughTheBootLoaderAndTheModuleReturnsToItsApplication) {
-    start({});
+    ASSERT_NO_FATAL_FAILURE(start("127.0.0.42", {}));
     const std::vector<uint8_t> image(1500, 0x3C);
     EXPECT_EQ(link->startBootloader(0x51), 0);
     ASSERT_TRUE(reconnectIn(ModuleMode::Bootloader));
@@ -78,7 +79,7 @@ TEST_F(NetModule, ModuleThatNeverReportsTheFileStoredAndStaysInItsBootLoader) {
     config.startInBootloader = true;
     config.staysInBootloader = true;
     config.neverStoredOk = true;
-    start(config);
+    ASSERT_NO_FATAL_FAILURE(start("127.0.0.43", config));
     EXPECT_EQ(link->updateWebPage(0x51), 0);
     EXPECT_EQ(put(4, std::vector<uint8_t>(512, 1)), 1);
     clock.realPollMs = 0;

@@ -46,6 +46,8 @@ struct TransferCase {
     bool foreignPortGetsError = false;
 };
 
+void PrintTo(const TransferCase& c, std::ostream* out) { *out << c.name; }
+
 const TransferCase kCases[] = {
     {"1024 bytes end with an empty block 3", 1024, 3, {}, 1, {1, 2, 3}},
     {"600 bytes in two blocks", 600, 2, {}, 1, {1, 2}},
