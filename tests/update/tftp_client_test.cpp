@@ -6,6 +6,7 @@
 #include <map>
 #include <numeric>
 
+#include "sim_sockets.h"
 #include "sim_tftp_server.h"
 #include "support/fast_clock.h"
 #include "support/recording_link_owner.h"
@@ -131,6 +132,35 @@ INSTANTIATE_TEST_SUITE_P(Cases, TftpTransfer, ::testing::ValuesIn(kCases), [](co
     for (char& ch : name) ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
     return name;
 });
+
+// Replies straight from a socket at the module's address, queued before the client waits.
+TEST(TftpReplies, LongErrorMessagesAndBytesAfterAReply) {
+    std::string error;
+    int module = sim::bindUdp(kModule, 0, error);
+    ASSERT_GE(module, 0) << error;
+    VirtualClock clock;
+    TftpClient client(clock);
+    client.setServerPort(sim::boundPort(module));
+    ASSERT_EQ(client.open(kModule), 1);
+    sockaddr_in to{};
+    ASSERT_TRUE(sim::socketAddress(kModule, sim::boundPort(client.socket().handle()), to));
+    auto send = [&](std::vector<uint8_t> bytes) {
+        sendto(module, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    };
+    // An ERROR message with no end, over more datagrams than the reply buffer holds.
+    std::vector<uint8_t> first = {0, 5, 0, 1};
+    first.resize(kTftpPacketSize, 'x');
+    send(first);
+    send(std::vector<uint8_t>(kTftpPacketSize, 'x'));
+    send(std::vector<uint8_t>(kTftpPacketSize, 'x'));
+    EXPECT_EQ(client.awaitReply(1), kTftpError);
+    EXPECT_EQ(client.awaitReply(1), kTftpNothing);  // the rest of it is skipped
+    // A second acknowledgement in the datagram of the first is not taken.
+    send({0, 4, 0, 1, 0, 4, 0, 2});
+    EXPECT_EQ(client.awaitReply(1), kTftpAck);
+    EXPECT_EQ(client.awaitReply(2), kTftpNothing);
+    sim::closeFd(module);
+}
 
 TEST(TftpProgressTexts, ByKind) {
     const std::pair<uint8_t, const char*> texts[] = {{1, "Updating(bootloader)..."}, {2, "Updating(image + cne)..."},
