@@ -2,17 +2,18 @@
 // tftp-hpa's client, and compares the times of the data phase (the client's fixed 3000 ms
 // pause after the write request is left out).
 //   tftp_bench [BYTES [RUNS]]   (default 16 MiB, 5 runs each; needs root for port 69)
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/clock.h"
-#include "support/temp_dir_env.h"
-#include "support/tftpd_process.h"
+#include "tftpd/tftpd_process.h"
 #include "update/ethernet/tftp_client.h"
 
 using namespace tarnwick;
@@ -51,29 +52,25 @@ double theirs(const std::string& file, const std::string& name) {
     return status == 0 ? secondsSince(start) : -1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const size_t bytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 16u * 1024u * 1024u;
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
-    test::TempDir dir("tarnwick-tftp-bench");
-    test::TftpdProcess server;
-    if (std::string why = server.start(kServer, dir.path()); !why.empty()) {
+// Serves dir with in.tftpd and times both clients on an image of bytes.
+int compare(const std::string& dir, size_t bytes, int runs) {
+    tftpd::TftpdProcess server;
+    if (std::string why = server.start(kServer, dir); !why.empty()) {
         std::fprintf(stderr, "tftp_bench: in.tftpd cannot serve on %s: %s\n", kServer, why.c_str());
         return 1;
     }
     std::vector<uint8_t> image(bytes);
     for (size_t k = 0; k < bytes; ++k) image[k] = static_cast<uint8_t>(k * 131 + (k >> 9));
-    const std::string source = dir.file("source.bin");
+    const std::string source = dir + "/source.bin";
     std::ofstream(source, std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());
 
     // What a tftp-hpa run costs besides the data: the shell, the program's start, the request.
-    const std::string tiny = dir.file("tiny.bin");
+    const std::string tiny = dir + "/tiny.bin";
     std::ofstream(tiny, std::ios::binary).put('x');
     double start = 1e9;
     for (int k = 0; k < 5; ++k) start = std::min(start, theirs(tiny, "tiny.bcd"));
 
-    double bestOurs = 1e9, bestTheirs = 1e9;
+    std::vector<double> oursTimes, theirTimes;
     std::printf("%zu bytes to in.tftpd at %s, %d runs each; a 1-byte tftp-hpa run takes %.3f s\n", bytes, kServer,
                 runs, start);
     for (int run = 1; run <= runs; ++run) {
@@ -82,15 +79,33 @@ int main(int argc, char** argv) {
         const double a = ours(image, ourName);
         const double wall = theirs(source, theirName);
         const double b = wall - start;
-        const bool intact = sameAs(dir.file(ourName), image) && sameAs(dir.file(theirName), image);
+        const bool intact = sameAs(dir + "/" + ourName, image) && sameAs(dir + "/" + theirName, image);
         std::printf("run %d: TftpClient %.3f s, tftp-hpa %.3f s (%.3f s with its start)%s\n", run, a, b, wall,
                     intact ? "" : "  FILES DIFFER");
         if (a < 0 || wall < 0 || !intact) return 1;
-        bestOurs = std::min(bestOurs, a);
-        bestTheirs = std::min(bestTheirs, b);
+        oursTimes.push_back(a);
+        theirTimes.push_back(b);
     }
-    std::printf("best: TftpClient %.3f s (%.1f MiB/s), tftp-hpa %.3f s (%.1f MiB/s), ratio ours/theirs %.2f\n",
-                bestOurs, bytes / bestOurs / 1048576.0, bestTheirs, bytes / bestTheirs / 1048576.0,
-                bestOurs / bestTheirs);
+    std::sort(oursTimes.begin(), oursTimes.end());
+    std::sort(theirTimes.begin(), theirTimes.end());
+    const double mib = bytes / 1048576.0;
+    for (auto [label, k] : {std::pair{"best", size_t{0}}, std::pair{"median", oursTimes.size() / 2}}) {
+        std::printf("%s: TftpClient %.3f s (%.1f MiB/s), tftp-hpa %.3f s (%.1f MiB/s), ratio ours/theirs %.2f\n",
+                    label, oursTimes[k], mib / oursTimes[k], theirTimes[k], mib / theirTimes[k],
+                    oursTimes[k] / theirTimes[k]);
+    }
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const size_t bytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 16u * 1024u * 1024u;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    char pattern[] = "/tmp/tarnwick-tftp-bench-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) return 1;
+    const std::string dir = pattern;
+    const int status = compare(dir, bytes, runs);
+    std::filesystem::remove_all(dir);
+    return status;
 }

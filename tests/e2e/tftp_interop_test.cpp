@@ -10,7 +10,7 @@
 #include "support/fast_clock.h"
 #include "support/recording_link_owner.h"
 #include "support/temp_dir_env.h"
-#include "support/tftpd_process.h"
+#include "tftpd/tftpd_process.h"
 #include "update/ethernet/tftp_client.h"
 
 namespace tarnwick::test {
@@ -42,7 +42,7 @@ std::vector<uint8_t> fileOnDisk(const std::string& path, size_t size) {
 
 TEST(TftpInterop, ImagesReachInTftpdByteForByte) {
     TempDir dir("tarnwick-tftpd");
-    TftpdProcess server;
+    tftpd::TftpdProcess server;
     if (std::string why = server.start(kServerAddress, dir.path()); !why.empty()) {
         GTEST_SKIP() << "in.tftpd cannot serve on " << kServerAddress << ": " << why;
     }

@@ -1,7 +1,5 @@
 // The network module's command dialogue: what counts as the awaited text, the bytes of
 // each command, its retransmissions, codes and the one report.
-#include <functional>
-
 #include "support/link_fixture.h"
 
 namespace tarnwick::test {
@@ -52,57 +50,62 @@ TEST_F(ModuleCommands, AwaitedTextStartsALine) {
 }
 
 TEST_F(ModuleCommands, CommandsRetransmissionsAndReports) {
-    using Run = std::function<int(TargetLink&)>;
-    const std::vector<uint8_t> kSilent;
-    const std::vector<uint8_t> kClosed = {'x'};  // a byte the failing read cannot take
+    using Run = int (*)(TargetLink&);
+    const Run boot = [](TargetLink& l) { return l.startBootloader(7); };
+    const Run image = [](TargetLink& l) { return l.startImage(7); };
+    const char* const kBoot = "Reboot(Bootloader Mode)...";
+    const std::vector<std::string> kClosed(5, "x");  // bytes that the failing read cannot take
     const struct {
         const char* name;
         Run run;
-        std::vector<std::vector<uint8_t>> answers;  // one per write
-        bool closed;                                // the module closed the connection: reads fail
-        std::vector<std::string> written;
+        std::vector<std::string> answers;  // one per write
+        bool closed;                       // the module closed the connection: reads fail
+        bool probed;                       // "\r\n" went first
+        std::string command;
+        size_t sends;
         int result;
         uint32_t reportedProcess;  // 0: no report
         uint64_t waitedMs;
+        const char* status;  // nullptr: none
     } cases[] = {
-        {"boot loader already running", [](TargetLink& l) { return l.startBootloader(7); }, {bytesOf("\r\n# ")}, false,
-         {"\r\n"}, 0, 0, 0},
-        {"boot loader started", [](TargetLink& l) { return l.startBootloader(7); },
-         {bytesOf("\r\n> "), kSilent, bytesOf("ok\r\n")}, false, {"\r\n", "start bootloader\r\n", "start bootloader\r\n"}, 0, 0,
-         5000 + 300000},
-        {"boot loader silent", [](TargetLink& l) { return l.startBootloader(7); }, {}, false,
-         {"\r\n", "start bootloader\r\n", "start bootloader\r\n", "start bootloader\r\n", "start bootloader\r\n"},
-         kErrTimeout, kProcSwitch, 5000 + 4 * 300000},
-        {"image, connection closed", [](TargetLink& l) { return l.startImage(7); }, {kClosed, kClosed, kClosed, kClosed, kClosed},
-         true, {"\r\n", "start image\r\n", "start image\r\n", "start image\r\n", "start image\r\n"}, kErrRetry, 0, 0},
-        {"erase image", [](TargetLink& l) { return l.eraseImage(7); }, {bytesOf("ok\r\n# ")}, false,
-         {"erase image\r\n"}, 0, 0, 0},
-        {"erase web page silent", [](TargetLink& l) { return l.eraseWebPage(7); }, {}, false,
-         {"erase webpage\r\n", "erase webpage\r\n", "erase webpage\r\n", "erase webpage\r\n"}, kErrTimeout,
-         kProcUpdate, 4 * 30000},
-        {"update boot loader", [](TargetLink& l) { return l.updateBootloader(7); }, {bytesOf("start tftp client\r\n")}, false,
-         {"update bootloader\r\n"}, 0, 0, 0},
-        {"update image", [](TargetLink& l) { return l.updateImage(7); }, {bytesOf("start tftp client\r\n")}, false,
-         {"update image\r\n"}, 0, 0, 0},
-        {"update image cne", [](TargetLink& l) { return l.updateImageCne(7); }, {bytesOf("start tftp client\r\n")}, false,
-         {"update image cne\r\n"}, 0, 0, 0},
-        {"update web page, connection closed", [](TargetLink& l) { return l.updateWebPage(7); },
-         {kClosed, kClosed, kClosed, kClosed}, true,
-         {"update webpage\r\n", "update webpage\r\n", "update webpage\r\n", "update webpage\r\n"}, kErrRetry,
-         kProcUpdate, 0},
+        {"boot loader running", boot, {"\r\n# "}, false, true, "", 0, 0, 0, 0, kBoot},
+        {"boot loader started", boot, {"\r\n> ", "", "ok\r\n"}, false, true, "start bootloader\r\n", 2, 0, 0,
+         5000 + 300000, kBoot},
+        {"boot loader silent", boot, {}, false, true, "start bootloader\r\n", 4, kErrTimeout, kProcSwitch,
+         5000 + 4 * 300000, kBoot},
+        {"image, connection closed", image, kClosed, true, true, "start image\r\n", 4, kErrRetry, 0, 0,
+         "Reboot(Application Mode)..."},
+        {"erase image", [](TargetLink& l) { return l.eraseImage(7); }, {"ok\r\n# "}, false, false, "erase image\r\n", 1,
+         0, 0, 0, "Erasing(Image)..."},
+        {"erase web page silent", [](TargetLink& l) { return l.eraseWebPage(7); }, {}, false, false,
+         "erase webpage\r\n", 4, kErrTimeout, kProcUpdate, 4 * 30000, "Erasing(Web Page)..."},
+        {"update boot loader", [](TargetLink& l) { return l.updateBootloader(7); }, {"start tftp client\r\n"}, false,
+         false, "update bootloader\r\n", 1, 0, 0, 0, nullptr},
+        {"update image", [](TargetLink& l) { return l.updateImage(7); }, {"start tftp client\r\n"}, false, false,
+         "update image\r\n", 1, 0, 0, 0, nullptr},
+        {"update image cne", [](TargetLink& l) { return l.updateImageCne(7); }, {"start tftp client\r\n"}, false,
+         false, "update image cne\r\n", 1, 0, 0, 0, nullptr},
+        {"update web page, connection closed", [](TargetLink& l) { return l.updateWebPage(7); }, kClosed, true, false,
+         "update webpage\r\n", 4, kErrRetry, kProcUpdate, 0, nullptr},
     };
     for (const auto& c : cases) {
         wire->writes.clear();
+        wire->incoming.clear();
+        wire->failReads = c.closed;
         owner = {};
         clock.now = 0;
-        wire->failReads = c.closed;
-        wire->incoming.clear();
-        answerInTurn(c.answers);
+        std::vector<std::vector<uint8_t>> answers;
+        for (const auto& a : c.answers) answers.push_back(bytesOf(a));
+        answerInTurn(answers);
         EXPECT_EQ(c.run(*link), c.result) << c.name;
-        std::vector<std::string> written;
+        std::vector<std::string> expected(c.sends, c.command), written;
+        if (c.probed) expected.insert(expected.begin(), "\r\n");
         for (const auto& w : wire->writes) written.emplace_back(w.begin(), w.end());
-        EXPECT_EQ(written, c.written) << c.name;
+        EXPECT_EQ(written, expected) << c.name;
         EXPECT_EQ(clock.now, c.waitedMs) << c.name;
+        std::vector<std::string> shown;
+        for (const auto& st : owner.statuses) shown.push_back(st.text);
+        EXPECT_EQ(shown, c.status ? std::vector<std::string>{c.status} : std::vector<std::string>{}) << c.name;
         ASSERT_EQ(owner.linkErrors.size(), c.reportedProcess ? 1u : 0u) << c.name;
         if (c.reportedProcess) {
             const ErrorRecord r = owner.linkErrors[0];
@@ -111,19 +114,6 @@ TEST_F(ModuleCommands, CommandsRetransmissionsAndReports) {
                 << c.name;
         }
     }
-}
-
-TEST_F(ModuleCommands, StatusLinesOfTheModeSwitchesAndErases) {
-    answerAlways(bytesOf("ok\r\n> \r\nstart tftp client\r\n"));
-    link->startImage(1);
-    link->startBootloader(2);
-    link->eraseImage(3);
-    link->eraseWebPage(4);
-    link->updateImage(5);
-    std::vector<std::string> texts;
-    for (const auto& s : owner.statuses) texts.push_back(s.text);
-    EXPECT_EQ(texts, (std::vector<std::string>{"Reboot(Application Mode)...", "Reboot(Bootloader Mode)...",
-                                               "Erasing(Image)...", "Erasing(Web Page)..."}));
 }
 
 TEST_F(ModuleCommands, FailedSendEndsAtOnceAndOkIsAwaitedOnce) {

@@ -74,27 +74,5 @@ TEST_F(NetModule, ImageGoesInThroughTheBootLoaderAndTheModuleReturnsToItsApplica
     EXPECT_TRUE(owner.linkErrors.empty());
 }
 
-TEST_F(NetModule, ModuleThatNeverReportsTheFileStoredAndStaysInItsBootLoader) {
-    sim::NetModuleConfig config;
-    config.startInBootloader = true;
-    config.staysInBootloader = true;
-    config.neverStoredOk = true;
-    ASSERT_NO_FATAL_FAILURE(start("127.0.0.43", config));
-    EXPECT_EQ(link->updateWebPage(0x51), 0);
-    EXPECT_EQ(put(4, std::vector<uint8_t>(512, 1)), 1);
-    clock.realPollMs = 0;
-    EXPECT_EQ(link->awaitOk(0x51), 0);
-    ASSERT_EQ(owner.linkErrors.size(), 1u);
-    EXPECT_EQ(owner.linkErrors[0].errorCode, kErrComm);
-    clock.realPollMs = 1;
-    EXPECT_EQ(link->startImage(0x51), 0);
-    EXPECT_EQ(link->startBootloader(0x51), 0);  // the "#" prompt: no command
-    EXPECT_EQ(module->mode(), ModuleMode::Bootloader);
-    EXPECT_EQ(module->images()["webpage"].size(), 512u);
-    const auto events = module->events();
-    EXPECT_EQ(std::vector<std::string>(events.end() - 3, events.end()),
-              (std::vector<std::string>{"command ", "command start image", "command "}));
-}
-
 }  // namespace
 }  // namespace tarnwick::test

@@ -10,17 +10,17 @@ namespace tarnwick::test {
 
 class FastClock : public VirtualClock {
 public:
-    explicit FastClock(int realPollMs = 1) : realPollMs(realPollMs) {}
+    explicit FastClock(int realPollMs = 1) : realPollMs_(realPollMs) {}
 
     bool waitReadable(int fd, uint32_t ms) override {
         pollfd p{fd, POLLIN, 0};
-        const bool ready = poll(&p, 1, realPollMs) > 0;
+        const bool ready = poll(&p, 1, realPollMs_) > 0;
         if (!ready) now += ms;
         return ready;
     }
 
-    // 0 while a test waits out a silence that no answer will end.
-    int realPollMs;
+private:
+    int realPollMs_;
 };
 
 }  // namespace tarnwick::test

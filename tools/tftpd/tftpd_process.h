@@ -1,5 +1,6 @@
 // Debian's in.tftpd (tftpd-hpa) in the foreground on a loopback address, serving a
-// directory where written files are created; stopped at the end.
+// directory where written files are created; stopped at the end. The TFTP client's
+// interoperability test and benchmark put their images to it.
 #pragma once
 #include <arpa/inet.h>
 #include <pwd.h>
@@ -15,7 +16,7 @@
 #include <string>
 #include <thread>
 
-namespace tarnwick::test {
+namespace tarnwick::tftpd {
 
 class TftpdProcess {
 public:
@@ -85,4 +86,4 @@ private:
     pid_t pid_ = -1;
 };
 
-}  // namespace tarnwick::test
+}  // namespace tarnwick::tftpd
