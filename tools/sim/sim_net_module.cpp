@@ -4,6 +4,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "sim_sockets.h"
 
 namespace tarnwick::sim {
@@ -93,10 +95,7 @@ void SimNetModule::run() {
     while (!stop_) {
         {
             std::lock_guard lock(mutex_);
-            if (mode_ == ModuleMode::Restarting && SteadyClock::now() >= restartEnd_ && listen()) {
-                mode_ = nextMode_;
-                event(std::string("mode ") + modeName(mode_));
-            }
+            finishRestartWhenDue();
             if (storedOkDue_ && connectionFd_ >= 0) {
                 storedOkDue_ = false;
                 say("\r\nok\r\n# ");
@@ -106,7 +105,8 @@ void SimNetModule::run() {
         if (poll(p, 2, kLoopMs) <= 0) continue;
         std::lock_guard lock(mutex_);
         if (p[0].revents & POLLIN) accept();
-        if (p[1].revents & (POLLIN | POLLHUP | POLLERR)) readCommands();
+        // Not when the connection polled was just replaced by a new one.
+        if (p[1].fd == connectionFd_ && (p[1].revents & (POLLIN | POLLHUP | POLLERR))) readCommands();
     }
 }
 
@@ -123,6 +123,7 @@ void SimNetModule::accept() {
 void SimNetModule::readCommands() {
     char buffer[512];
     ssize_t n = ::recv(connectionFd_, buffer, sizeof buffer, 0);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
     if (n <= 0) {
         closeFd(connectionFd_);
         return;
@@ -176,7 +177,8 @@ std::string SimNetModule::answer(const std::string& line) {
     return "\r\nerror" + prompt;
 }
 
-// The connection and the command port go away until the module is up again.
+// The connection and the command port go away until the module is up again; a restart
+// time of 0 brings it back at once, before the program has read the "ok".
 void SimNetModule::restartInto(ModuleMode next, uint32_t delayMs) {
     if (connectionFd_ >= 0) ::shutdown(connectionFd_, SHUT_WR);
     closeFd(connectionFd_);
@@ -185,6 +187,13 @@ void SimNetModule::restartInto(ModuleMode next, uint32_t delayMs) {
     mode_ = ModuleMode::Restarting;
     restartEnd_ = SteadyClock::now() + std::chrono::milliseconds(delayMs);
     event(std::string("restart ") + modeName(next));
+    if (delayMs == 0) finishRestartWhenDue();
+}
+
+void SimNetModule::finishRestartWhenDue() {
+    if (mode_ != ModuleMode::Restarting || SteadyClock::now() < restartEnd_ || !listen()) return;
+    mode_ = nextMode_;
+    event(std::string("mode ") + modeName(mode_));
 }
 
 void SimNetModule::fileStored(const std::vector<uint8_t>& data) {

@@ -166,10 +166,11 @@ int TftpClient::collect(uint8_t byte, size_t& position, uint16_t block) {
 
 int TftpClient::sendError(uint16_t code) {
     const char* text = tftpErrorText(code);
-    const size_t textLength = std::strlen(text);
+    const size_t textLength = std::min(std::strlen(text), error_.size() - 5);
     putBe16(error_.data(), kOpError);
     putBe16(error_.data() + 2, code);
-    std::memcpy(error_.data() + 4, text, textLength + 1);
+    std::memcpy(error_.data() + 4, text, textLength);
+    error_[4 + textLength] = 0;
     return socket_->sendPacketToPort(socket_->sourcePort(), error_.data(), 4 + textLength + 1);
 }
 
