@@ -5,7 +5,8 @@ set -euo pipefail
 
 TARNWICK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 TARNWICK_PACKAGES=(cmake g++ make pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
-                   qt6-base-dev libasound2-dev netbase xvfb xauth)
+                   qt6-base-dev libasound2-dev netbase tftpd-hpa tftp-hpa xvfb xauth
+                   dpkg-dev file)
 
 install_packages() {
     local missing=()

@@ -56,6 +56,14 @@ struct InfoRecord {
 constexpr int kErrLine = 0xEA;  // empty or too long prefix, or a line too long
 constexpr size_t kLineMax = kFrameBufferSize - 1;
 
+// Results of awaitText.
+enum : int {
+    kAwaitArrived = 0,
+    kAwaitReadFailed = 1,  // a receive failed or the connection was closed
+    kAwaitSilence = 4,     // the allowed silence passed
+    kAwaitTooLong = 5,     // a line reached 1034 characters
+};
+
 // The 10 ms polls of a wait of timeoutSeconds; a wait above capSeconds counts as 60 s.
 uint32_t waitPolls(uint32_t timeoutSeconds, uint32_t capSeconds);
 
@@ -127,6 +135,20 @@ public:
     const uint8_t* rxBuffer() const { return rx_.data(); }
     size_t rxLength() const { return rxLength_; }
 
+    // --- network module commands on its command port (0 or a link error code) ---
+    // Reads the module's output until a line starts with expected: one of the kAwait results.
+    int awaitText(const std::string& expected, uint32_t silenceSeconds);
+    int startImage(uint8_t targetId);       // reports nothing
+    int startBootloader(uint8_t targetId);  // reports with process code 1
+    int eraseImage(uint8_t targetId);       // these six report with process code 5
+    int eraseWebPage(uint8_t targetId);
+    int updateBootloader(uint8_t targetId);
+    int updateImage(uint8_t targetId);
+    int updateImageCne(uint8_t targetId);
+    int updateWebPage(uint8_t targetId);
+    // 1 when the module reported the received file stored ("ok"), else 0 after reporting.
+    int awaitOk(uint8_t targetId);
+
     TargetInfo targetInfo;
     uint16_t lastWriteSum = 0;
     std::array<char, 14> packageCommand{};
@@ -139,6 +161,8 @@ private:
     int sendFrame(const std::vector<uint8_t>& frame);
     int readTextLine(const std::string& prefix, uint32_t timeoutSeconds);
     int runTextCommand(const std::string& text, const std::string& answerPrefix, bool pumpBetween);
+    struct ModuleCommand;
+    int runModuleCommand(uint8_t targetId, const ModuleCommand& command);
     int readBackBlocks(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer, uint32_t& position,
                        int& percent);
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "sim_net_options.h"
 #include "sim_server.h"
 #include "sim_tcp_server.h"
 
@@ -28,7 +29,8 @@ void usage() {
                  "                     [--restart-delay MS] [--close-after BYTES] [--refuse-text-port]]\n"
                  "  Prints the device path the program should open (with --ip: the address and the\n"
                  "  text, command and update ports), then serves until interrupted.\n"
-                 "  KIND is silence, nak, error or checksum; LETTER is a frame letter or '*'.\n");
+                 "  KIND is silence, nak, error or checksum; LETTER is a frame letter or '*'.\n%s",
+                 kNetModuleUsage);
 }
 
 bool parseFault(const std::string& text, FrameFault& fault) {
@@ -80,8 +82,13 @@ bool parseTcpFlag(const std::string& flag, const char* v, TcpOptions& tcp, bool&
     return true;
 }
 
-bool parseArgs(int argc, char** argv, SimConfig& config, std::string& device, TcpOptions& tcp, bool& useTcp) {
+bool parseArgs(int argc, char** argv, SimConfig& config, std::string& device, TcpOptions& tcp, bool& useTcp,
+               NetModuleConfig& net, bool& withNet) {
     for (int i = 1; i < argc; ++i) {
+        if (int taken = parseNetModuleOption(argc, argv, i, net, withNet)) {
+            if (taken < 0) return false;
+            continue;
+        }
         std::string a = argv[i];
         auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
         const char* v = nullptr;
@@ -137,13 +144,24 @@ int main(int argc, char** argv) {
     std::string device;
     TcpOptions tcp;
     bool useTcp = false;
-    if (!parseArgs(argc, argv, config, device, tcp, useTcp)) {
+    NetModuleConfig net;
+    bool withNet = false;
+    if (!parseArgs(argc, argv, config, device, tcp, useTcp, net, withNet)) {
         usage();
         return 64;
     }
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
-    if (useTcp) return serveTcp(config, tcp);
+    SimNetModule module(net);
+    if (withNet && !module.start()) {
+        std::fprintf(stderr, "tarnwick-sim: network module: %s\n", module.error().c_str());
+        return 1;
+    }
+    if (useTcp) {
+        const int status = serveTcp(config, tcp);
+        module.stop();
+        return status;
+    }
     SimServer server(config);
     bool ok = device.empty() ? server.startPty() : server.startOnDevice(device);
     if (!ok) {
@@ -153,6 +171,7 @@ int main(int argc, char** argv) {
     std::printf("%s\n", server.slavePath().c_str());
     std::fflush(stdout);
     while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    module.stop();
     server.stop();
     return 0;
 }

@@ -31,7 +31,13 @@ std::string programDirWithSeparator() {
     std::string path(buf, static_cast<size_t>(n));
     size_t slash = path.rfind('/');
     if (slash == std::string::npos) return "";
-    return path.substr(0, slash + 1);
+    path.resize(slash + 1);
+#if defined(TARNWICK_INSTALL_BINDIR) && defined(TARNWICK_INSTALL_DATADIR)
+    // An installed program keeps its station directories in its data directory, not beside
+    // the executable in a system bin directory.
+    if (path == withSeparator(TARNWICK_INSTALL_BINDIR)) return withSeparator(TARNWICK_INSTALL_DATADIR);
+#endif
+    return path;
 }
 
 std::string programDrive() { return "/"; }

@@ -1,0 +1,137 @@
+// The network module's command dialogue: what counts as the awaited text, the bytes of
+// each command, its retransmissions, codes and the one report.
+#include "support/link_fixture.h"
+
+namespace tarnwick::test {
+namespace {
+
+using ModuleCommands = LinkTest;
+
+// A module that sends its text one byte every gapMs of virtual time.
+class DripTransport : public MemoryTransport {
+public:
+    DripTransport(VirtualClock& clock, uint64_t gapMs) : clock_(clock), gapMs_(gapMs), next_(clock.now + gapMs) {}
+    uint32_t bytesWaiting() override { return clock_.now >= next_ ? MemoryTransport::bytesWaiting() : 0; }
+    int read(uint8_t* bytes, size_t count) override {
+        next_ = clock_.now + gapMs_;
+        return MemoryTransport::read(bytes, count);
+    }
+
+private:
+    VirtualClock& clock_;
+    uint64_t gapMs_, next_;
+};
+
+TEST_F(ModuleCommands, AwaitedTextStartsALine) {
+    const struct { std::string sent; const char* expected; uint32_t gapSeconds; int result; } cases[] = {
+        {"okay", "ok", 0, kAwaitArrived},
+        {"not ok", "ok", 0, kAwaitSilence},
+        {"no\nok", "ok", 0, kAwaitArrived},
+        {"o\rok", "ok", 0, kAwaitArrived},
+        {"\r\n# ", ">", 0, kAwaitSilence},
+        {"\r\n> ", ">", 0, kAwaitArrived},
+        {"xxstart tftp client", "start tftp client", 0, kAwaitSilence},
+        {"OK", "ok", 0, kAwaitSilence},
+        // The allowed silence is between two bytes, not for the whole text.
+        {"xx\rok", "ok", 299, kAwaitArrived},
+        {"xok", "ok", 301, kAwaitSilence},
+        {std::string(1033, 'x') + "\rok", "ok", 0, kAwaitArrived},
+        {std::string(1034, 'x') + "\rok", "ok", 0, kAwaitTooLong},
+    };
+    for (const auto& c : cases) {
+        auto transport = std::make_unique<DripTransport>(clock, c.gapSeconds * 1000);
+        transport->feed(bytesOf(c.sent));
+        TargetLink module(std::move(transport), clock);
+        EXPECT_EQ(module.awaitText(c.expected, 300), c.result) << c.sent;
+    }
+    wire->failReads = true;
+    wire->feed(bytesOf("o"));
+    EXPECT_EQ(link->awaitText("ok", 5), kAwaitReadFailed);
+}
+
+TEST_F(ModuleCommands, CommandsRetransmissionsAndReports) {
+    using Run = int (*)(TargetLink&);
+    const Run boot = [](TargetLink& l) { return l.startBootloader(7); };
+    const Run image = [](TargetLink& l) { return l.startImage(7); };
+    const char* const kBoot = "Reboot(Bootloader Mode)...";
+    const std::vector<std::string> kClosed(5, "x");  // bytes that the failing read cannot take
+    const struct {
+        const char* name;
+        Run run;
+        std::vector<std::string> answers;  // one per write
+        bool closed;                       // the module closed the connection: reads fail
+        bool probed;                       // "\r\n" went first
+        std::string command;
+        size_t sends;
+        int result;
+        uint32_t reportedProcess;  // 0: no report
+        uint64_t waitedMs;
+        const char* status;  // nullptr: none
+    } cases[] = {
+        {"boot loader running", boot, {"\r\n# "}, false, true, "", 0, 0, 0, 0, kBoot},
+        {"boot loader started", boot, {"\r\n> ", "", "ok\r\n"}, false, true, "start bootloader\r\n", 2, 0, 0,
+         5000 + 300000, kBoot},
+        {"boot loader silent", boot, {}, false, true, "start bootloader\r\n", 4, kErrTimeout, kProcSwitch,
+         5000 + 4 * 300000, kBoot},
+        {"image, connection closed", image, kClosed, true, true, "start image\r\n", 4, kErrRetry, 0, 0,
+         "Reboot(Application Mode)..."},
+        {"erase image", [](TargetLink& l) { return l.eraseImage(7); }, {"ok\r\n# "}, false, false, "erase image\r\n", 1,
+         0, 0, 0, "Erasing(Image)..."},
+        {"erase web page silent", [](TargetLink& l) { return l.eraseWebPage(7); }, {}, false, false,
+         "erase webpage\r\n", 4, kErrTimeout, kProcUpdate, 4 * 30000, "Erasing(Web Page)..."},
+        {"update boot loader", [](TargetLink& l) { return l.updateBootloader(7); }, {"start tftp client\r\n"}, false,
+         false, "update bootloader\r\n", 1, 0, 0, 0, nullptr},
+        {"update image", [](TargetLink& l) { return l.updateImage(7); }, {"start tftp client\r\n"}, false, false,
+         "update image\r\n", 1, 0, 0, 0, nullptr},
+        {"update image cne", [](TargetLink& l) { return l.updateImageCne(7); }, {"start tftp client\r\n"}, false,
+         false, "update image cne\r\n", 1, 0, 0, 0, nullptr},
+        {"update web page, connection closed", [](TargetLink& l) { return l.updateWebPage(7); }, kClosed, true, false,
+         "update webpage\r\n", 4, kErrRetry, kProcUpdate, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        wire->writes.clear();
+        wire->incoming.clear();
+        wire->failReads = c.closed;
+        owner = {};
+        clock.now = 0;
+        std::vector<std::vector<uint8_t>> answers;
+        for (const auto& a : c.answers) answers.push_back(bytesOf(a));
+        answerInTurn(answers);
+        EXPECT_EQ(c.run(*link), c.result) << c.name;
+        std::vector<std::string> expected(c.sends, c.command), written;
+        if (c.probed) expected.insert(expected.begin(), "\r\n");
+        for (const auto& w : wire->writes) written.emplace_back(w.begin(), w.end());
+        EXPECT_EQ(written, expected) << c.name;
+        EXPECT_EQ(clock.now, c.waitedMs) << c.name;
+        std::vector<std::string> shown;
+        for (const auto& st : owner.statuses) shown.push_back(st.text);
+        EXPECT_EQ(shown, c.status ? std::vector<std::string>{c.status} : std::vector<std::string>{}) << c.name;
+        ASSERT_EQ(owner.linkErrors.size(), c.reportedProcess ? 1u : 0u) << c.name;
+        if (c.reportedProcess) {
+            const ErrorRecord r = owner.linkErrors[0];
+            EXPECT_EQ(std::vector<uint32_t>({r.targetId, r.errorCode, r.processCode, r.progress}),
+                      std::vector<uint32_t>({7, static_cast<uint32_t>(c.result), c.reportedProcess, 0}))
+                << c.name;
+        }
+    }
+}
+
+TEST_F(ModuleCommands, FailedSendEndsAtOnceAndOkIsAwaitedOnce) {
+    wire->failWrites = true;
+    EXPECT_EQ(link->eraseImage(9), static_cast<int>(kErrComm));
+    ASSERT_EQ(owner.linkErrors.size(), 1u);
+    EXPECT_EQ(owner.linkErrors[0].errorCode, kErrComm);
+    EXPECT_EQ(clock.now, 0u);
+    wire->failWrites = false;
+    owner = {};
+    EXPECT_EQ(link->awaitOk(9), 0);
+    EXPECT_EQ(clock.now, 60000u);
+    ASSERT_EQ(owner.linkErrors.size(), 1u);
+    EXPECT_EQ(owner.linkErrors[0].errorCode, kErrComm);
+    EXPECT_EQ(owner.linkErrors[0].processCode, kProcUpdate);
+    wire->feed(bytesOf("\r\nok\r\n# "));
+    EXPECT_EQ(link->awaitOk(9), 1);
+}
+
+}  // namespace
+}  // namespace tarnwick::test

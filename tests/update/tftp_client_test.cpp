@@ -1,0 +1,172 @@
+// The TFTP client against the simulated module's server on loopback: the blocks that reach
+// the server, what is stored, the retransmissions and the one report of a failure.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <map>
+#include <numeric>
+
+#include "sim_sockets.h"
+#include "sim_tftp_server.h"
+#include "support/fast_clock.h"
+#include "support/recording_link_owner.h"
+#include "update/ethernet/tftp_client.h"
+
+namespace tarnwick::test {
+namespace {
+
+using sim::AckFault;
+using sim::AckFaultKind;
+using sim::TftpSocketRole;
+
+constexpr const char* kModule = "127.0.0.1";
+
+std::vector<uint8_t> image(uint32_t size) {
+    std::vector<uint8_t> bytes(size);
+    std::iota(bytes.begin(), bytes.end(), uint8_t{7});
+    return bytes;
+}
+
+std::vector<uint8_t> transferIdError() {
+    const char text[] = "Unknown transfer ID.";
+    std::vector<uint8_t> bytes = {0, 5, 0, 5};
+    bytes.insert(bytes.end(), text, text + sizeof text);
+    return bytes;
+}
+
+struct TransferCase {
+    const char* name;
+    uint32_t size;
+    uint8_t kind;
+    std::vector<AckFault> faults;
+    int result;
+    std::vector<int> blocks;  // data blocks in the order the server got them
+    uint32_t errorCode = 0;   // of the one report (0: none)
+    uint32_t progress = 0;
+    int requests = 1;
+    bool foreignPortGetsError = false;
+};
+
+void PrintTo(const TransferCase& c, std::ostream* out) { *out << c.name; }
+
+const TransferCase kCases[] = {
+    {"1024 bytes end with an empty block 3", 1024, 3, {}, 1, {1, 2, 3}},
+    {"600 bytes in two blocks", 600, 2, {}, 1, {1, 2}},
+    {"an empty image is one empty block", 0, 4, {}, 1, {1}},
+    {"split acknowledgement", 600, 1, {{AckFaultKind::Split, 1}}, 1, {1, 2}},
+    {"junk before the 00", 600, 1, {{AckFaultKind::LeadingJunk, 1}}, 1, {1, 2}},
+    {"acknowledged from another port", 600, 1, {{AckFaultKind::ForeignPort, 1}}, 1, {1, 1, 2}, 0, 0, 1, true},
+    {"acknowledged from another address", 600, 1, {{AckFaultKind::ForeignAddress, 1}}, 1, {1, 1, 2}},
+    {"previous block acknowledged", 1500, 1, {{AckFaultKind::WrongBlock, 2, -1}}, 0, {1, 2, 2, 2, 2}, kErrRetry, 68},
+    {"error packet for a block", 600, 1, {{AckFaultKind::Error, 1}}, 0, {1}, kErrReply, 85},
+    {"error packet for the request", 600, 1, {{AckFaultKind::Error, 0}}, 0, {}, kErrReply, 0},
+    {"no answer", 600, 1, {{AckFaultKind::Drop, 0, -1}}, 0, {}, kErrTimeout, 0, 4},
+};
+
+class TftpTransfer : public ::testing::TestWithParam<TransferCase> {};
+
+TEST_P(TftpTransfer, ServerGetsTheBlocks) {
+    const TransferCase& c = GetParam();
+    sim::TftpServerConfig config;
+    config.address = kModule;
+    config.port = 0;
+    config.faults = c.faults;
+    sim::SimTftpServer server(config);
+    ASSERT_TRUE(server.start()) << server.error();
+    // Waits really poll the socket; the pause after the request and a silent server's
+    // time-outs pass on the virtual clock.
+    FastClock answering(10);
+    VirtualClock silent;
+    VirtualClock& clock = c.errorCode == kErrTimeout ? silent : answering;
+    RecordingLinkOwner owner;
+    TftpClient client(clock);
+    client.setOwner(&owner);
+    client.setServerPort(server.port());
+    ASSERT_EQ(client.open(kModule), 1);
+
+    const std::vector<uint8_t> data = image(c.size);
+    EXPECT_EQ(client.put(0x51, c.kind, "IMG_0102.bcd", data.data(), c.size), c.result);
+    ASSERT_TRUE(server.waitUntilIdle());
+
+    std::vector<int> blocks;
+    std::map<int, std::vector<uint8_t>> firstOfBlock;
+    std::vector<std::vector<uint8_t>> requests, toForeignPort, toForeignAddress;
+    for (const auto& d : server.received()) {
+        if (d.socket == TftpSocketRole::Server) requests.push_back(d.bytes);
+        if (d.socket == TftpSocketRole::ForeignPort) toForeignPort.push_back(d.bytes);
+        if (d.socket == TftpSocketRole::ForeignAddress) toForeignAddress.push_back(d.bytes);
+        if (d.socket != TftpSocketRole::Transfer) continue;
+        const int block = d.bytes[2] << 8 | d.bytes[3];
+        blocks.push_back(block);
+        // A resent block is the same datagram.
+        auto [first, fresh] = firstOfBlock.emplace(block, d.bytes);
+        if (!fresh) {
+            EXPECT_EQ(first->second, d.bytes) << "block " << block;
+        }
+    }
+    EXPECT_EQ(blocks, c.blocks);
+    const std::string request("\0\2IMG_0102.bcd\0octet\0", 21);
+    ASSERT_EQ(requests.size(), static_cast<size_t>(c.requests));
+    for (const auto& r : requests) EXPECT_EQ(std::string(r.begin(), r.end()), request);
+    using Datagrams = std::vector<std::vector<uint8_t>>;
+    EXPECT_EQ(toForeignPort, c.foreignPortGetsError ? Datagrams{transferIdError()} : Datagrams{});
+    EXPECT_TRUE(toForeignAddress.empty());
+
+    EXPECT_EQ(server.files()["IMG_0102.bcd"], c.result ? data : std::vector<uint8_t>{});
+    // The pause comes between the request's acknowledgement and the first block.
+    EXPECT_EQ(clock.settles, c.blocks.empty() ? std::vector<uint32_t>{} : std::vector<uint32_t>{3000});
+    EXPECT_EQ(silent.now, c.errorCode == kErrTimeout ? 4 * 3000u : 0u);  // four requests, about 3 s apart
+    ASSERT_EQ(owner.linkErrors.size(), c.errorCode ? 1u : 0u);
+    if (c.errorCode) {
+        const ErrorRecord r = owner.linkErrors[0];
+        EXPECT_EQ(std::vector<uint32_t>({r.targetId, r.errorCode, r.processCode, r.progress}),
+                  std::vector<uint32_t>({0x51, c.errorCode, kProcUpdate, c.progress}));
+    }
+    ASSERT_FALSE(owner.statuses.empty());
+    EXPECT_EQ(owner.statuses.front().text, tftpProgressText(c.kind));
+    EXPECT_EQ(owner.statuses.back().percent, c.result ? 100 : static_cast<int>(c.progress));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TftpTransfer, ::testing::ValuesIn(kCases), [](const auto& info) {
+    std::string name = info.param.name;
+    for (char& ch : name) ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+    return name;
+});
+
+// Replies straight from a socket at the module's address, queued before the client waits.
+TEST(TftpReplies, LongErrorMessagesAndBytesAfterAReply) {
+    std::string error;
+    int module = sim::bindUdp(kModule, 0, error);
+    ASSERT_GE(module, 0) << error;
+    VirtualClock clock;
+    TftpClient client(clock);
+    client.setServerPort(sim::boundPort(module));
+    ASSERT_EQ(client.open(kModule), 1);
+    sockaddr_in to{};
+    ASSERT_TRUE(sim::socketAddress(kModule, sim::boundPort(client.socket().handle()), to));
+    auto send = [&](std::vector<uint8_t> bytes) {
+        sendto(module, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    };
+    // An ERROR message with no end, over more datagrams than the reply buffer holds.
+    std::vector<uint8_t> first = {0, 5, 0, 1};
+    first.resize(kTftpPacketSize, 'x');
+    send(first);
+    send(std::vector<uint8_t>(kTftpPacketSize, 'x'));
+    send(std::vector<uint8_t>(kTftpPacketSize, 'x'));
+    EXPECT_EQ(client.awaitReply(1), kTftpError);
+    EXPECT_EQ(client.awaitReply(1), kTftpNothing);  // the rest of it is skipped
+    // A second acknowledgement in the datagram of the first is not taken.
+    send({0, 4, 0, 1, 0, 4, 0, 2});
+    EXPECT_EQ(client.awaitReply(1), kTftpAck);
+    EXPECT_EQ(client.awaitReply(2), kTftpNothing);
+    sim::closeFd(module);
+}
+
+TEST(TftpProgressTexts, ByKind) {
+    const std::pair<uint8_t, const char*> texts[] = {{1, "Updating(bootloader)..."}, {2, "Updating(image + cne)..."},
+                                                     {3, "Updating(image)..."}, {4, "Updating..."}, {9, "Updating..."}};
+    for (const auto& [kind, text] : texts) EXPECT_STREQ(tftpProgressText(kind), text) << int(kind);
+}
+
+}  // namespace
+}  // namespace tarnwick::test
