@@ -1,8 +1,5 @@
 // Start-up, the button handlers and shutdown of the main window.
-#include <filesystem>
-
 #include "app/control_ids.h"
-#include "support/scoped_area.h"
 #include "support/window_fixture.h"
 
 namespace tarnwick::test {

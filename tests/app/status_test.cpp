@@ -23,7 +23,7 @@ TEST_F(StatusTest, WaitSecondsSleepsWholeSecondsAndPumps) {
 }
 
 TEST_F(StatusTest, StationStatusGoesToItsOwnSlotOnly) {
-    start({"/03"});
+    startStation("/03");
     std::vector<uint8_t> area(kSharedAreaSize, 0xCC);
     window->slotBase = area.data();
     addComponent(0, 0x11, "DSP", 1);
