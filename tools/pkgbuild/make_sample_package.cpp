@@ -1,7 +1,10 @@
-// make-sample-package OUT.bin: writes the demo package for the model "0002" (QT818LX):
-// system microcomputer, boot loader, DSP, PLD, on-screen-display data and network-module
-// parts, with deterministic data and the checksums each write method expects.
+// make-sample-package [--frames-only] OUT.bin: writes the demo package for the model
+// "0002" (QT818LX): system microcomputer, boot loader, DSP, PLD, on-screen-display data and
+// network-module parts, with deterministic data and the checksums each write method
+// expects. --frames-only leaves out the network-module parts (an Ethernet update of it
+// then writes only through the frame protocol).
 #include <cstdio>
+#include <cstring>
 
 #include "pkgbuild/package_builder.h"
 
@@ -53,12 +56,18 @@ PackageDescription samplePackage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make-sample-package OUT.bin\n");
+    const bool framesOnly = argc == 3 && std::strcmp(argv[1], "--frames-only") == 0;
+    if (argc != 2 && !framesOnly) {
+        std::fprintf(stderr, "usage: make-sample-package [--frames-only] OUT.bin\n");
         return 2;
     }
-    if (tarnwick::pkgbuild::writePackage(argv[1], samplePackage()) != 1) {
-        std::fprintf(stderr, "make-sample-package: cannot write %s\n", argv[1]);
+    PackageDescription package = samplePackage();
+    if (framesOnly) {
+        std::erase_if(package.components, [](const ComponentDescription& c) { return (c.attributes & 4u) != 0; });
+    }
+    const char* out = argv[argc - 1];
+    if (tarnwick::pkgbuild::writePackage(out, package) != 1) {
+        std::fprintf(stderr, "make-sample-package: cannot write %s\n", out);
         return 1;
     }
     return 0;
