@@ -22,7 +22,10 @@ void MainWindow::runEthernetUpdate() {
     disableControls();
     run.update();
     closeStatusWindow();
+    const int kept = updateMode;  // a control update alone would select "Normal update." again
     updateControls();
+    updateMode = kept;
+    writeControls();
 }
 
 }  // namespace tarnwick
