@@ -18,16 +18,12 @@ const IpCase kIpCases[] = {
     {"CheckOk", "check --ip {ip}", 0, "[info]\nCommunication check OK.\n"},
     {"CheckRefused", "check --ip {ip}", 1, "[error]\nCommunication check NG!\n",
      [](sim::SimConfig&, sim::TcpOptions& n) { n.refuseTextPort = true; }},
-    {"CheckOnTheUpdatePort", "check --ip {ip} --tcp-port 5005", 0, "[info]\nCommunication check OK.\n",
-     [](sim::SimConfig& p, sim::TcpOptions& n) { p.startInUpdateMode = true, n.updatePort = 5005; }},
     {"Update", "update --file {pkg} --ip {ip} --check verify", 0, "[info]\nUpdate completed.\n"},
     {"UpdateOnAnotherPort", "update --file {pkg} --ip {ip} --tcp-port 5005", 0, "[info]\nUpdate completed.\n",
      [](sim::SimConfig&, sim::TcpOptions& n) { n.updatePort = 5005; }},
     {"UpdateRefused", "update --file {pkg} --ip {ip}", 6, "[error]\nCommunication error!\n",
      [](sim::SimConfig&, sim::TcpOptions& n) { n.refuseTextPort = true; }},
-    {"NothingToRenew", "update --file {pkg} --ip {ip}", 10, "[info]\nNo device to be renewed.\n",
-     [](sim::SimConfig& p, sim::TcpOptions&) { p.slotVersions[0] = p.slotVersions[2] = "0200"; }},
-    // The address is checked before anything reaches the product.
+    // The address and port are checked before anything reaches the product.
     {"ThreeNumbers", "check --ip 127.0.0", 64, ""},
     {"NumberAbove255", "check --ip 127.0.0.256", 64, ""},
     {"NotANumber", "update --file {pkg} --ip 127.0.x.1", 64, ""},
