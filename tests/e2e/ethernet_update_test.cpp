@@ -63,7 +63,8 @@ TEST_P(EthernetRuns, EndAsExpected) {
     window->onUpdate();
     EXPECT_EQ(texts(dialog.boxes), c.boxes);
     for (const auto& [port, carried] : c.ports) EXPECT_EQ(onPort(port), carried) << "port " << port;
-    if (c.noRbnorm) EXPECT_TRUE(std::none_of(wire().begin(), wire().end(), [](const std::string& e) {
+    const Strings carried = wire();
+    if (c.noRbnorm) EXPECT_TRUE(std::none_of(carried.begin(), carried.end(), [](const std::string& e) {
         return e.find("RBNORM") != std::string::npos;
     }));
     EXPECT_EQ(dialog.controls.updateMode, c.updateModeAfter);
