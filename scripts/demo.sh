@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the main job: lists the sample update package,
-# then updates the simulated product with it over RS-232C (a pseudo-terminal).
+# then updates the simulated product with it over RS-232C (a pseudo-terminal) and over
+# Ethernet (the simulated product on the loopback address 127.0.0.20, ports 23 and 5000).
 # With --gui the window opens instead, with the simulated product as its only port; press
 # Load (the dialog starts beside sample.bin), Update, and answer the boxes.
 # With --station two production-line stations run one after the other, each against its
@@ -37,7 +38,8 @@ sim_out="$(mktemp)"
 ./build/tarnwick-sim --model-code 0002 --version 0=0100 --version 2=0202 --version 6=0101 \
     --info-kind 01=crc >"$sim_out" &
 sim_pid=$!
-trap 'kill "$sim_pid" 2>/dev/null || true; rm -f "$sim_out"' EXIT
+net_pid=""
+trap 'kill "$sim_pid" $net_pid 2>/dev/null || true; rm -f "$sim_out"' EXIT
 for _ in $(seq 50); do [ -s "$sim_out" ] && break; sleep 0.1; done
 port="$(head -n 1 "$sim_out")"
 
@@ -55,3 +57,15 @@ fi
 echo
 echo "\$ TARNWICK_TIME_SCALE=0.01 tarnwick update --file build/sample/sample.bin --port $port"
 TARNWICK_TIME_SCALE=0.01 ./build/tarnwick update --file build/sample/sample.bin --port "$port"
+
+# The same product on the network: the sample package without its network-module parts
+# (sample-ethernet.bin), written through the frame protocol over TCP. The product restarts
+# for 0.2 s after each reboot command; the 155 s restart wait passes in 1.55 s.
+ip=127.0.0.20
+./build/tarnwick-sim --ip "$ip" --restart-delay 200 --model-code 0002 --version 0=0100 --version 2=0202 \
+    --version 6=0101 --info-kind 01=crc >"$sim_out" &
+net_pid=$!
+for _ in $(seq 50); do grep -q "^$ip " "$sim_out" && break; sleep 0.1; done
+echo
+echo "\$ TARNWICK_TIME_SCALE=0.01 tarnwick update --file build/sample/sample-ethernet.bin --ip $ip"
+TARNWICK_TIME_SCALE=0.01 ./build/tarnwick update --file build/sample/sample-ethernet.bin --ip "$ip"

@@ -13,21 +13,29 @@ const std::vector<CliCommand>& cliCommands() {
          "(TARNWICK_SERIAL_PORTS names the candidates).",
          {},
          runPortsCommand},
-        {"check", "check --port DEVICE [--baud N] [--trace FILE] [--verbose]",
-         "\"Check Comm.\" over RS-232C on DEVICE: does the product answer in its normal or its "
-         "update mode? Exit 0 for OK, 1 for NG. --baud: the update bit rate index 0..4 (default 4, "
-         "115200 bit/s) when no package decides it; --trace: the wire trace.",
-         {{"--port", true, true}, {"--baud", true, false}, {"--trace", true, false}, {"--verbose", false, false}},
+        {"check", "check (--port DEVICE [--baud N] | --ip ADDR [--tcp-port N]) [--trace FILE] [--verbose]",
+         "\"Check Comm.\" over RS-232C on DEVICE or over Ethernet to the product at ADDR: does the product "
+         "answer in its normal or its update mode? Exit 0 for OK, 1 for NG. --baud: the update bit rate index "
+         "0..4 (default 4, 115200 bit/s) when no package decides it; --tcp-port: the product's update port "
+         "(default 5000); --trace: the wire trace.",
+         {{"--port", true, false},
+          {"--baud", true, false},
+          {"--ip", true, false},
+          {"--tcp-port", true, false},
+          {"--trace", true, false},
+          {"--verbose", false, false}},
          runCheckCommand},
         {"update",
-         "update --file PKG --port DEVICE [--baud N] [--all-devices] [--check verify|sum] [--yes | --no] "
-         "[--trace FILE] [--verbose]",
-         "Loads PKG and updates the product over RS-232C on DEVICE. Questions are asked on the terminal "
+         "update --file PKG (--port DEVICE [--baud N] | --ip ADDR [--tcp-port N]) [--all-devices] "
+         "[--check verify|sum] [--yes | --no] [--trace FILE] [--verbose]",
+         "Loads PKG and updates the product over RS-232C on DEVICE or over Ethernet at ADDR. Questions are asked on the terminal "
          "unless --yes or --no answers them (No without a terminal). Exit status: the result code 0..11 "
          "(0 \"Update completed.\", 10 \"No device to be renewed.\"), 12 when a question was answered No.",
          {{"--file", true, true},
-          {"--port", true, true},
+          {"--port", true, false},
           {"--baud", true, false},
+          {"--ip", true, false},
+          {"--tcp-port", true, false},
           {"--all-devices", false, false},
           {"--check", true, false},
           {"--yes", false, false},

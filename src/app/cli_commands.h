@@ -1,5 +1,8 @@
 // The table of the command-line front end's commands.
 #pragma once
+#include <array>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "app/command_line.h"
@@ -21,6 +24,9 @@ struct CliCommand {
 };
 
 const std::vector<CliCommand>& cliCommands();
+
+// "A.B.C.D" with four decimal numbers 0..255 into address; false for anything else.
+bool parseIpAddress(const std::string& text, std::array<uint8_t, 4>& address);
 
 // The commands, one file each.
 int runVersionsCommand(const CommandOptions& options, const CommandIo& io);

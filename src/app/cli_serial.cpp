@@ -1,7 +1,9 @@
-// `tarnwick check` and `tarnwick update`: the operator's steps over RS-232C on the
-// console window. The device named by --port becomes the only entry of the port list.
+// `tarnwick check` and `tarnwick update`: the operator's steps on the console window,
+// over RS-232C or Ethernet. The device named by --port becomes the only entry of the port
+// list; --ip is a click on "Ethernet" with the address in the IP address control.
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -11,6 +13,7 @@
 #include "app/control_ids.h"
 #include "app/main_window.h"
 #include "package/work_files.h"
+#include "update/ethernet/ethernet_run.h"
 
 namespace tarnwick {
 
@@ -59,13 +62,37 @@ private:
 // The options both commands share.
 struct SerialOptions {
     std::string device;
+    bool ethernet = false;
+    std::array<uint8_t, 4> address{};
+    std::string tcpPort = "5000";
     int baud = kDefaultBaud;
     std::string trace;
     bool verbose = false;
 };
 
-bool parseSerialOptions(const CommandOptions& options, SerialOptions& out, std::string& problem) {
+bool parseRoute(const CommandOptions& options, SerialOptions& out, std::string& problem) {
     out.device = options.value("--port");
+    const std::string ip = options.value("--ip");
+    out.ethernet = !ip.empty();
+    if (out.device.empty() == ip.empty()) {
+        problem = out.ethernet ? "--port and --ip exclude each other" : "--port or --ip is required";
+        return false;
+    }
+    if (out.ethernet && !parseIpAddress(ip, out.address)) {
+        problem = "--ip takes four numbers 0..255 separated by dots";
+        return false;
+    }
+    const std::string tcpPort = options.value("--tcp-port");
+    if (!tcpPort.empty() && (!out.ethernet || updatePortOf(tcpPort) == 0)) {
+        problem = out.ethernet ? "--tcp-port takes a port number 1..65535" : "--tcp-port goes with --ip";
+        return false;
+    }
+    if (!tcpPort.empty()) out.tcpPort = tcpPort;
+    return true;
+}
+
+bool parseSerialOptions(const CommandOptions& options, SerialOptions& out, std::string& problem) {
+    if (!parseRoute(options, out, problem)) return false;
     if (out.device.find(':') != std::string::npos) {
         problem = "a device path with ':' cannot be used";
         return false;
@@ -108,15 +135,19 @@ void startWindow(MainWindow& window, ConsoleDialog& dialog, const SerialOptions&
     window.linkTracePath = serial.trace;
     window.initDialog();
     dialog.setBaudSelection(serial.baud);
-    if (window.portTable.count == 0) {
+    if (window.portTable.count == 0 && !serial.ethernet) {
         std::fprintf(io.err, "tarnwick %s: the serial device '%s' cannot be opened (missing, in use or not permitted)\n",
                      command, serial.device.c_str());
     }
 }
 
-// A click on the "RS-232C" radio.
-void chooseSerial(MainWindow& window, ConsoleDialog& dialog) {
-    dialog.controls().commType = 0;
+// A click on the "RS-232C" or the "Ethernet" radio, with the address for Ethernet.
+void chooseRoute(MainWindow& window, ConsoleDialog& dialog, const SerialOptions& route) {
+    dialog.controls().commType = route.ethernet ? 1 : 0;
+    if (route.ethernet) {
+        dialog.controls().ipAddress = route.address;
+        dialog.controls().tcpPortText = route.tcpPort;
+    }
     window.onCommTypeChanged();
 }
 
@@ -130,7 +161,7 @@ int runCheckCommand(const CommandOptions& options, const CommandIo& io) {
     ConsoleDialog dialog(consoleFor(serial, io, AnswerPolicy::No));
     MainWindow window(dialog, systemClock(), silentTone());
     startWindow(window, dialog, serial, io, "check");
-    chooseSerial(window, dialog);
+    chooseRoute(window, dialog, serial);
     window.onCheckComm();
     return window.lastCheckResult == 1 ? 0 : kExitCheckNg;
 }
@@ -157,10 +188,11 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
     window.onLoad();
     if (!window.packageLoaded) return kExitNoPackage;  // the load has shown why
     int status = kExitNoSerial;
-    if (!dialog.isEnabled(ctl::RadioRs232c)) {
-        std::fprintf(io.err, "tarnwick update: this package cannot be written over RS-232C\n");
+    if (!dialog.isEnabled(serial.ethernet ? ctl::RadioEthernet : ctl::RadioRs232c)) {
+        std::fprintf(io.err, "tarnwick update: this package cannot be written over %s\n",
+                     serial.ethernet ? "Ethernet" : "RS-232C");
     } else {
-        chooseSerial(window, dialog);
+        chooseRoute(window, dialog, serial);
         if (options.has("--all-devices")) {
             dialog.controls().updateMode = 1;
             window.onModeClicked();

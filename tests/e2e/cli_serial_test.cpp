@@ -1,22 +1,12 @@
 // `tarnwick check` and `tarnwick update` as a user runs them: the program against the
 // simulated product on a pseudo-terminal, with settling waits scaled to nothing.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "e2e/program_run.h"
 #include "e2e/serial_update_fixture.h"
 
 namespace tarnwick::test {
 namespace {
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // One run of the program; in `args`, {pkg} stands for the package path and {port} for the device.
 struct CliCase {
@@ -80,12 +70,7 @@ protected:
                                           {"{port}", port()}, {"{sample}", std::string("'") + TARNWICK_SAMPLE + "'"}}) {
             if (auto at = args.find(word); at != std::string::npos) args.replace(at, word.size(), value);
         }
-        const std::string command = "TARNWICK_TIME_SCALE=0 TMPDIR='" + dir + "/' '" + TARNWICK_BINARY + "' " + args +
-                                    " </dev/null >'" + dir + "/out.txt' 2>'" + dir + "/err.txt'";
-        const int raw = std::system(command.c_str());
-        out = slurp(dir + "/out.txt");
-        err = slurp(dir + "/err.txt");
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return runProgram(args, dir, out, err);
     }
 };
 

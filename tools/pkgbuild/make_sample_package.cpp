@@ -1,7 +1,9 @@
-// make-sample-package [--serial-only] OUT.bin: writes the demo package for the model "0002" (QT818LX):
-// system microcomputer, boot loader, DSP, PLD, on-screen-display data and network-module
-// parts, with deterministic data and the checksums each write method expects. With
-// --serial-only the package allows RS-232C alone (a station then updates over RS-232C).
+// make-sample-package [--serial-only | --frames-only] OUT.bin: writes the demo package for the
+// model "0002" (QT818LX): system microcomputer, boot loader, DSP, PLD, on-screen-display data
+// and network-module parts, with deterministic data and the checksums each write method
+// expects. --serial-only allows RS-232C alone (a station then updates over RS-232C);
+// --frames-only leaves out the network-module parts (an Ethernet update of it then writes
+// only through the frame protocol).
 #include <cstdio>
 #include <string>
 
@@ -55,13 +57,19 @@ PackageDescription samplePackage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool serialOnly = argc == 3 && std::string(argv[1]) == "--serial-only";
-    if (argc != 2 && !serialOnly) {
-        std::fprintf(stderr, "usage: make-sample-package [--serial-only] OUT.bin\n");
+    const std::string option = argc == 3 ? argv[1] : "";
+    const bool serialOnly = option == "--serial-only";
+    const bool framesOnly = option == "--frames-only";
+    if (argc != 2 && !serialOnly && !framesOnly) {
+        std::fprintf(stderr, "usage: make-sample-package [--serial-only | --frames-only] OUT.bin
+");
         return 2;
     }
     PackageDescription package = samplePackage();
     if (serialOnly) package.commMask = 1;
+    if (framesOnly) {
+        std::erase_if(package.components, [](const ComponentDescription& c) { return (c.attributes & 4u) != 0; });
+    }
     const char* out = argv[argc - 1];
     if (tarnwick::pkgbuild::writePackage(out, package) != 1) {
         std::fprintf(stderr, "make-sample-package: cannot write %s\n", out);

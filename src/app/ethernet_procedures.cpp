@@ -1,0 +1,31 @@
+// The window's procedures over Ethernet: the controls locked, the job read from them, the
+// run, and the controls restored by the package's rules. Unlike RS-232C, the update keeps
+// the update mode the run leaves (a confirmed recovery stays "ALL device update.").
+#include "app/main_window.h"
+#include "update/ethernet/ethernet_run.h"
+
+namespace tarnwick {
+
+void MainWindow::checkEthernet() {
+    readControls();
+    readJob();
+    EthernetRun run(job, *this, clock_);
+    disableControls();
+    lastCheckResult = run.checkCommunication();
+    updateControls();
+}
+
+void MainWindow::runEthernetUpdate() {
+    readControls();
+    readJob();
+    EthernetRun run(job, *this, clock_);
+    disableControls();
+    run.update();
+    closeStatusWindow();
+    const int kept = updateMode;  // a control update alone would select "Normal update." again
+    updateControls();
+    updateMode = kept;
+    writeControls();
+}
+
+}  // namespace tarnwick

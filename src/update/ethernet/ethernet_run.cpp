@@ -1,0 +1,88 @@
+// The Ethernet route's connections and its steps around the component updates: the
+// reboot into update mode with the product's long restart, the target switches over the
+// open connection, and the return to normal mode over a fresh connection.
+#include "update/ethernet/ethernet_run.h"
+
+#include <cstdlib>
+
+#include "update/ethernet/network_module_update.h"
+
+namespace tarnwick {
+
+namespace {
+constexpr uint32_t kSettleSeconds = 5;
+constexpr uint32_t kLongHopSeconds = 20;  // the DM8 parts (ids 2, 3, 4) restart after a switch
+constexpr uint32_t kHopConnectSeconds = 5;
+constexpr uint32_t kRestartWaits = 150;   // one-second waits for the product's restart
+constexpr uint8_t kOverConnection = 1;    // switch option: the connection stays open
+}  // namespace
+
+uint16_t updatePortOf(const std::string& text) {
+    if (text.empty() || text.size() > 5) return 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return 0;
+    }
+    const unsigned long port = std::strtoul(text.c_str(), nullptr, 10);
+    return port >= 1 && port <= 65535 ? static_cast<uint16_t>(port) : 0;
+}
+
+EthernetRun::EthernetRun(UpdateJob& runJob, UpdateHost& runHost, Clock& clock)
+    : ProcedureRun(runJob, runHost, makeTcpLink(clock)), clock_(clock) {}
+
+int EthernetRun::openAt(uint16_t port) {
+    if (port == 0) return 0;
+    return link_->openChannel(job.ipText, port) == 1 ? 1 : 0;
+}
+
+int EthernetRun::openFor(PortUse use) {
+    switch (use) {
+        case PortUse::NormalMode: return openAt(kTextPort);
+        case PortUse::Command:
+        case PortUse::Recovery: return openAt(kCommandPort);
+        case PortUse::Check:
+        case PortUse::UpdateMode: return openAt(updatePortOf(job.tcpPortText));
+    }
+    return 0;
+}
+
+// The product restarts for up to 155 s. Unlike RS-232C, an unanswered command ends the
+// run; its connection is left to the end of the run.
+int EthernetRun::rebootToUpdateMode() {
+    if (openFor(PortUse::Command) != 1) return 0;
+    if (link_->enterUpdateMode() != 1) return 0;
+    host.showStatus(0, "Reboot(Update Mode)...", 0, 0);
+    host.waitSeconds(kSettleSeconds);
+    for (uint32_t n = 1; n <= kRestartWaits; ++n) {
+        host.showStatus(0, "Waiting for start of products.", 1, static_cast<int>(n * 100 / kRestartWaits));
+        host.waitSeconds(1);
+    }
+    closeLinkPort();
+    return 1;
+}
+
+uint32_t EthernetRun::writeSettleSeconds(const ComponentEntry&) const { return kSettleSeconds; }
+
+// A switch over Ethernet keeps the connection: the product answers on it again once the
+// new target has started.
+int EthernetRun::switchHop(uint8_t from, uint8_t to) {
+    if (link_->switchTarget(from, to, kOverConnection) != 0) return 0;
+    host.waitSeconds(to >= 2 && to <= 4 ? kLongHopSeconds : kSettleSeconds);
+    return link_->connectTarget(to, kHopConnectSeconds) == 1 ? 1 : 0;
+}
+
+int EthernetRun::updateNetworkModule() { return tarnwick::updateNetworkModule(job, host, *link_, clock_); }
+
+int EthernetRun::returnToNormalMode() {
+    closeLinkPort();
+    if (openFor(PortUse::UpdateMode) != 1) return 0;
+    host.waitSeconds(kSettleSeconds);
+    if (link_->switchTarget(kSystemMicrocomputer, kNormalModeTarget, kOverConnection) != 0) return 0;
+    host.waitSeconds(kSettleSeconds);
+    if (link_->enterNormalMode() != 1) return 0;
+    host.showStatus(0, "Reboot(Nomal Mode)...", 0, 0);
+    host.waitSeconds(kSettleSeconds);
+    closeLinkPort();
+    return 1;
+}
+
+}  // namespace tarnwick

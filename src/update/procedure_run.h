@@ -1,0 +1,84 @@
+// What the RS-232C and the Ethernet procedures have in common: the run owns its link for
+// its lifetime, works on the job it is given and talks to the operator through the host.
+// The steps whose bodies are the same on both routes live here; a route supplies which
+// port (and bit rate or TCP port) each step opens, how it takes one hop of a target
+// switch, which attribute bit marks its components and how long a written component settles.
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "link/target_link.h"
+#include "update/update_host.h"
+#include "update/update_job.h"
+
+namespace tarnwick {
+
+constexpr uint8_t kSystemMicrocomputer = 1;  // target 1, the one every run connects to first
+constexpr uint8_t kNormalModeTarget = 0x10;  // the switch that leaves the update mode
+
+// What a step opens the port or a connection for.
+enum class PortUse {
+    NormalMode,  // the port test and the normal-mode probe
+    Command,     // the text commands of the normal mode: versions, package id, reboot
+    Check,       // the communication check's second attempt, in the update mode
+    Recovery,    // the recovery connect
+    UpdateMode,  // the connect in update mode, open to the end of the run
+};
+
+class ProcedureRun {
+public:
+    // Gives the link the host as owner and the job's wire trace, and attaches it to the host.
+    ProcedureRun(UpdateJob& job, UpdateHost& host, std::unique_ptr<TargetLink> link);
+    // Detaches the link; deleting it closes the port or connection.
+    virtual ~ProcedureRun();
+    ProcedureRun(const ProcedureRun&) = delete;
+    ProcedureRun& operator=(const ProcedureRun&) = delete;
+
+    // "Check Comm.": 1 when the product answered in its normal or its update mode. Runs
+    // quietly and ends with the one box.
+    int checkCommunication();
+
+    // --- steps both routes run the same way ---
+    int testPort();
+    int probeNormalMode();
+    int connectForRecovery();
+    int readProductVersions();
+    int writePackageId();
+    int connectInUpdateMode();
+    int readProductModel();
+    int updateTargets();
+
+    // --- the version rules on what the product reported last ---
+    int isSameVersion(int position) const;
+    int compareFirmwareType() const;
+    int checkNoDowngrade() const;
+    // What the product reported to its last information query.
+    const TargetInfo& reported() const { return link_->targetInfo; }
+
+    UpdateJob& job;
+    UpdateHost& host;
+
+protected:
+    static constexpr int kNotReached = -1;
+
+    // Opens the port or connects for the use; 1/0.
+    virtual int openFor(PortUse use) = 0;
+    // Closes the port or the connection.
+    virtual void closeLinkPort() = 0;
+    // One hop of a target switch, ending connected to `to`; 1/0.
+    virtual int switchHop(uint8_t from, uint8_t to) = 0;
+    // The attribute bit that marks a component this route writes with frames.
+    virtual uint32_t routeAttribute() const = 0;
+    // How long a written component settles before its check.
+    virtual uint32_t writeSettleSeconds(const ComponentEntry& component) const = 0;
+
+    // Runs one text command of the normal mode over a port or connection of its own,
+    // closed again whatever the answer: the command's result, or kNotReached.
+    int inNormalMode(int (TargetLink::*command)());
+    int switchToTarget(uint8_t fromId, uint8_t toId);
+    int updateComponent(int position, uint8_t& previousId);
+
+    std::unique_ptr<TargetLink> link_;
+};
+
+}  // namespace tarnwick

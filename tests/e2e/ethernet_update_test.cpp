@@ -1,0 +1,138 @@
+// The check and the update over Ethernet from the window's buttons to the result box,
+// against the simulated product on its own ports: which port carries what, the waits,
+// and how each failure ends.
+#include <fstream>
+#include <iterator>
+
+#include "e2e/ethernet_fixture.h"
+
+namespace tarnwick::test {
+namespace {
+
+const char* const kRecovery = "Is the recovery update executed?\n\nNote :\n The firmware of all devices is updated!";
+
+TEST_F(EthernetTest, CompleteUpdateUsesEachPortForItsStepsAndWaitsForTheRestart) {
+    if (!startEthernet()) GTEST_SKIP() << kNotPermitted;
+    window->linkTracePath = dir + "/trace.txt";
+    window->onUpdate();
+    EXPECT_EQ(texts(dialog.boxes), Strings{"Update completed."});
+    std::ifstream traceFile(dir + "/trace.txt");
+    const std::string trace((std::istreambuf_iterator<char>(traceFile)), std::istreambuf_iterator<char>());
+    // Both switches ask to keep the connection (option byte 1).
+    EXPECT_NE(trace.find("TX AA 58 01 11 01 "), std::string::npos);
+    EXPECT_NE(trace.find("TX AA 58 01 10 01 "), std::string::npos);
+    EXPECT_EQ(onPort(23), (Strings{"text VIALL?"}));
+    EXPECT_EQ(onPort(5000), (Strings{"text VIALL?", "text SYPKG 0101", "text RBUPDATE", "frame C 01", "frame I 01",
+                                     "frame L 01", "frame I 01", "frame X 01>11", "frame C 11", "frame L 11",
+                                     "frame I 11", "frame X 01>10", "text RBNORM"}));
+    EXPECT_TRUE(written(0) && written(1));
+    EXPECT_EQ(server->engine().mode(), sim::ProductMode::Normal);
+    // 5 s after the reboot command, 150 x 1 s for the restart, 5 s after each write and
+    // after the hop to DSP, three times 5 s around the return to normal mode.
+    EXPECT_EQ(clock.settles.size(), 5u + 150 + 5 + 5 + 5 + 15);
+    std::vector<int> waiting;
+    for (const RecordedStatus& s : dialog.statusLines) {
+        if (s.text == "Waiting for start of products.") waiting.push_back(s.showProgress == 1 ? s.percent : -1);
+    }
+    ASSERT_EQ(waiting.size(), 150u);
+    EXPECT_EQ(waiting.front(), 0);  // 1 x 100 / 150
+    EXPECT_EQ(waiting[2], 2);
+    EXPECT_EQ(waiting.back(), 100);
+}
+
+// One press of Update; unset fields are not looked at.
+struct EthernetCase {
+    const char* name;
+    std::function<void(EthernetTest& t, sim::SimConfig&, sim::TcpOptions&, pkgbuild::PackageDescription&)> setup;
+    std::deque<int> answers;
+    Strings boxes;
+    const char* tcpPortText = "5000";
+    std::vector<std::pair<uint16_t, Strings>> ports = {};  // exactly what each port carried
+    bool noRbnorm = false;
+    int updateModeAfter = 0;
+};
+
+class EthernetRuns : public EthernetTest, public ::testing::WithParamInterface<EthernetCase> {};
+void PrintTo(const EthernetCase& c, std::ostream* os) { *os << c.name; }
+
+TEST_P(EthernetRuns, EndAsExpected) {
+    const EthernetCase& c = GetParam();
+    if (c.setup) c.setup(*this, product, net, pkg);
+    if (!startEthernet(c.tcpPortText)) GTEST_SKIP() << kNotPermitted;
+    dialog.answers = c.answers;
+    window->onUpdate();
+    EXPECT_EQ(texts(dialog.boxes), c.boxes);
+    for (const auto& [port, carried] : c.ports) EXPECT_EQ(onPort(port), carried) << "port " << port;
+    const Strings carried = wire();
+    if (c.noRbnorm) EXPECT_TRUE(std::none_of(carried.begin(), carried.end(), [](const std::string& e) {
+        return e.find("RBNORM") != std::string::npos;
+    }));
+    EXPECT_EQ(dialog.controls.updateMode, c.updateModeAfter);
+    EXPECT_EQ(window->activeLink, nullptr);
+    EXPECT_TRUE(dialog.isEnabled(ctl::Update));
+}
+
+const EthernetCase kRuns[] = {
+    {"Port23RefusedFailsWithoutTrying5000",
+     [](EthernetTest&, sim::SimConfig&, sim::TcpOptions& n, pkgbuild::PackageDescription&) { n.refuseTextPort = true; },
+     {}, {"Communication error!"}, "5000", {{5000, {}}}},
+    {"SilentAt23AnsweringOn5000AsksForRecovery",
+     [](EthernetTest&, sim::SimConfig& p, sim::TcpOptions&, pkgbuild::PackageDescription&) { p.startInUpdateMode = true; },
+     {}, {kRecovery}, "5000", {{23, {}}, {5000, {"frame C 01"}}}},
+    {"ConfirmedRecoveryKeepsAllDeviceUpdate",
+     [](EthernetTest&, sim::SimConfig& p, sim::TcpOptions&, pkgbuild::PackageDescription&) { p.startInUpdateMode = true; },
+     {kAnswerYes}, {kRecovery, "Update completed."}, "5000", {}, false, 1},
+    // The update port moves the update-mode connect and the return to normal mode; the
+    // recovery connect, versions, package id and reboot stay on 5000.
+    {"AnotherUpdatePortMovesOnlyItsSteps",
+     [](EthernetTest&, sim::SimConfig&, sim::TcpOptions& n, pkgbuild::PackageDescription& k) {
+         n.updatePort = 5005;
+         k.components.resize(1);
+     },
+     {}, {"Update completed."}, "5005",
+     {{5000, {"text VIALL?", "text SYPKG 0101", "text RBUPDATE"}},
+      {5005, {"frame C 01", "frame I 01", "frame L 01", "frame I 01", "frame X 01>10", "text RBNORM"}}}},
+    // The product drops the connection inside "RBUPDATE\r": no answer, no restart.
+    {"UnansweredRebootCommandIsACommunicationError",
+     [](EthernetTest&, sim::SimConfig& p, sim::TcpOptions& n, pkgbuild::PackageDescription&) {
+         p.packageId = "0101";
+         n.closeAfterBytes = 8;
+     },
+     {}, {"Communication error!"}, "5000", {{5000, {"text VIALL?"}}}},
+    {"SelectedNetworkModuleFailsWithoutReturningToNormalMode",
+     [](EthernetTest&, sim::SimConfig&, sim::TcpOptions&, pkgbuild::PackageDescription& k) {
+         k.components.resize(1);
+         auto net = SerialUpdateTest::component(0x41, "NETIMG", "0200", "41", 7, 0x200);
+         net.attributes = 4;
+         k.components.push_back(net);
+     },
+     {}, {"Update Failed!"}, "5000",
+     {{5000, {"text VIALL?", "text SYPKG 0101", "text RBUPDATE", "frame C 01", "frame I 01", "frame L 01",
+              "frame I 01"}}},
+     true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Outcomes, EthernetRuns, ::testing::ValuesIn(kRuns),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EthernetTest, CheckAsksPort23ThenTheUpdatePort) {
+    net.updatePort = 5005;
+    product.startInUpdateMode = true;
+    if (!startEthernet("5005")) GTEST_SKIP() << kNotPermitted;
+    window->onCheckComm();
+    EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check OK."});
+    EXPECT_EQ(onPort(23), Strings{});  // a product in its update mode ignores port 23
+    EXPECT_EQ(onPort(5005), Strings{"frame C 01"});
+    EXPECT_EQ(onPort(5000), Strings{});
+    const Strings log = server->log();
+    EXPECT_NE(std::find(log.begin(), log.end(), "23 open"), log.end());
+    server->stop();
+    net.refuseTextPort = true;
+    if (!startProduct()) GTEST_SKIP() << kNotPermitted;
+    window->onCheckComm();
+    EXPECT_EQ(texts(dialog.boxes), (Strings{"Communication check OK.", "Communication check NG!"}));
+    EXPECT_EQ(wire(), Strings{});
+}
+
+}  // namespace
+}  // namespace tarnwick::test

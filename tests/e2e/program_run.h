@@ -1,0 +1,30 @@
+// The program run as a user runs it, with no terminal on any of its standard streams and
+// settling waits scaled to nothing; the work directory under dir.
+#pragma once
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace tarnwick::test {
+
+inline std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Runs `tarnwick args`; gives its exit code, with its standard output and error in out and err.
+inline int runProgram(const std::string& args, const std::string& dir, std::string& out, std::string& err) {
+    const std::string command = "TARNWICK_TIME_SCALE=0 TMPDIR='" + dir + "/' '" + TARNWICK_BINARY + "' " + args +
+                                " </dev/null >'" + dir + "/out.txt' 2>'" + dir + "/err.txt'";
+    const int raw = std::system(command.c_str());
+    out = slurp(dir + "/out.txt");
+    err = slurp(dir + "/err.txt");
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+}  // namespace tarnwick::test
