@@ -61,8 +61,7 @@ int main(int argc, char** argv) {
     const bool serialOnly = option == "--serial-only";
     const bool framesOnly = option == "--frames-only";
     if (argc != 2 && !serialOnly && !framesOnly) {
-        std::fprintf(stderr, "usage: make-sample-package [--serial-only | --frames-only] OUT.bin
-");
+        std::fprintf(stderr, "usage: make-sample-package [--serial-only | --frames-only] OUT.bin\n");
         return 2;
     }
     PackageDescription package = samplePackage();
