@@ -1,0 +1,172 @@
+// The network module's update flow against the simulated module and its TFTP server, each
+// test on a loopback address of its own, with the restarts passing on a virtual clock.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "package/component_data.h"
+#include "package/package_loader.h"
+#include "pkgbuild/package_builder.h"
+#include "sim_net_module.h"
+#include "support/fast_clock.h"
+#include "support/recording_host.h"
+#include "support/temp_dir_env.h"
+#include "update/ethernet/network_module_update.h"
+
+namespace tarnwick::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+constexpr uint8_t kBootloader = 1, kImageCne = 2, kImage = 3, kWebPage = 4;
+
+class QuietSink : public LoadSink {
+    void loadStatus(const std::string&) override {}
+    void loadFailure(const std::string&) override {}
+};
+
+pkgbuild::ComponentDescription moduleComponent(uint8_t id, const std::string& name, uint8_t kind, size_t size) {
+    pkgbuild::ComponentDescription c;
+    c.id = id;
+    c.name = name;
+    c.versionText = "0102";
+    c.attributes = 4u | static_cast<uint32_t>(kind) << 16;
+    c.data = pkgbuild::patternData(size, id);
+    return c;
+}
+
+// The module's part of the flow for one component, from the connection before the switch
+// to the stored file; inBootloader: the module answers the probe with "#".
+Strings componentEvents(bool inBootloader, const Strings& commands, const std::string& stored) {
+    Strings out{"connect", "command "};
+    if (!inBootloader) out.insert(out.end(), {"command start bootloader", "restart bootloader", "mode bootloader"});
+    out.push_back("connect");
+    for (const std::string& c : commands) out.push_back("command " + c);
+    out.push_back("stored " + stored);
+    return out;
+}
+const Strings kBackToApplication{"command ", "command start image", "restart application", "mode application"};
+
+Strings join(std::initializer_list<Strings> parts) {
+    Strings out;
+    for (const Strings& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+class NetworkModuleUpdate : public ::testing::Test {
+protected:
+    FastClock clock{1};
+    RecordingHost host;
+    TempDir scratch{"tarnwick-netmod"};
+    pkgbuild::PackageDescription description;
+    UpdatePackage package;
+    UpdateJob job;
+    std::unique_ptr<TargetLink> link = makeTcpLink(clock);
+    std::unique_ptr<sim::SimNetModule> module;
+
+    // Starts the module at address (none when config is absent), loads the package and
+    // selects every component.
+    void start(const std::string& address, std::optional<sim::NetModuleConfig> config = sim::NetModuleConfig{}) {
+        if (config) {
+            config->address = address;
+            config->tftpPort = 0;
+            config->bootRestartMs = config->appRestartMs = 0;
+            module = std::make_unique<sim::SimNetModule>(*config);
+            ASSERT_TRUE(module->start()) << module->error();
+        }
+        const std::string path = scratch.file("package.bin");
+        ASSERT_EQ(pkgbuild::writePackage(path, description), 1);
+        QuietSink sink;
+        ASSERT_EQ(loadPackage(path, scratch.file("work"), package, sink), 1);
+        job.package = &package;
+        job.ipText = address;
+        job.workDir = scratch.file("work");
+        for (size_t i = 0; i < description.components.size(); ++i) job.targetChecked[i] = 1;
+        link->setOwner(&host);
+    }
+    int run() { return updateNetworkModule(job, host, *link, clock, module ? module->tftp().port() : 9); }
+
+    Strings events() const { return module ? module->events() : Strings{}; }
+    std::map<std::string, std::vector<uint8_t>> files() const {
+        return module ? module->tftp().files() : std::map<std::string, std::vector<uint8_t>>{};
+    }
+    const std::vector<uint8_t>& data(size_t index) const { return description.components[index].data; }
+    // The status lines with this text, as "percent" numbers.
+    std::vector<int> progressOf(const std::string& text) const {
+        std::vector<int> out;
+        for (const StatusCall& s : host.statuses) {
+            if (s.text == text) out.push_back(s.showProgress ? s.percent : -1);
+        }
+        return out;
+    }
+};
+
+// The status lines of one restart: the switch command's line, then the wait's progress.
+std::vector<int> restartLines(int seconds, int restarts) {
+    std::vector<int> out;
+    for (int r = 0; r < restarts; ++r) {
+        out.push_back(-1);
+        for (int n = 1; n <= seconds; ++n) out.push_back(n * 100 / seconds);
+    }
+    return out;
+}
+
+struct FlowCase {
+    const char* name;
+    const char* address;
+    std::vector<uint8_t> kinds;
+    bool startInBootloader;
+    Strings expectedEvents;
+    Strings expectedFiles;
+    int appRestarts;
+};
+
+class NetworkModuleFlow : public NetworkModuleUpdate, public ::testing::WithParamInterface<FlowCase> {};
+
+TEST_P(NetworkModuleFlow, ComponentsGoThroughTheBootLoaderAndTheModuleReturnsToItsApplication) {
+    const FlowCase& c = GetParam();
+    for (size_t i = 0; i < c.kinds.size(); ++i) {
+        description.components.push_back(
+            moduleComponent(static_cast<uint8_t>(0x51 + i), "NET" + std::to_string(i + 1), c.kinds[i], 700 - 100 * i));
+    }
+    sim::NetModuleConfig config;
+    config.startInBootloader = c.startInBootloader;
+    ASSERT_NO_FATAL_FAILURE(start(c.address, config));
+
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(events(), c.expectedEvents);
+    const auto stored = files();
+    EXPECT_EQ(stored.size(), c.expectedFiles.size());
+    for (size_t i = 0; i < c.expectedFiles.size(); ++i) {
+        const auto file = stored.find(c.expectedFiles[i]);
+        ASSERT_NE(file, stored.end()) << c.expectedFiles[i];
+        EXPECT_EQ(file->second, data(i)) << c.expectedFiles[i];
+    }
+    EXPECT_EQ(progressOf("Reboot(Bootloader Mode)..."), restartLines(90, static_cast<int>(c.kinds.size())));
+    EXPECT_EQ(progressOf("Reboot(Application Mode)..."), restartLines(150, c.appRestarts));
+    EXPECT_EQ(job.currentNumber, c.kinds.size());
+    EXPECT_TRUE(host.linkErrors.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, NetworkModuleFlow,
+    ::testing::Values(
+        // Already in its boot loader: not switched, yet waited for and connected anew.
+        FlowCase{"BootLoaderPrompt", "127.0.0.61", {kImage}, true,
+                 join({componentEvents(true, {"erase image", "update image"}, "image 700"), kBackToApplication}),
+                 {"NET1_0102.bcd"}, 1},
+        // Back to the application once, after both.
+        FlowCase{"ImageCneAndWebPage", "127.0.0.62", {kImageCne, kWebPage}, false,
+                 join({componentEvents(false, {"erase image", "update image cne"}, "image cne 700"),
+                       componentEvents(true, {"erase webpage", "update webpage"}, "webpage 600"), kBackToApplication}),
+                 {"NET1_0102.bcd", "NET2_0102.bcd"}, 1},
+        // Back to the application after the boot loader, into the boot loader again for the image.
+        FlowCase{"BootLoaderThenImage", "127.0.0.63", {kBootloader, kImage}, false,
+                 join({componentEvents(false, {"update bootloader"}, "bootloader 700"), kBackToApplication,
+                       componentEvents(false, {"erase image", "update image"}, "image 600"), kBackToApplication}),
+                 {"BL_NET1_0102.bcd", "NET2_0102.bcd"}, 2}),
+    [](const ::testing::TestParamInfo<FlowCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tarnwick::test
