@@ -168,5 +168,91 @@ INSTANTIATE_TEST_SUITE_P(
                  {"BL_NET1_0102.bcd", "NET2_0102.bcd"}, 2}),
     [](const ::testing::TestParamInfo<FlowCase>& info) { return std::string(info.param.name); });
 
+// Under "Normal update." a component the product already has is passed without a word to
+// the module; "ALL device update." sends it all the same.
+TEST_F(NetworkModuleUpdate, PassUpdateTouchesNeitherTheModuleNorItsTftpServer) {
+    description.components = {moduleComponent(0x51, "NET1", kImage, 300)};
+    ASSERT_NO_FATAL_FAILURE(start("127.0.0.64"));
+    link->targetInfo.slotVersions[0] = "0102  ";  // the version the product reported for the module
+    for (int mode : {0, 1}) {
+        SCOPED_TRACE(mode);
+        job.updateMode = mode;
+        host = RecordingHost{};
+        EXPECT_EQ(run(), 1);
+        if (mode == 0) {
+            EXPECT_TRUE(events().empty());
+            EXPECT_TRUE(module->tftp().received().empty());
+            ASSERT_EQ(host.statuses.size(), 1u);
+            EXPECT_EQ(host.statuses[0].text, "Pass update.");
+            EXPECT_EQ(host.waits, std::vector<uint32_t>{3});
+        } else {
+            EXPECT_EQ(files().count("NET1_0102.bcd"), 1u);
+        }
+    }
+}
+
+TEST_F(NetworkModuleUpdate, NoSelectedModuleComponentSendsNothingAndSucceeds) {
+    pkgbuild::ComponentDescription frameComponent = moduleComponent(0x11, "DSP", 0, 200);
+    frameComponent.attributes = 2;
+    description.components = {moduleComponent(0x51, "NET1", kImage, 300), frameComponent};
+    ASSERT_NO_FATAL_FAILURE(start("127.0.0.65"));
+    job.targetChecked[0] = 0;
+    EXPECT_EQ(run(), 1);
+    EXPECT_TRUE(events().empty());
+    EXPECT_TRUE(module->tftp().received().empty());
+    EXPECT_TRUE(host.statuses.empty());
+    EXPECT_TRUE(host.waits.empty());
+}
+
+std::string recordText(const ErrorRecord& r) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02X %02X %u %u", r.targetId, r.errorCode, r.processCode, r.progress);
+    return text;
+}
+
+struct FailureCase {
+    const char* name;
+    const char* address;
+    uint8_t kind;
+    bool moduleRunning;
+    std::vector<sim::AckFault> ackFaults;
+    bool dataOverLimit;  // the data file grows past 16 MiB, its byte sum unchanged
+    Strings reports;
+    const char* lastEvent;
+};
+
+class NetworkModuleFailure : public NetworkModuleUpdate, public ::testing::WithParamInterface<FailureCase> {};
+
+// The first failure ends the flow, reported once or not at all, and the module is left in
+// the mode it is in; the component after it is not touched.
+TEST_P(NetworkModuleFailure, EndsTheFlowWithItsOneReport) {
+    const FailureCase& c = GetParam();
+    description.components = {moduleComponent(0x51, "NET1", c.kind, 300), moduleComponent(0x52, "NET2", kWebPage, 200)};
+    std::optional<sim::NetModuleConfig> config;
+    if (c.moduleRunning) config = sim::NetModuleConfig{};
+    if (config) config->ackFaults = c.ackFaults;
+    ASSERT_NO_FATAL_FAILURE(start(c.address, config));
+    if (c.dataOverLimit) std::filesystem::resize_file(package.components[0].dataFilePath, kComponentDataLimit + 1);
+
+    EXPECT_EQ(run(), 0);
+    Strings reports;
+    for (const ErrorRecord& r : host.linkErrors) reports.push_back(recordText(r));
+    EXPECT_EQ(reports, c.reports);
+    EXPECT_TRUE(host.checkErrors.empty());
+    EXPECT_EQ(job.currentNumber, 1);
+    EXPECT_TRUE(files().empty());
+    if (module) EXPECT_EQ(events().back(), c.lastEvent);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, NetworkModuleFailure,
+    ::testing::Values(
+        FailureCase{"NoCommandPort", "127.0.0.66", kImage, false, {}, false, {"51 E4 2 0"}, ""},
+        FailureCase{"UnknownKind", "127.0.0.67", 5, true, {}, false, {}, "connect"},
+        FailureCase{"DataOverLimit", "127.0.0.68", kImage, true, {}, true, {}, "command update image"},
+        FailureCase{"TransferRefused", "127.0.0.69", kImage, true, {{sim::AckFaultKind::Error, 0, 1, 3}}, false,
+                    {"51 E1 5 0"}, "command update image"}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace tarnwick::test
