@@ -13,6 +13,7 @@
 #include "support/recording_host.h"
 #include "support/temp_dir_env.h"
 #include "update/ethernet/network_module_update.h"
+#include "update/ethernet/tftp_client.h"
 
 namespace tarnwick::test {
 namespace {
@@ -145,6 +146,14 @@ TEST_P(NetworkModuleFlow, ComponentsGoThroughTheBootLoaderAndTheModuleReturnsToI
     }
     EXPECT_EQ(progressOf("Reboot(Bootloader Mode)..."), restartLines(90, static_cast<int>(c.kinds.size())));
     EXPECT_EQ(progressOf("Reboot(Application Mode)..."), restartLines(150, c.appRestarts));
+    for (uint8_t kind : c.kinds) {
+        const std::vector<int> transfer = progressOf(tftpProgressText(kind));
+        ASSERT_FALSE(transfer.empty()) << tftpProgressText(kind);
+        EXPECT_EQ(transfer.back(), 100);
+    }
+    // The last restart is shown for the last component handled.
+    EXPECT_EQ(host.statuses.back().targetId, 0x51 + c.kinds.size() - 1);
+    EXPECT_EQ(host.statuses.back().text, "Reboot(Application Mode)...");
     EXPECT_EQ(job.currentNumber, c.kinds.size());
     EXPECT_TRUE(host.linkErrors.empty());
 }
