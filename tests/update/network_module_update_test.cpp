@@ -128,6 +128,8 @@ struct FlowCase {
     int appRestarts;
 };
 
+void PrintTo(const FlowCase& c, std::ostream* os) { *os << c.name; }
+
 class NetworkModuleFlow : public NetworkModuleUpdate, public ::testing::WithParamInterface<FlowCase> {};
 
 TEST_P(NetworkModuleFlow, ComponentsGoThroughTheBootLoaderAndTheModuleReturnsToItsApplication) {
@@ -187,6 +189,8 @@ struct QuietCase {
     Strings statuses;
 };
 
+void PrintTo(const QuietCase& c, std::ostream* os) { *os << c.name; }
+
 class NetworkModuleQuiet : public NetworkModuleUpdate, public ::testing::WithParamInterface<QuietCase> {};
 
 // A module component the product already has (under "Normal update.") or that is not
@@ -228,6 +232,8 @@ struct FailureCase {
     Strings reports;
     const char* lastEvent;
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
 class NetworkModuleFailure : public NetworkModuleUpdate, public ::testing::WithParamInterface<FailureCase> {};
 
