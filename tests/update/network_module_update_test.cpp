@@ -167,16 +167,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Already in its boot loader: not switched, yet waited for and connected anew (its
         // TFTP server on the "tftp" service's port).
-        FlowCase{"BootLoaderPrompt", "127.0.0.61", {kImage}, true, 69,
+        FlowCase{"BootLoaderPrompt", "127.0.41.1", {kImage}, true, 69,
                  join({componentEvents(true, {"erase image", "update image"}, "image 700"), kBackToApplication}),
                  {"NET1_0102.bcd"}, 1},
         // Back to the application once, after both.
-        FlowCase{"ImageCneAndWebPage", "127.0.0.62", {kImageCne, kWebPage}, false, 0,
+        FlowCase{"ImageCneAndWebPage", "127.0.41.2", {kImageCne, kWebPage}, false, 0,
                  join({componentEvents(false, {"erase image", "update image cne"}, "image cne 700"),
                        componentEvents(true, {"erase webpage", "update webpage"}, "webpage 600"), kBackToApplication}),
                  {"NET1_0102.bcd", "NET2_0102.bcd"}, 1},
         // Back to the application after the boot loader, into the boot loader again for the image.
-        FlowCase{"BootLoaderThenImage", "127.0.0.63", {kBootloader, kImage}, false, 0,
+        FlowCase{"BootLoaderThenImage", "127.0.41.3", {kBootloader, kImage}, false, 0,
                  join({componentEvents(false, {"update bootloader"}, "bootloader 700"), kBackToApplication,
                        componentEvents(false, {"erase image", "update image"}, "image 600"), kBackToApplication}),
                  {"BL_NET1_0102.bcd", "NET2_0102.bcd"}, 2}),
@@ -212,8 +212,8 @@ TEST_P(NetworkModuleQuiet, SucceedsWithoutTouchingTheModule) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, NetworkModuleQuiet,
-                         ::testing::Values(QuietCase{"SameVersion", "127.0.0.64", 1, {"Pass update."}},
-                                           QuietCase{"NothingSelected", "127.0.0.65", 0, {}}),
+                         ::testing::Values(QuietCase{"SameVersion", "127.0.41.4", 1, {"Pass update."}},
+                                           QuietCase{"NothingSelected", "127.0.41.5", 0, {}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 std::string recordText(const ErrorRecord& r) {
@@ -261,10 +261,10 @@ TEST_P(NetworkModuleFailure, EndsTheFlowWithItsOneReport) {
 INSTANTIATE_TEST_SUITE_P(
     Table, NetworkModuleFailure,
     ::testing::Values(
-        FailureCase{"NoCommandPort", "127.0.0.66", kImage, false, {}, false, {"51 E4 2 0"}, ""},
-        FailureCase{"UnknownKind", "127.0.0.67", 5, true, {}, false, {}, "connect"},
-        FailureCase{"DataOverLimit", "127.0.0.68", kImage, true, {}, true, {}, "command update image"},
-        FailureCase{"TransferRefused", "127.0.0.69", kImage, true, {{sim::AckFaultKind::Error, 0, 1, 3}}, false,
+        FailureCase{"NoCommandPort", "127.0.41.6", kImage, false, {}, false, {"51 E4 2 0"}, ""},
+        FailureCase{"UnknownKind", "127.0.41.7", 5, true, {}, false, {}, "connect"},
+        FailureCase{"DataOverLimit", "127.0.41.8", kImage, true, {}, true, {}, "command update image"},
+        FailureCase{"TransferRefused", "127.0.41.9", kImage, true, {{sim::AckFaultKind::Error, 0, 1, 3}}, false,
                     {"51 E1 5 0"}, "command update image"}),
     [](const auto& info) { return std::string(info.param.name); });
 
