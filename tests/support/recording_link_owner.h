@@ -14,7 +14,9 @@ struct StatusCall {
     int percent;
 };
 
-class RecordingLinkOwner : public LinkOwner {
+// The recording part of any owner: Base is LinkOwner or an interface derived from it.
+template <class Base>
+class RecordingOwnerOf : public Base {
 public:
     std::vector<StatusCall> statuses;
     std::vector<ErrorRecord> linkErrors;
@@ -28,5 +30,7 @@ public:
     void reportCheckError(ErrorRecord record) override { checkErrors.push_back(record); }
     void pumpMessages() override { ++pumps; }
 };
+
+using RecordingLinkOwner = RecordingOwnerOf<LinkOwner>;
 
 }  // namespace tarnwick::test

@@ -137,11 +137,13 @@ void SimNetModule::readCommands() {
         }
         const std::string line = line_;
         line_.clear();
-        say(answer(line));
-        if (restartDue_) {
-            restartDue_ = false;
-            restartInto(nextMode_, nextMode_ == ModuleMode::Bootloader ? config_.bootRestartMs : config_.appRestartMs);
+        const std::string reply = answer(line);
+        if (!restartDue_) {
+            say(reply);
+            continue;
         }
+        restartDue_ = false;
+        restartInto(nextMode_, nextMode_ == ModuleMode::Bootloader ? config_.bootRestartMs : config_.appRestartMs, reply);
     }
 }
 
@@ -179,15 +181,19 @@ std::string SimNetModule::answer(const std::string& line) {
 
 // The connection and the command port go away until the module is up again; a restart
 // time of 0 brings it back at once, before the program has read the "ok".
-void SimNetModule::restartInto(ModuleMode next, uint32_t delayMs) {
-    if (connectionFd_ >= 0) ::shutdown(connectionFd_, SHUT_WR);
-    closeFd(connectionFd_);
+// The port stops taking connections before the last reply goes out, and with no restart
+// time it is back before that reply: a program that connects as soon as it has read the
+// reply never reaches the port of the module it left.
+void SimNetModule::restartInto(ModuleMode next, uint32_t delayMs, const std::string& lastReply) {
     closeFd(listenFd_);
     nextMode_ = next;
     mode_ = ModuleMode::Restarting;
     restartEnd_ = SteadyClock::now() + std::chrono::milliseconds(delayMs);
     event(std::string("restart ") + modeName(next));
     if (delayMs == 0) finishRestartWhenDue();
+    say(lastReply);
+    if (connectionFd_ >= 0) ::shutdown(connectionFd_, SHUT_WR);
+    closeFd(connectionFd_);
 }
 
 void SimNetModule::finishRestartWhenDue() {

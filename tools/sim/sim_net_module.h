@@ -60,7 +60,7 @@ private:
     void accept();
     void readCommands();
     std::string answer(const std::string& line);
-    void restartInto(ModuleMode next, uint32_t delayMs);
+    void restartInto(ModuleMode next, uint32_t delayMs, const std::string& lastReply);
     void finishRestartWhenDue();
     void fileStored(const std::vector<uint8_t>& data);
     void say(const std::string& text);

@@ -1,15 +1,162 @@
-// The network module cannot be written by this build: a run that selects a network-module
-// component fails here rather than claim a success it did not earn.
 #include "update/ethernet/network_module_update.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "report/error_record.h"
+#include "update/component_checks.h"
+#include "update/ethernet/tftp_client.h"
+#include "update/version_rules.h"
 
 namespace tarnwick {
 
-int updateNetworkModule(UpdateJob& job, UpdateHost&, TargetLink&, Clock&) {
-    for (int i = 0; i < kMaxComponents; ++i) {
-        const size_t k = static_cast<size_t>(i);
-        if (job.targetChecked[k] == 1 && (job.pkg().components[k].attributes & kNetworkModuleAttribute) != 0) return 0;
+namespace {
+
+constexpr uint16_t kModuleCommandPort = 5001;
+constexpr uint32_t kNetworkModuleMark = 4;  // bit 2 of a component's attributes
+constexpr uint32_t kPassWaitSeconds = 3;
+constexpr uint32_t kStoreWaitSeconds = 5;
+constexpr uint32_t kBootRestartSeconds = 90;
+constexpr uint32_t kAppRestartSeconds = 150;
+const char* const kBootRestartText = "Reboot(Bootloader Mode)...";
+const char* const kAppRestartText = "Reboot(Application Mode)...";
+
+using ModuleCommand = int (TargetLink::*)(uint8_t);
+
+// What the module is told for each kind of component, and the name its file goes under.
+struct ModuleKind {
+    uint8_t kind;
+    ModuleCommand erase;  // nullptr: nothing to erase
+    ModuleCommand update;
+    const char* fileNameFormat;  // of the component's name and version number
+};
+
+constexpr ModuleKind kKinds[] = {
+    {1, nullptr, &TargetLink::updateBootloader, "BL_%s_%04X.bcd"},
+    {2, &TargetLink::eraseImage, &TargetLink::updateImageCne, "%s_%04X.bcd"},
+    {3, &TargetLink::eraseImage, &TargetLink::updateImage, "%s_%04X.bcd"},
+    {4, &TargetLink::eraseWebPage, &TargetLink::updateWebPage, "%s_%04X.bcd"},
+};
+
+const ModuleKind* moduleKind(uint8_t kind) {
+    for (const ModuleKind& k : kKinds) {
+        if (k.kind == kind) return &k;
     }
-    return 1;
+    return nullptr;
+}
+
+// The name the module's file goes under, however long the component's name is.
+std::string moduleFileName(const ModuleKind& kind, const ComponentEntry& c) {
+    const auto version = static_cast<unsigned>(c.versionNumber);
+    const int size = std::snprintf(nullptr, 0, kind.fileNameFormat, c.name.c_str(), version);
+    if (size <= 0) return std::string();
+    std::string name(static_cast<size_t>(size), '\0');
+    std::snprintf(&name[0], name.size() + 1, kind.fileNameFormat, c.name.c_str(), version);
+    return name;
+}
+
+class ModuleUpdate {
+public:
+    ModuleUpdate(UpdateJob& job, UpdateHost& host, TargetLink& link, Clock& clock, uint16_t tftpPort)
+        : job_(job), host_(host), link_(link), client_(clock) {
+        client_.setOwner(&host);
+        client_.setServerPort(tftpPort);
+    }
+
+    int run() {
+        int result = 1;
+        uint8_t lastId = 0;
+        for (int i = 0; i < kMaxComponents && result == 1; ++i) {
+            const ComponentEntry& c = job_.pkg().components[static_cast<size_t>(i)];
+            if (job_.targetChecked[static_cast<size_t>(i)] != 1 || (c.attributes & kNetworkModuleMark) == 0) continue;
+            ++job_.currentNumber;
+            if (job_.updateMode == 0 && sameVersion(job_.pkg(), link_.targetInfo, i) == 1) {
+                host_.showStatus(c.id, "Pass update.", 0, 0);
+                host_.waitSeconds(kPassWaitSeconds);
+                continue;
+            }
+            lastId = c.id;
+            result = updateComponent(i);
+        }
+        if (result == 1 && inBootloader_) returnToApplication(lastId);
+        return result;
+    }
+
+private:
+    // n times a status line with the restart's progress, then one second.
+    void restartWait(uint8_t id, const char* text, uint32_t seconds) {
+        for (uint32_t n = 1; n <= seconds; ++n) {
+            host_.showStatus(id, text, 1, static_cast<int>(n * 100 / seconds));
+            host_.waitSeconds(1);
+        }
+    }
+
+    // The module restarts into its application whether or not it took the command.
+    void returnToApplication(uint8_t id) {
+        if (link_.startImage(id) == 0) {
+            link_.closeChannel();
+            inBootloader_ = false;
+        }
+        restartWait(id, kAppRestartText, kAppRestartSeconds);
+    }
+
+    bool connectToModule(uint8_t id, uint32_t failedProcess) {
+        if (link_.openChannel(job_.ipText, kModuleCommandPort) == 1) return true;
+        host_.reportLinkError(ErrorRecord{id, kErrPortOpen, failedProcess, 0});
+        return false;
+    }
+
+    // The module restarted into its boot loader and connected again.
+    bool enterBootloader(uint8_t id) {
+        link_.closeChannel();
+        if (!connectToModule(id, kProcConnect)) return false;
+        if (link_.startBootloader(id) != 0) return false;
+        inBootloader_ = true;
+        link_.closeChannel();
+        restartWait(id, kBootRestartText, kBootRestartSeconds);
+        return connectToModule(id, kProcSwitch);
+    }
+
+    bool sendFile(const ModuleKind& kind, const ComponentEntry& c, int position) {
+        uint32_t length = 0;
+        const std::unique_ptr<uint8_t[]> buffer = loadComponentBuffer(job_, position, length);
+        if (!buffer || client_.open(job_.ipText.c_str()) != 1) return false;
+        if (client_.put(c.id, c.kindMark, moduleFileName(kind, c).c_str(), buffer.get(), length) != 1) return false;
+        client_.close();
+        return true;
+    }
+
+    int updateComponent(int position) {
+        const ComponentEntry& c = job_.pkg().components[static_cast<size_t>(position)];
+        const ModuleKind* kind = moduleKind(c.kindMark);
+        if (!enterBootloader(c.id)) return 0;
+        if (kind != nullptr && kind->erase != nullptr && (link_.*kind->erase)(c.id) != 0) return 0;
+        if (kind == nullptr || (link_.*kind->update)(c.id) != 0) return 0;
+        if (!sendFile(*kind, c, position)) return 0;
+        host_.waitSeconds(kStoreWaitSeconds);
+        if (link_.awaitOk(c.id) != 1) return 0;
+        host_.waitSeconds(kStoreWaitSeconds);
+        if (kind->kind == 1 && inBootloader_) returnToApplication(c.id);
+        return 1;
+    }
+
+    UpdateJob& job_;
+    UpdateHost& host_;
+    TargetLink& link_;
+    TftpClient client_;
+    bool inBootloader_ = false;  // switched to the boot loader and not yet back
+};
+
+}  // namespace
+
+int updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, Clock& clock, uint16_t tftpPort) {
+    ModuleUpdate update(job, host, link, clock, tftpPort);
+    return update.run();
+}
+
+int updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, Clock& clock) {
+    return updateNetworkModule(job, host, link, clock, 0);
 }
 
 }  // namespace tarnwick

@@ -1,8 +1,8 @@
-// The network module's step of the Ethernet update: the module is restarted into its
-// boot loader through its command port, erased, sent the selected network-module
-// components (attribute bit 2) by TFTP and restarted. With none selected it does nothing
-// and succeeds.
+// The network module's update: every selected network-module component is sent to the
+// module through its boot loader (command port 5001, TFTP), and the module is returned to
+// its application after a boot loader update and once more at the end.
 #pragma once
+#include <cstdint>
 
 #include "link/target_link.h"
 #include "platform/clock.h"
@@ -11,12 +11,13 @@
 
 namespace tarnwick {
 
-constexpr uint32_t kNetworkModuleAttribute = 4;
-
-// 1 when every selected network-module component was written (or none is selected), else
-// 0 after its failure was reported. job carries the product's address and the selection;
-// link is the run's TCP link (its targetInfo holds the product's versions), which the step
-// may close and reconnect.
+// 1 when every selected network-module component was updated or passed, 0 after the first
+// failure (reported where it was found, or not at all for a bad kind or unreadable data).
+// link is the run's TCP link: its targetInfo holds the product's versions; its connection
+// is closed and used for the module's command port.
 int updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, Clock& clock);
+
+// The same with the module's TFTP server at tftpPort (0: the services database's "tftp").
+int updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, Clock& clock, uint16_t tftpPort);
 
 }  // namespace tarnwick

@@ -1,0 +1,272 @@
+// The network module's update flow against the simulated module and its TFTP server, each
+// test on a loopback address of its own, with the restarts passing on a virtual clock.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "package/component_data.h"
+#include "package/package_loader.h"
+#include "pkgbuild/package_builder.h"
+#include "sim_net_module.h"
+#include "support/fast_clock.h"
+#include "support/recording_host.h"
+#include "support/temp_dir_env.h"
+#include "update/ethernet/network_module_update.h"
+#include "update/ethernet/tftp_client.h"
+
+namespace tarnwick::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+using Files = std::map<std::string, std::vector<uint8_t>>;  // stored by the module, by name
+
+constexpr uint8_t kBootloader = 1, kImageCne = 2, kImage = 3, kWebPage = 4;
+
+class QuietSink : public LoadSink {
+    void loadStatus(const std::string&) override {}
+    void loadFailure(const std::string&) override {}
+};
+
+pkgbuild::ComponentDescription moduleComponent(uint8_t id, const std::string& name, uint8_t kind, size_t size) {
+    pkgbuild::ComponentDescription c;
+    c.id = id;
+    c.name = name;
+    c.versionText = "0102";
+    c.attributes = 4u | static_cast<uint32_t>(kind) << 16;
+    c.data = pkgbuild::patternData(size, id);
+    return c;
+}
+
+// The module's part of the flow for one component, from the connection before the switch
+// to the stored file; inBootloader: the module answers the probe with "#".
+Strings componentEvents(bool inBootloader, const Strings& commands, const std::string& stored) {
+    Strings out{"connect", "command "};
+    if (!inBootloader) out.insert(out.end(), {"command start bootloader", "restart bootloader", "mode bootloader"});
+    out.push_back("connect");
+    for (const std::string& c : commands) out.push_back("command " + c);
+    out.push_back("stored " + stored);
+    return out;
+}
+const Strings kBackToApplication{"command ", "command start image", "restart application", "mode application"};
+
+Strings join(std::initializer_list<Strings> parts) {
+    Strings out;
+    for (const Strings& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+class NetworkModuleUpdate : public ::testing::Test {
+protected:
+    FastClock clock{1};
+    RecordingHost host;
+    TempDir scratch{"tarnwick-netmod"};
+    pkgbuild::PackageDescription description;
+    UpdatePackage package;
+    UpdateJob job;
+    std::unique_ptr<TargetLink> link = makeTcpLink(clock);
+    std::unique_ptr<sim::SimNetModule> module;
+    uint16_t tftpPort = 0;  // the module's TFTP server port; 0 any free one
+
+    // Starts the module at address (none when config is absent), loads the package and
+    // selects every component.
+    void start(const std::string& address, std::optional<sim::NetModuleConfig> config = sim::NetModuleConfig{}) {
+        if (config) {
+            config->address = address;
+            config->tftpPort = tftpPort;
+            config->bootRestartMs = config->appRestartMs = 0;
+            module = std::make_unique<sim::SimNetModule>(*config);
+            const bool started = module->start();
+            if (!started && tftpPort != 0) GTEST_SKIP() << "no TFTP port " << tftpPort << ": " << module->error();
+            ASSERT_TRUE(started) << module->error();
+        }
+        const std::string path = scratch.file("package.bin");
+        ASSERT_EQ(pkgbuild::writePackage(path, description), 1);
+        QuietSink sink;
+        ASSERT_EQ(loadPackage(path, scratch.file("work"), package, sink), 1);
+        job.package = &package;
+        job.ipText = address;
+        job.workDir = scratch.file("work");
+        for (size_t i = 0; i < description.components.size(); ++i) job.targetChecked[i] = 1;
+        link->setOwner(&host);
+    }
+    // With the module's TFTP server on the services database's port, the flow finds it there.
+    int run() {
+        if (tftpPort != 0) return updateNetworkModule(job, host, *link, clock);
+        return updateNetworkModule(job, host, *link, clock, module ? module->tftp().port() : 9);
+    }
+
+    Strings events() const { return module ? module->events() : Strings{}; }
+    Files files() const { return module ? module->tftp().files() : Files{}; }
+    // The status lines with this text, as "percent" numbers.
+    std::vector<int> progressOf(const std::string& text) const {
+        std::vector<int> out;
+        for (const StatusCall& s : host.statuses) {
+            if (s.text == text) out.push_back(s.showProgress ? s.percent : -1);
+        }
+        return out;
+    }
+};
+
+// The status lines of one restart: the switch command's line, then the wait's progress.
+std::vector<int> restartLines(int seconds, int restarts) {
+    std::vector<int> out;
+    for (int r = 0; r < restarts; ++r) {
+        out.push_back(-1);
+        for (int n = 1; n <= seconds; ++n) out.push_back(n * 100 / seconds);
+    }
+    return out;
+}
+
+struct FlowCase {
+    const char* name;
+    const char* address;
+    std::vector<uint8_t> kinds;
+    bool startInBootloader;
+    uint16_t tftpPort;
+    Strings expectedEvents;
+    Strings expectedFiles;
+    int appRestarts;
+};
+
+void PrintTo(const FlowCase& c, std::ostream* os) { *os << c.name; }
+
+class NetworkModuleFlow : public NetworkModuleUpdate, public ::testing::WithParamInterface<FlowCase> {};
+
+TEST_P(NetworkModuleFlow, ComponentsGoThroughTheBootLoaderAndTheModuleReturnsToItsApplication) {
+    const FlowCase& c = GetParam();
+    for (size_t i = 0; i < c.kinds.size(); ++i) {
+        description.components.push_back(
+            moduleComponent(static_cast<uint8_t>(0x51 + i), "NET" + std::to_string(i + 1), c.kinds[i], 700 - 100 * i));
+    }
+    sim::NetModuleConfig config;
+    config.startInBootloader = c.startInBootloader;
+    tftpPort = c.tftpPort;
+    ASSERT_NO_FATAL_FAILURE(start(c.address, config));
+    if (IsSkipped()) return;
+
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(events(), c.expectedEvents);
+    Files expected;
+    for (size_t i = 0; i < c.expectedFiles.size(); ++i) expected[c.expectedFiles[i]] = description.components[i].data;
+    EXPECT_EQ(files(), expected);
+    EXPECT_EQ(progressOf("Reboot(Bootloader Mode)..."), restartLines(90, static_cast<int>(c.kinds.size())));
+    EXPECT_EQ(progressOf("Reboot(Application Mode)..."), restartLines(150, c.appRestarts));
+    for (uint8_t kind : c.kinds) {
+        const std::vector<int> transfer = progressOf(tftpProgressText(kind));
+        EXPECT_TRUE(!transfer.empty() && transfer.back() == 100) << tftpProgressText(kind);
+    }
+    // The last restart is shown for the last component handled.
+    EXPECT_EQ(host.statuses.back().targetId, 0x51 + c.kinds.size() - 1);
+    EXPECT_EQ(host.statuses.back().text, "Reboot(Application Mode)...");
+    EXPECT_EQ(job.currentNumber, c.kinds.size());
+    EXPECT_TRUE(host.linkErrors.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, NetworkModuleFlow,
+    ::testing::Values(
+        // Already in its boot loader: not switched, yet waited for and connected anew (its
+        // TFTP server on the "tftp" service's port).
+        FlowCase{"BootLoaderPrompt", "127.0.41.1", {kImage}, true, 69,
+                 join({componentEvents(true, {"erase image", "update image"}, "image 700"), kBackToApplication}),
+                 {"NET1_0102.bcd"}, 1},
+        // Back to the application once, after both.
+        FlowCase{"ImageCneAndWebPage", "127.0.41.2", {kImageCne, kWebPage}, false, 0,
+                 join({componentEvents(false, {"erase image", "update image cne"}, "image cne 700"),
+                       componentEvents(true, {"erase webpage", "update webpage"}, "webpage 600"), kBackToApplication}),
+                 {"NET1_0102.bcd", "NET2_0102.bcd"}, 1},
+        // Back to the application after the boot loader, into the boot loader again for the image.
+        FlowCase{"BootLoaderThenImage", "127.0.41.3", {kBootloader, kImage}, false, 0,
+                 join({componentEvents(false, {"update bootloader"}, "bootloader 700"), kBackToApplication,
+                       componentEvents(false, {"erase image", "update image"}, "image 600"), kBackToApplication}),
+                 {"BL_NET1_0102.bcd", "NET2_0102.bcd"}, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct QuietCase {
+    const char* name;
+    const char* address;
+    int selected;    // the module component's selection
+    Strings statuses;
+};
+
+void PrintTo(const QuietCase& c, std::ostream* os) { *os << c.name; }
+
+class NetworkModuleQuiet : public NetworkModuleUpdate, public ::testing::WithParamInterface<QuietCase> {};
+
+// A module component the product already has (under "Normal update.") or that is not
+// selected: the flow succeeds without a word to the module or its TFTP server.
+TEST_P(NetworkModuleQuiet, SucceedsWithoutTouchingTheModule) {
+    pkgbuild::ComponentDescription frameComponent = moduleComponent(0x11, "DSP", 0, 200);
+    frameComponent.attributes = 2;
+    description.components = {moduleComponent(0x51, "NET1", kImage, 300), frameComponent};
+    ASSERT_NO_FATAL_FAILURE(start(GetParam().address));
+    job.targetChecked[0] = GetParam().selected;
+    link->targetInfo.slotVersions[0] = "0102  ";  // the version the product reported for the module
+    EXPECT_EQ(run(), 1);
+    EXPECT_TRUE(events().empty());
+    EXPECT_TRUE(module->tftp().received().empty());
+    Strings statuses;
+    for (const StatusCall& c : host.statuses) statuses.push_back(c.text);
+    EXPECT_EQ(statuses, GetParam().statuses);
+    EXPECT_EQ(host.waits, std::vector<uint32_t>(statuses.size(), 3));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, NetworkModuleQuiet,
+                         ::testing::Values(QuietCase{"SameVersion", "127.0.41.4", 1, {"Pass update."}},
+                                           QuietCase{"NothingSelected", "127.0.41.5", 0, {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+std::string recordText(const ErrorRecord& r) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02X %02X %u %u", r.targetId, r.errorCode, r.processCode, r.progress);
+    return text;
+}
+
+struct FailureCase {
+    const char* name;
+    const char* address;
+    uint8_t kind;
+    bool moduleRunning;
+    std::vector<sim::AckFault> ackFaults;
+    bool dataOverLimit;  // the data file grows past 16 MiB, its byte sum unchanged
+    Strings reports;
+    const char* lastEvent;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
+class NetworkModuleFailure : public NetworkModuleUpdate, public ::testing::WithParamInterface<FailureCase> {};
+
+// The first failure ends the flow, reported once or not at all, and the module is left in
+// the mode it is in; the component after it is not touched.
+TEST_P(NetworkModuleFailure, EndsTheFlowWithItsOneReport) {
+    const FailureCase& c = GetParam();
+    description.components = {moduleComponent(0x51, "NET1", c.kind, 300), moduleComponent(0x52, "NET2", kWebPage, 200)};
+    std::optional<sim::NetModuleConfig> config;
+    if (c.moduleRunning) config = sim::NetModuleConfig{};
+    if (config) config->ackFaults = c.ackFaults;
+    ASSERT_NO_FATAL_FAILURE(start(c.address, config));
+    if (c.dataOverLimit) std::filesystem::resize_file(package.components[0].dataFilePath, kComponentDataLimit + 1);
+
+    EXPECT_EQ(run(), 0);
+    Strings reports;
+    for (const ErrorRecord& r : host.linkErrors) reports.push_back(recordText(r));
+    EXPECT_EQ(reports, c.reports);
+    EXPECT_TRUE(host.checkErrors.empty());
+    EXPECT_EQ(job.currentNumber, 1);
+    EXPECT_TRUE(files().empty());
+    if (module) EXPECT_EQ(events().back(), c.lastEvent);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, NetworkModuleFailure,
+    ::testing::Values(
+        FailureCase{"NoCommandPort", "127.0.41.6", kImage, false, {}, false, {"51 E4 2 0"}, ""},
+        FailureCase{"UnknownKind", "127.0.41.7", 5, true, {}, false, {}, "connect"},
+        FailureCase{"DataOverLimit", "127.0.41.8", kImage, true, {}, true, {}, "command update image"},
+        FailureCase{"TransferRefused", "127.0.41.9", kImage, true, {{sim::AckFaultKind::Error, 0, 1, 3}}, false,
+                    {"51 E1 5 0"}, "command update image"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tarnwick::test
