@@ -99,14 +99,15 @@ const EthernetCase kRuns[] = {
          n.closeAfterBytes = 8;
      },
      {}, {"Communication error!"}, "5000", {{5000, {"text VIALL?"}}}},
-    {"SelectedNetworkModuleFailsWithoutReturningToNormalMode",
+    {"UnreachableNetworkModuleFailsWithoutReturningToNormalMode",
      [](EthernetTest&, sim::SimConfig&, sim::TcpOptions&, pkgbuild::PackageDescription& k) {
          k.components.resize(1);
          auto net = SerialUpdateTest::component(0x41, "NETIMG", "0200", "41", 7, 0x200);
          net.attributes = 4;
          k.components.push_back(net);
      },
-     {}, {"Update Failed!"}, "5000",
+     {}, {"Target : NETIMG\nProcess : Connection with target\nError : Communication port open error!\n", "Update Failed!"},
+     "5000",
      {{5000, {"text VIALL?", "text SYPKG 0101", "text RBUPDATE", "frame C 01", "frame I 01", "frame L 01",
               "frame I 01"}}},
      true},
