@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "e2e/ethernet_fixture.h"
+#include "sim_net_module.h"
 
 namespace tarnwick::test {
 namespace {
@@ -115,6 +116,28 @@ const EthernetCase kRuns[] = {
 
 INSTANTIATE_TEST_SUITE_P(Outcomes, EthernetRuns, ::testing::ValuesIn(kRuns),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A package with a network-module component: the frame writes, then the module through its
+// boot loader, TFTP and back to its application, then the product's return to normal mode.
+TEST_F(EthernetTest, NetworkModuleComponentGoesThroughTheModuleBeforeNormalMode) {
+    auto image = SerialUpdateTest::component(0x41, "NETIMG", "0300", "41", 7, 0x600);
+    image.attributes = 4u | 3u << 16;  // network module, kind 3 (image)
+    pkg.components.push_back(image);
+    sim::NetModuleConfig moduleConfig{.bootRestartMs = 0, .appRestartMs = 0};
+    moduleConfig.address = net.address;
+    sim::SimNetModule module(moduleConfig);
+    if (!module.start()) GTEST_SKIP() << "the network module cannot listen here: " << module.error();
+    if (!startEthernet()) GTEST_SKIP() << kNotPermitted;
+    window->onUpdate();
+    module.stop();
+    EXPECT_EQ(texts(dialog.boxes), Strings{"Update completed."});
+    EXPECT_TRUE(written(0) && written(1));
+    EXPECT_EQ(module.images()["image"], image.data);
+    EXPECT_EQ(server->engine().mode(), sim::ProductMode::Normal);
+    const Strings events = module.events();
+    EXPECT_NE(std::find(events.begin(), events.end(), "command start bootloader"), events.end());
+    EXPECT_NE(std::find(events.begin(), events.end(), "command start image"), events.end());
+}
 
 TEST_F(EthernetTest, CheckAsksPort23ThenTheUpdatePort) {
     net.updatePort = 5005;
