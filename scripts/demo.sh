@@ -58,14 +58,16 @@ echo
 echo "\$ TARNWICK_TIME_SCALE=0.01 tarnwick update --file build/sample/sample.bin --port $port"
 TARNWICK_TIME_SCALE=0.01 ./build/tarnwick update --file build/sample/sample.bin --port "$port"
 
-# The same product on the network: the sample package without its network-module parts
-# (sample-ethernet.bin), written through the frame protocol over TCP. The product restarts
-# for 0.2 s after each reboot command; the 155 s restart wait passes in 1.55 s.
+# The same product on the network, its network module at the same address (command port
+# 5001, TFTP on port 69): the sample package's frame components go over TCP, its boot loader
+# and image of the network module through the module's boot loader and TFTP. The product and
+# the module restart for 0.2 s and 0.1 s; the program's restart waits (155 s for the product,
+# 90 s and 150 s for each module restart) pass at 1/100.
 ip=127.0.0.20
-./build/tarnwick-sim --ip "$ip" --restart-delay 200 --model-code 0002 --version 0=0100 --version 2=0202 \
-    --version 6=0101 --info-kind 01=crc >"$sim_out" &
+./build/tarnwick-sim --ip "$ip" --restart-delay 200 --net-module "$ip" --net-restart 100 --model-code 0002 \
+    --version 0=0100 --version 2=0202 --version 6=0101 --info-kind 01=crc >"$sim_out" &
 net_pid=$!
 for _ in $(seq 50); do grep -q "^$ip " "$sim_out" && break; sleep 0.1; done
 echo
-echo "\$ TARNWICK_TIME_SCALE=0.01 tarnwick update --file build/sample/sample-ethernet.bin --ip $ip"
-TARNWICK_TIME_SCALE=0.01 ./build/tarnwick update --file build/sample/sample-ethernet.bin --ip "$ip"
+echo "\$ TARNWICK_TIME_SCALE=0.01 tarnwick update --file build/sample/sample.bin --ip $ip"
+TARNWICK_TIME_SCALE=0.01 ./build/tarnwick update --file build/sample/sample.bin --ip "$ip"
