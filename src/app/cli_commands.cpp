@@ -9,14 +9,15 @@ const std::vector<CliCommand>& cliCommands() {
          {{"--file", true, true}},
          runVersionsCommand},
         {"ports", "ports",
-         "Lists the serial ports that open now, as COMn with their device paths "
-         "(TARNWICK_SERIAL_PORTS names the candidates).",
+         "Lists the serial port candidates as COMn with their device paths, whether each opens now "
+         "(free, busy and by whom, no such device, permission denied) and the USB adapter behind it "
+         "(TARNWICK_SERIAL_PORTS names the candidates). Exit 1 when none is free.",
          {},
          runPortsCommand},
         {"check", "check (--port DEVICE [--baud N] | --ip ADDR [--tcp-port N]) [--trace FILE] [--verbose]",
          "\"Check Comm.\" over RS-232C on DEVICE or over Ethernet to the product at ADDR: does the product "
-         "answer in its normal or its update mode? Exit 0 for OK, 1 for NG. --baud: the update bit rate index "
-         "0..4 (default 4, 115200 bit/s) when no package decides it; --tcp-port: the product's update port "
+         "answer in its normal or its update mode? Exit 0 for OK, 1 for NG. --baud: the update bit rate, as its "
+         "index 0..4 or in bit/s (9600 .. 115200, default 115200) when no package decides it; --tcp-port: the product's update port "
          "(default 5000); --trace: the wire trace.",
          {{"--port", true, false},
           {"--baud", true, false},

@@ -2,6 +2,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,16 @@ struct CliCommand {
 
 const std::vector<CliCommand>& cliCommands();
 
+// The columns help text may use on out: the terminal's width, 80 when it is no terminal.
+size_t helpColumns(std::FILE* out);
+// One command's synopsis and summary, wrapped to width.
+std::string commandHelp(const CliCommand& command, size_t width);
+
 // "A.B.C.D" with four decimal numbers 0..255 into address; false for anything else.
 bool parseIpAddress(const std::string& text, std::array<uint8_t, 4>& address);
+
+// After a failed load: says on standard error why the package file does not open, if it does not.
+void explainPackageFailure(const CommandIo& io, const char* command, const std::string& path);
 
 // The commands, one file each.
 int runVersionsCommand(const CommandOptions& options, const CommandIo& io);

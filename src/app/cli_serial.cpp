@@ -9,10 +9,13 @@
 #include <string>
 
 #include "app/cli_commands.h"
+#include "app/cli_only_port.h"
 #include "app/console_dialog.h"
 #include "app/control_ids.h"
 #include "app/main_window.h"
 #include "package/work_files.h"
+#include "platform/posix/device_state.h"
+#include "platform/posix/serial_port.h"
 #include "update/ethernet/ethernet_run.h"
 
 namespace tarnwick {
@@ -24,7 +27,6 @@ constexpr int kExitCheckNg = 1;
 constexpr int kExitNoPackage = 2;      // as "File reading error!"
 constexpr int kExitNoSerial = 1;       // as "Update Failed!"
 constexpr int kDefaultBaud = 4;        // 115200 bit/s
-constexpr const char* kPortsVariable = "TARNWICK_SERIAL_PORTS";
 
 int usageError(const CommandIo& io, const char* command, const std::string& problem) {
     const char* synopsis = command;
@@ -34,30 +36,6 @@ int usageError(const CommandIo& io, const char* command, const std::string& prob
     std::fprintf(io.err, "tarnwick %s: %s\nUsage: tarnwick %s\n", command, problem.c_str(), synopsis);
     return kExitUsage;
 }
-
-// Makes the device the only serial port candidate while the command runs.
-class OnlyPort {
-public:
-    explicit OnlyPort(const std::string& device) {
-        const char* previous = std::getenv(kPortsVariable);
-        hadPrevious_ = previous != nullptr;
-        if (hadPrevious_) previous_ = previous;
-        setenv(kPortsVariable, device.c_str(), 1);
-    }
-    ~OnlyPort() {
-        if (hadPrevious_) {
-            setenv(kPortsVariable, previous_.c_str(), 1);
-        } else {
-            unsetenv(kPortsVariable);
-        }
-    }
-    OnlyPort(const OnlyPort&) = delete;
-    OnlyPort& operator=(const OnlyPort&) = delete;
-
-private:
-    bool hadPrevious_ = false;
-    std::string previous_;
-};
 
 // The options both commands share.
 struct SerialOptions {
@@ -69,6 +47,14 @@ struct SerialOptions {
     std::string trace;
     bool verbose = false;
 };
+
+// "0".."4", or the bit rate of one of them; -1 for anything else.
+int baudIndexOf(const std::string& text) {
+    for (uint8_t i = 0; i < kBaudRateCount; ++i) {
+        if (text == std::to_string(i) || text == std::to_string(baudRateOf(i))) return i;
+    }
+    return -1;
+}
 
 bool parseRoute(const CommandOptions& options, SerialOptions& out, std::string& problem) {
     out.device = options.value("--port");
@@ -99,11 +85,11 @@ bool parseSerialOptions(const CommandOptions& options, SerialOptions& out, std::
     }
     const std::string baud = options.value("--baud");
     if (!baud.empty()) {
-        if (baud.size() != 1 || baud[0] < '0' || baud[0] > '4') {
-            problem = "--baud takes an index 0..4 (9600 .. 115200 bit/s)";
+        out.baud = baudIndexOf(baud);
+        if (out.baud < 0) {
+            problem = "--baud takes an index 0..4 or the bit rate 9600, 19200, 38400, 57600 or 115200";
             return false;
         }
-        out.baud = baud[0] - '0';
     }
     out.trace = options.value("--trace");
     if (!out.trace.empty()) {
@@ -136,8 +122,8 @@ void startWindow(MainWindow& window, ConsoleDialog& dialog, const SerialOptions&
     window.initDialog();
     dialog.setBaudSelection(serial.baud);
     if (window.portTable.count == 0 && !serial.ethernet) {
-        std::fprintf(io.err, "tarnwick %s: the serial device '%s' cannot be opened (missing, in use or not permitted)\n",
-                     command, serial.device.c_str());
+        std::fprintf(io.err, "tarnwick %s: the serial device '%s' cannot be opened: %s\n", command,
+                     serial.device.c_str(), deviceStateText(probeSerialDevice(serial.device)).c_str());
     }
 }
 
@@ -186,7 +172,10 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
     startWindow(window, dialog, serial, io, "update");
 
     window.onLoad();
-    if (!window.packageLoaded) return kExitNoPackage;  // the load has shown why
+    if (!window.packageLoaded) {  // the load has shown why
+        explainPackageFailure(io, "update", console.fileToOpen);
+        return kExitNoPackage;
+    }
     int status = kExitNoSerial;
     if (!dialog.isEnabled(serial.ethernet ? ctl::RadioEthernet : ctl::RadioRs232c)) {
         std::fprintf(io.err, "tarnwick update: this package cannot be written over %s\n",

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/cli_commands.h"
+#include "app/cli_only_port.h"
 #include "app/console_dialog.h"
 #include "app/main_window.h"
 #include "package/work_files.h"
@@ -22,6 +23,7 @@ std::string withUnixLineEnds(const std::string& text) {
 }  // namespace
 
 int runVersionsCommand(const CommandOptions& options, const CommandIo& io) {
+    OnlyPort noPorts("");
     ConsoleOptions console;
     console.out = io.out;
     console.answerPolicy = AnswerPolicy::No;
@@ -36,6 +38,8 @@ int runVersionsCommand(const CommandOptions& options, const CommandIo& io) {
         if (listing.empty() || listing.back() != '\n') listing.push_back('\n');
         std::fputs(listing.c_str(), io.out);
         status = 0;
+    } else {
+        explainPackageFailure(io, "versions", console.fileToOpen);
     }
     deleteWorkFiles(window.package);
     return status;

@@ -30,31 +30,50 @@ std::string absolutePath(const std::string& path) {
 
 namespace {
 
-// Splits the arguments after the command name by the command's option table. An unknown
-// option, a missing value or a stray argument is a usage error.
+const CliOption* findOption(const CliCommand& command, const std::string& name) {
+    for (const CliOption& o : command.options) {
+        if (name == o.name) return &o;
+    }
+    return nullptr;
+}
+
+// Splits the arguments after the command name by the command's option table: "--name value",
+// "--name=value" and "--flag". An unknown option, a missing value or a stray argument is a
+// usage error.
 bool parseOptions(const CliCommand& command, const std::vector<std::string>& args, CommandOptions& options,
                   std::string& problem) {
     for (size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const CliOption* match = nullptr;
-        for (const CliOption& o : command.options) {
-            if (a == o.name) match = &o;
-        }
+        const size_t equals = args[i].find('=');
+        const bool joined = args[i].rfind("--", 0) == 0 && equals != std::string::npos;
+        const std::string name = joined ? args[i].substr(0, equals) : args[i];
+        const CliOption* match = findOption(command, name);
         if (match == nullptr) {
-            problem = "unknown argument '" + a + "'";
+            problem = "unknown argument '" + args[i] + "'";
             return false;
         }
         if (!match->takesValue) {
-            options.flags.push_back(a);
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            problem = "'" + a + "' needs a value";
+            if (joined) {
+                problem = "'" + name + "' takes no value";
+                return false;
+            }
+            options.flags.push_back(name);
+        } else if (joined) {
+            options.values[name] = args[i].substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+            options.values[name] = args[++i];
+        } else {
+            problem = "'" + name + "' needs a value";
             return false;
         }
-        options.values[a] = args[++i];
     }
     return true;
+}
+
+bool asksForHelp(const std::vector<std::string>& args) {
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") return true;
+    }
+    return false;
 }
 
 const CliCommand* findCommand(const std::string& name) {
@@ -66,34 +85,30 @@ const CliCommand* findCommand(const std::string& name) {
 
 }  // namespace
 
-std::string usageText() {
-    std::string text =
-        "Usage: tarnwick [COMMAND [OPTIONS]]\n"
-        "Ostrel Firmware Writer: rewrites the firmware of the product from an update package.\n"
-        "\n"
-        "Without a command the window opens; \"/NN\" runs production-line station NN.\n"
-        "\n"
-        "Commands:\n";
-    for (const CliCommand& c : cliCommands()) {
-        text += "  " + std::string(c.synopsis) + "\n      " + c.summary + "\n";
-    }
-    text += "  --help\n      Shows this text.\n";
-    return text;
-}
+const char* programVersion() { return TARNWICK_VERSION; }
 
 int runCommandLine(const std::vector<std::string>& args, const CommandIo& io) {
     if (args.empty()) {
-        std::fputs(usageText().c_str(), io.err);
+        std::fputs(usageText(helpColumns(io.err)).c_str(), io.err);
         return kExitUsage;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        std::fputs(usageText().c_str(), io.out);
+        std::fputs(usageText(helpColumns(io.out)).c_str(), io.out);
+        return 0;
+    }
+    if (args[0] == "--version") {
+        std::fprintf(io.out, "tarnwick %s\n", programVersion());
         return 0;
     }
     const CliCommand* command = findCommand(args[0]);
     if (command == nullptr) {
-        std::fprintf(io.err, "tarnwick: unknown command '%s'\n%s", args[0].c_str(), usageText().c_str());
+        std::fprintf(io.err, "tarnwick: unknown command '%s'\n%s", args[0].c_str(),
+                     usageText(helpColumns(io.err)).c_str());
         return kExitUsage;
+    }
+    if (asksForHelp(args)) {
+        std::fputs(commandHelp(*command, helpColumns(io.out)).c_str(), io.out);
+        return 0;
     }
     CommandOptions options;
     std::string problem;

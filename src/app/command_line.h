@@ -27,8 +27,11 @@ struct CommandIo {
 // Runs a command; returns the process exit status.
 int runCommandLine(const std::vector<std::string>& args, const CommandIo& io);
 
-// The usage text listing every command.
-std::string usageText();
+// The usage text listing every command, wrapped to width columns.
+std::string usageText(size_t width = 80);
+
+// The program's version, "major.minor.patch" of the build.
+const char* programVersion();
 
 // The full path of a file name as the open-file dialog would give it.
 std::string absolutePath(const std::string& path);

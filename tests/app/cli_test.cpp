@@ -1,6 +1,9 @@
 // The command-line front end: what an operator reads on the terminal and the exit status.
 #include <gtest/gtest.h>
 #include <pty.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,6 +12,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "platform/posix/device_state.h"
 #include "pkgbuild/package_builder.h"
 
 namespace tarnwick::test {
@@ -76,7 +80,9 @@ TEST_F(CliTest, VersionsPrintsTheListingAndLeavesNoComponentFiles) {
     EXPECT_EQ(run({"versions", "--file", packagePath(p)}), 1);
     EXPECT_NE(readAll(out).find("[error]\nFormat error of update file!\n"
                                 "[error]\nProcessing error of file header reading!\n"),
-              std::string::npos);
+              std::string::npos);    EXPECT_EQ(run({"versions", "--file", (dir / "gone.bin").string()}), 1);
+    EXPECT_EQ(readAll(err), "tarnwick versions: cannot open the package '" + (dir / "gone.bin").string() +
+                                "': No such file or directory\n");
 }
 
 TEST_F(CliTest, UsageErrorsExitWith64) {
@@ -90,18 +96,75 @@ TEST_F(CliTest, UsageErrorsExitWith64) {
     EXPECT_NE(readAll(out).find("versions --file PKG"), std::string::npos);
 }
 
+TEST_F(CliTest, ConventionsVersionCommandHelpJoinedValuesAndWrappedHelp) {
+    pkgbuild::PackageDescription p;
+    p.components = {component(0x01, "MAIN", "0105", 1)};
+    const std::string pkg = packagePath(p);
+    struct Case { std::vector<std::string> args; int status; const char* outHas; };
+    const Case cases[] = {
+        {{"--version"}, 0, "tarnwick " TARNWICK_TEST_VERSION "\n"},
+        {{"update", "--file", "x.bin", "--help"}, 0, "Usage: tarnwick update --file PKG"},
+        {{"versions", "--file=" + pkg}, 0, "01:MAIN         0105"},
+        {{"update", "--yes=1", "--file", "x.bin"}, kExitUsage, ""},
+        {{"--help"}, 0, "--opt=value"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.args), c.status) << c.args[0];
+        const std::string text = readAll(out);
+        EXPECT_NE(text.find(c.outHas), std::string::npos) << text;
+        for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+            EXPECT_LE(end - start, 80u) << text.substr(start, end - start);
+        }
+        ASSERT_EQ(ftruncate(fileno(out), 0), 0);
+        std::rewind(out);
+    }
+}
+
 TEST_F(CliTest, PortsListsAPseudoTerminalThatOpens) {
     int master = -1, slave = -1;
     ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
     const std::string path = ttyname(slave);
-    // The second candidate opens: it is COM2, listed alone.
+    // The first candidate is missing and says so; the second opens.
     setenv("TARNWICK_SERIAL_PORTS", ((dir / "missing").string() + ":" + path).c_str(), 1);
     const int status = run({"ports"});
     setenv("TARNWICK_SERIAL_PORTS", "", 1);
     close(slave);
     close(master);
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(readAll(out), "COM2   " + path + "\n");
+    EXPECT_EQ(readAll(out), "COM1   " + (dir / "missing").string() + "  no such device\nCOM2   " + path + "  free\n");
+}
+
+// What another process, an unprivileged one when asked, reads of the device's state.
+std::string stateSeenByChild(const std::string& path, bool unprivileged) {
+    int fds[2];
+    if (pipe(fds) != 0) return "no pipe";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (unprivileged && geteuid() == 0 && setuid(65534) != 0) _exit(1);
+        const std::string text = deviceStateText(probeSerialDevice(path));
+        _exit(write(fds[1], text.data(), text.size()) < 0 ? 1 : 0);
+    }
+    close(fds[1]);
+    std::string text;
+    char buf[256];
+    for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) text.append(buf, static_cast<size_t>(n));
+    close(fds[0]);
+    waitpid(pid, nullptr, 0);
+    return text;
+}
+
+TEST_F(CliTest, BusyAndForbiddenDevicesSayWhyAndWhatToDo) {
+    int master = -1, slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    const std::string path = ttyname(slave);
+    ASSERT_EQ(flock(slave, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(stateSeenByChild(path, false).rfind("busy, held by process " + std::to_string(getpid()) + " (", 0), 0u);
+    ASSERT_EQ(flock(slave, LOCK_UN), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0), 0);
+    EXPECT_EQ(stateSeenByChild(path, true).rfind("permission denied; join the 'dialout' group", 0), 0u);
+    EXPECT_EQ(stateSeenByChild(dir.string() + "/ttyUSB9", false), "no such device");
+    close(slave);
+    close(master);
 }
 
 TEST_F(CliTest, PortsSaysSoWhenNoneOpens) {

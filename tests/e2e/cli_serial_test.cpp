@@ -108,6 +108,17 @@ TEST_F(SerialCommandLine, ADeviceThatDoesNotOpenIsNamedOnStandardError) {
     EXPECT_NE(err.find("the serial device '" + port() + "' cannot be opened"), std::string::npos);
 }
 
+// A product only in its update mode is checked at the chosen bit rate: the rate itself or its index.
+TEST_F(SerialCommandLine, BaudTakesTheBitRateOrItsIndex) {
+    product.startInUpdateMode = true;
+    const std::string trace = dir + "/trace.txt";
+    for (const auto& [baud, opened] : {std::pair{"--baud=115200", ") at 115200 bit/s: ok"}, {"--baud 0", ") at 9600 bit/s: ok"}}) {
+        startProduct(product);
+        EXPECT_EQ(run(std::string("check --port {port} --trace ") + trace + " " + baud), 0) << baud << err;
+        EXPECT_NE(slurp(trace).find(opened), std::string::npos) << baud;
+    }
+}
+
 TEST_F(SerialCommandLine, UsageErrorsExitWith64BeforeTouchingTheProduct) {
     startProduct(product);
     for (const char* args : {"update --file {pkg} --port {port} --yes --no", "update --file {pkg} --port {port} --baud 5",
