@@ -7,7 +7,7 @@ const std::vector<CliCommand>& cliCommands() {
         {"versions", "versions --file PKG",
          "Loads the update package PKG as \"Load\" does and prints its version listing.",
          {{"--file", true, true}},
-         runVersionsCommand},
+         runVersionsCommand, true},
         {"ports", "ports",
          "Lists the serial ports that open now, as COMn with their device paths "
          "(TARNWICK_SERIAL_PORTS names the candidates).",
@@ -18,7 +18,7 @@ const std::vector<CliCommand>& cliCommands() {
          "update mode? Exit 0 for OK, 1 for NG. --baud: the update bit rate index 0..4 (default 4, "
          "115200 bit/s) when no package decides it; --trace: the wire trace.",
          {{"--port", true, true}, {"--baud", true, false}, {"--trace", true, false}, {"--verbose", false, false}},
-         runCheckCommand},
+         runCheckCommand, true},
         {"update",
          "update --file PKG --port DEVICE [--baud N] [--all-devices] [--check verify|sum] [--yes | --no] "
          "[--trace FILE] [--verbose]",
@@ -34,7 +34,7 @@ const std::vector<CliCommand>& cliCommands() {
           {"--no", false, false},
           {"--trace", true, false},
           {"--verbose", false, false}},
-         runUpdateCommand},
+         runUpdateCommand, true},
         {"monitor", "monitor [--once | --json]",
          "Shows the twenty station slots of the shared status area, refreshed until Ctrl-C; --once prints one "
          "table, --json one JSON document (exit 1 while no station has created the area).",

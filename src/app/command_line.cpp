@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "app/cli_commands.h"
+#include "app/instance_rule.h"
+#include "platform/posix/instance_lock.h"
 
 namespace tarnwick {
 
@@ -108,6 +110,11 @@ int runCommandLine(const std::vector<std::string>& args, const CommandIo& io) {
                          command->synopsis);
             return kExitUsage;
         }
+    }
+    InstanceLock lock;  // held until the command ends, and by the kernel at any exit
+    if (command->singleInstance && lock.acquire() == InstanceLock::Result::HeldElsewhere) {
+        std::fprintf(io.out, "[error]\n%s\n", kAlreadyRunningText);
+        return kExitSecondInstance;
     }
     return command->run(options, io);
 }

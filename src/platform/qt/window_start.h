@@ -3,12 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "app/instance_rule.h"
+
 namespace tarnwick {
 
 class Clock;
 class Tone;
 
-constexpr const char* kAlreadyRunningText = "This software has already been executed.";
 constexpr const char* kSocketsFailedText = "Windows sockets initialization failed.";
 
 // Runs the main window inside an existing QApplication until it ends; returns the exit
