@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 
 #include "app/cli_commands.h"
@@ -84,6 +85,9 @@ std::string usageText() {
 }
 
 int runCommandLine(const std::vector<std::string>& args, const CommandIo& io) {
+    // A reader that goes away (`tarnwick update ... | head`) must not end a run halfway:
+    // writes to it fail, and the console ignores failed writes.
+    std::signal(SIGPIPE, SIG_IGN);
     if (args.empty()) {
         std::fputs(usageText().c_str(), io.err);
         return kExitUsage;

@@ -117,6 +117,19 @@ TEST_F(SerialCommandLine, UpdatePrintsTheResultBoxAndTracesTheWire) {
     EXPECT_EQ(sim->engine().mode(), sim::ProductMode::Normal);
 }
 
+// The reader of the output goes away at once; the update still runs to its end.
+TEST_F(SerialCommandLine, AClosedOutputPipeDoesNotStopTheUpdate) {
+    startProduct(product);
+    const std::string status = dir + "/status.txt";
+    const std::string command = "(TARNWICK_TIME_SCALE=0 TMPDIR='" + dir + "/' '" + TARNWICK_BINARY +
+                                "' update --file '" + packagePath + "' --port " + port() + " --verbose </dev/null; echo $? >'" +
+                                status + "') | true";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(slurp(status), "0\n");
+    EXPECT_EQ(sim->engine().mode(), sim::ProductMode::Normal);
+    EXPECT_TRUE(written(0));
+}
+
 TEST_F(SerialCommandLine, ADeviceThatDoesNotOpenIsNamedOnStandardError) {
     EXPECT_EQ(run("update --file {pkg} --port {port}"), 6);
     EXPECT_EQ(out, "[error]\nCommunication error!\n");
