@@ -114,6 +114,16 @@ void startWindow(MainWindow& window, ConsoleDialog& dialog, const SerialOptions&
     }
 }
 
+// The command line presses a button only where the window would let the operator; says
+// why not otherwise.
+bool buttonEnabled(const ConsoleDialog& dialog, const MainWindow& window, int id, const char* label,
+                   const CommandIo& io, const char* command) {
+    if (dialog.isEnabled(id)) return true;
+    const char* why = window.package.modelName.empty() ? "the package names no model" : "not for this package";
+    std::fprintf(io.err, "tarnwick %s: \"%s\" is disabled: %s\n", command, label, why);
+    return false;
+}
+
 // A click on the "RS-232C" radio.
 void chooseSerial(MainWindow& window, ConsoleDialog& dialog) {
     dialog.controls().commType = 0;
@@ -166,8 +176,12 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
             window.onModeClicked();
         }
         if (!check.empty()) dialog.controls().checkMode = check == "verify" ? 0 : 1;
-        window.onUpdate();
-        status = window.lastResultCode >= 0 ? window.lastResultCode : kExitDeclined;
+        if (buttonEnabled(dialog, window, ctl::Update, "Update", io, "update")) {
+            window.onUpdate();
+            status = window.lastResultCode >= 0 ? window.lastResultCode : kExitDeclined;
+        } else {
+            status = kExitNoPackage;
+        }
     }
     deleteWorkFiles(window.package);
     return status;

@@ -117,6 +117,16 @@ TEST_F(SerialCommandLine, UpdatePrintsTheResultBoxAndTracesTheWire) {
     EXPECT_EQ(sim->engine().mode(), sim::ProductMode::Normal);
 }
 
+// A package the window would not let the operator update is not written from here either.
+TEST_F(SerialCommandLine, APackageWithoutAModelNameIsRefusedAsTheWindowDisablesUpdate) {
+    pkg.modelName = "";
+    ASSERT_EQ(pkgbuild::writePackage(packagePath, pkg), 1);
+    startProduct(product);
+    EXPECT_EQ(run("update --file {pkg} --port {port} --yes"), 2);
+    EXPECT_EQ(err, "tarnwick update: \"Update\" is disabled: the package names no model\n");
+    EXPECT_EQ(sim->bytesReceived(), 0u);
+}
+
 // The reader of the output goes away at once; the update still runs to its end.
 TEST_F(SerialCommandLine, AClosedOutputPipeDoesNotStopTheUpdate) {
     startProduct(product);
