@@ -79,15 +79,19 @@ bool parseSerialOptions(const CommandOptions& options, SerialOptions& out, std::
         out.baud = baud[0] - '0';
     }
     out.trace = options.value("--trace");
-    if (!out.trace.empty()) {
-        std::FILE* f = std::fopen(out.trace.c_str(), "w");
-        if (f == nullptr) {
-            problem = "cannot create the trace file '" + out.trace + "'";
-            return false;
-        }
-        std::fclose(f);
-    }
     out.verbose = options.has("--verbose");
+    return true;
+}
+
+// Creates (truncates) the trace file; only once every option has been accepted.
+bool createTrace(const SerialOptions& serial, std::string& problem) {
+    if (serial.trace.empty()) return true;
+    std::FILE* f = std::fopen(serial.trace.c_str(), "w");
+    if (f == nullptr) {
+        problem = "cannot create the trace file '" + serial.trace + "'";
+        return false;
+    }
+    std::fclose(f);
     return true;
 }
 
@@ -95,6 +99,8 @@ ConsoleOptions consoleFor(const SerialOptions& serial, const CommandIo& io, Answ
     ConsoleOptions console;
     console.out = io.out;
     console.terminal = isatty(fileno(io.out)) ? io.out : nullptr;
+    // With the output redirected, a question is asked where the operator sees it.
+    console.prompt = console.terminal != nullptr ? io.out : io.err;
     console.answers = isatty(fileno(io.in)) ? io.in : nullptr;
     console.answerPolicy = policy;
     console.verbose = serial.verbose;
@@ -135,7 +141,9 @@ void chooseSerial(MainWindow& window, ConsoleDialog& dialog) {
 int runCheckCommand(const CommandOptions& options, const CommandIo& io) {
     SerialOptions serial;
     std::string problem;
-    if (!parseSerialOptions(options, serial, problem)) return usageError(io, "check", problem);
+    if (!parseSerialOptions(options, serial, problem) || !createTrace(serial, problem)) {
+        return usageError(io, "check", problem);
+    }
     OnlyPort port(serial.device);
     ConsoleDialog dialog(consoleFor(serial, io, AnswerPolicy::No));
     MainWindow window(dialog, systemClock(), silentTone());
@@ -154,6 +162,7 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
     if (!check.empty() && check != "verify" && check != "sum") {
         return usageError(io, "update", "--check takes verify or sum");
     }
+    if (!createTrace(serial, problem)) return usageError(io, "update", problem);
     const AnswerPolicy policy = options.has("--yes")  ? AnswerPolicy::Yes
                                 : options.has("--no") ? AnswerPolicy::No
                                                       : AnswerPolicy::Ask;
