@@ -1,6 +1,12 @@
 // `tarnwick check` and `tarnwick update` as a user runs them: the program against the
 // simulated product on a pseudo-terminal, with settling waits scaled to nothing.
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
 
 #include "e2e/program_run.h"
 #include "e2e/serial_update_fixture.h"
@@ -67,7 +73,7 @@ protected:
     // Runs the program with no terminal on any of its standard streams; gives its exit code.
     int run(std::string args) {
         for (const auto& [word, value] : {std::pair<std::string, std::string>{"{pkg}", "'" + packagePath + "'"},
-                                          {"{port}", port()}, {"{sample}", std::string("'") + TARNWICK_SAMPLE + "'"}}) {
+                                          {"{port}", port()}, {"{sample}", std::string("'") + TARNWICK_SAMPLE + "'"}, {"{dir}", dir}}) {
             if (auto at = args.find(word); at != std::string::npos) args.replace(at, word.size(), value);
         }
         return runProgram(args, dir, out, err);
@@ -102,6 +108,52 @@ TEST_F(SerialCommandLine, UpdatePrintsTheResultBoxAndTracesTheWire) {
     EXPECT_EQ(sim->engine().mode(), sim::ProductMode::Normal);
 }
 
+// Output redirected, answers from the terminal: the question and its prompt are shown on
+// standard error, where the one who answers sees them.
+TEST_F(SerialCommandLine, WithTheOutputRedirectedTheQuestionIsAskedOnStandardError) {
+    sim::SimConfig config = product;
+    downgrade(config);
+    startProduct(config);
+    int master = -1, slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    ASSERT_EQ(write(master, "y\n", 2), 2);
+    const std::string command = "TARNWICK_TIME_SCALE=0 TMPDIR='" + dir + "/' '" + TARNWICK_BINARY + "' update --file '" +
+                                packagePath + "' --port " + port() + " <" + ttyname(slave) + " >'" + dir +
+                                "/out.txt' 2>'" + dir + "/err.txt'";
+    const int raw = std::system(command.c_str());
+    close(slave);
+    close(master);
+    EXPECT_EQ(WEXITSTATUS(raw), 0);
+    EXPECT_EQ(slurp(dir + "/err.txt"), std::string(kDowngrade).substr(11) + "Yes or No? [y/n] ");
+    const std::string shown = slurp(dir + "/out.txt");
+    EXPECT_EQ(shown.rfind(kDowngrade, 0), 0u) << shown;
+    EXPECT_EQ(shown.find("Yes or No"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("[info]\nUpdate completed.\n"), std::string::npos) << shown;
+}
+
+// A package the window would not let the operator update is not written from here either.
+TEST_F(SerialCommandLine, APackageWithoutAModelNameIsRefusedAsTheWindowDisablesUpdate) {
+    pkg.modelName = "";
+    ASSERT_EQ(pkgbuild::writePackage(packagePath, pkg), 1);
+    startProduct(product);
+    EXPECT_EQ(run("update --file {pkg} --port {port} --yes"), 2);
+    EXPECT_EQ(err, "tarnwick update: \"Update\" is disabled: the package names no model\n");
+    EXPECT_EQ(sim->bytesReceived(), 0u);
+}
+
+// The reader of the output goes away at once; the update still runs to its end.
+TEST_F(SerialCommandLine, AClosedOutputPipeDoesNotStopTheUpdate) {
+    startProduct(product);
+    const std::string status = dir + "/status.txt";
+    const std::string command = "(TARNWICK_TIME_SCALE=0 TMPDIR='" + dir + "/' '" + TARNWICK_BINARY +
+                                "' update --file '" + packagePath + "' --port " + port() + " --verbose </dev/null; echo $? >'" +
+                                status + "') | true";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(slurp(status), "0\n");
+    EXPECT_EQ(sim->engine().mode(), sim::ProductMode::Normal);
+    EXPECT_TRUE(written(0));
+}
+
 TEST_F(SerialCommandLine, ADeviceThatDoesNotOpenIsNamedOnStandardError) {
     EXPECT_EQ(run("update --file {pkg} --port {port}"), 6);
     EXPECT_EQ(out, "[error]\nCommunication error!\n");
@@ -110,11 +162,13 @@ TEST_F(SerialCommandLine, ADeviceThatDoesNotOpenIsNamedOnStandardError) {
 
 TEST_F(SerialCommandLine, UsageErrorsExitWith64BeforeTouchingTheProduct) {
     startProduct(product);
-    for (const char* args : {"update --file {pkg} --port {port} --yes --no", "update --file {pkg} --port {port} --baud 5",
+    { std::ofstream(dir + "/kept.txt") << "an earlier trace"; }
+    for (const char* args : {"update --file {pkg} --port {port} --yes --no --trace {dir}/kept.txt", "update --file {pkg} --port {port} --baud 5",
                              "update --file {pkg} --port {port} --check crc", "update --file {pkg}",
                              "check --port {port} --trace /nonexistent/dir/trace"}) {
         EXPECT_EQ(run(args), 64) << args;
     }
+    EXPECT_EQ(slurp(dir + "/kept.txt"), "an earlier trace");
     EXPECT_TRUE(sim->engine().events().empty());
 }
 

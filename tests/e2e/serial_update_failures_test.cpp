@@ -41,6 +41,15 @@ const RunCase kFailures[] = {
          p.components[1].startAddress = 0x8000;
      },
      .boxes = {"Update completed."}, .counts = {{"frame X 01>11", 1}}, .written = {0, 1}},
+    // A component whose data do not match its checksum fails the run before the product
+    // hears anything, not after the components before it were rewritten.
+    {.name = "ADamagedThirdComponentFailsBeforeAnythingIsSent",
+     .setup = [](auto&, auto& p) {
+         p.components = {main1(), pld(), SerialUpdateTest::component(0x31, "OSD", "0200", "0131", 1, 0x0100)};
+         p.components[2].checksum = pkgbuild::checksumFor(1, p.components[2].data) + 1;
+     },
+     .boxes = {kFailed}, .counts = {{"text", 0}, {"frame", 0}}, .resultCode = 1,
+     .modeAfter = sim::ProductMode::Normal},
     // The checks after a write.
     {.name = "ReadBackMismatch", .setup = [](auto& s, auto&) { s.corruptReadBack = {0x01}; }, .checkMode = 0,
      .boxes = {"Target : MAIN\nProcess : Verify check of update\nError : Verification error!\n", kFailed},

@@ -1,6 +1,9 @@
 // The serial port over a real pseudo-terminal against the simulated product; whole
 // conversations over it are in the end-to-end tests.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -49,6 +52,16 @@ TEST_F(SerialOverPty, PortOpensOnlyForKnownNumbersAndRates) {
     // A bad index leaves the open port as it was.
     EXPECT_EQ(link->openPort(16, 0), 0);
     EXPECT_EQ(link->closePort(), 1);
+    // Closed between two steps, the device stays locked to the link until it goes.
+    EXPECT_EQ(other.open(0, 0), 0);
+    const int outsider = ::open(product->slavePath().c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(outsider, 0);
+    EXPECT_NE(flock(outsider, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(link->openPort(0, 4), 1);
+    link.reset();
+    EXPECT_EQ(flock(outsider, LOCK_EX | LOCK_NB), 0);
+    flock(outsider, LOCK_UN);
+    ::close(outsider);
     EXPECT_EQ(other.open(0, 0), 1);
     EXPECT_EQ(other.purge(), 1);
     EXPECT_EQ(other.close(), 1);
