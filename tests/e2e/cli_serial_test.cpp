@@ -33,6 +33,14 @@ const char* const kDowngrade = "[question]\nThe firmware version is downgraded!\
 void downgrade(sim::SimConfig& s) { s.slotVersions[0] = "0300"; }
 void current(sim::SimConfig& s) { s.slotVersions[0] = "0200"; }
 
+// The simulated product that scripts/demo.sh starts for the sample package.
+void demoProduct(sim::SimConfig& s) {
+    s.slotVersions[0] = "0100";
+    s.slotVersions[2] = "0202";
+    s.slotVersions[6] = "0101";
+    s.infoKinds[0x01] = sim::InfoKind::Crc32Words;
+}
+
 const CliCase kCases[] = {
     {"Verbose", "update --file {pkg} --port {port} --check verify --verbose", 0, nullptr,
      {"[status] 01/01 [01:MAIN] Verifying...\n", "[status] Reboot(Nomal Mode)...\n[info]\nUpdate completed.\n"}},
@@ -48,12 +56,10 @@ const CliCase kCases[] = {
     {"CheckOk", "check --port {port} --baud 2", 0, "[info]\nCommunication check OK.\n"},
     {"CheckNoDevice", "check --port {port}", 1, "[error]\nCommunication check NG!\n", {}, nullptr, true},
     {"SamplePackageOnTheDemoProduct", "update --file {sample} --port {port}", 0, "[info]\nUpdate completed.\n", {},
-     [](sim::SimConfig& s) {
-         s.slotVersions[0] = "0100";
-         s.slotVersions[2] = "0202";
-         s.slotVersions[6] = "0101";
-         s.infoKinds[0x01] = sim::InfoKind::Crc32Words;
-     }},
+     demoProduct},
+    // Every component of the sample is written and checked, the boot loader included.
+    {"SamplePackageOnTheDemoProductAllDevices", "update --file {sample} --port {port} --all-devices", 0,
+     "[info]\nUpdate completed.\n", {}, demoProduct},
 };
 
 // The fixture's product and directory, with a package of MAIN alone.
