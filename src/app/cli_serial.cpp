@@ -114,8 +114,11 @@ void startWindow(MainWindow& window, ConsoleDialog& dialog, const SerialOptions&
     }
 }
 
-// A click on the "RS-232C" radio.
+// A click on the "RS-232C" radio, unless it is already chosen: after a Load the window
+// has settled on it without rebuilding the target list, and the operator presses Update
+// on the list as it stands; a click would rebuild it.
 void chooseSerial(MainWindow& window, ConsoleDialog& dialog) {
+    if (dialog.controls().commType == 0) return;
     dialog.controls().commType = 0;
     window.onCommTypeChanged();
 }

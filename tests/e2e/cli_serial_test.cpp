@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 
 #include <fstream>
+#include <regex>
+#include <set>
 #include <sstream>
 
 #include "e2e/serial_update_fixture.h"
@@ -137,6 +139,53 @@ TEST_F(SerialCommandLine, UsageErrorsExitWith64BeforeTouchingTheProduct) {
         EXPECT_EQ(run(args), 64) << args;
     }
     EXPECT_TRUE(sim->engine().events().empty());
+}
+
+// The "NN/MM" counters of the status lines in a text, in order of first appearance.
+Strings counters(const std::string& lines) {
+    Strings found;
+    std::set<std::string> seen;
+    const std::regex counter(R"((\d\d/\d\d) \[)");
+    for (auto it = std::sregex_iterator(lines.begin(), lines.end(), counter); it != std::sregex_iterator(); ++it) {
+        if (seen.insert((*it)[1]).second) found.push_back((*it)[1]);
+    }
+    return found;
+}
+
+// The window loaded as the operator does (Load, then Update on the list as it stands, or
+// after a click on "ALL device update.") counts as the command line does.
+TEST_F(SerialCommandLine, WindowAndCommandLineCountTheSameComponents) {
+    const struct {
+        const char* extra;
+        Strings expected;
+    } cases[] = {{"", {"01/07", "02/07", "03/07", "04/07", "05/07"}},
+                 {" --all-devices", {"01/05", "02/05", "03/05", "04/05", "05/05"}}};
+    for (const auto& c : cases) {
+        sim::SimConfig config = product;
+        demoProduct(config);
+        startProduct(config);
+        EXPECT_EQ(run(std::string("update --file {sample} --port {port} --verbose") + c.extra), 0) << out;
+        EXPECT_EQ(counters(out), c.expected) << c.extra;
+
+        startProduct(config);
+        ScopedEnv ports("TARNWICK_SERIAL_PORTS", port());
+        RecordingDialog shown;
+        window = std::make_unique<MainWindow>(shown, clock, tone);
+        window->initDialog();
+        shown.cancelOpenFile = false;
+        shown.fileToOpen = TARNWICK_SAMPLE;
+        window->onLoad();
+        if (*c.extra != '\0') {
+            shown.controls.updateMode = 1;
+            window->onModeClicked();
+        }
+        window->onUpdate();
+        EXPECT_EQ(texts(shown.boxes), Strings{"Update completed."}) << c.extra;
+        std::string lines;
+        for (const RecordedStatus& s : shown.statusLines) lines += s.text + "\n";
+        EXPECT_EQ(counters(lines), c.expected) << c.extra;
+        window.reset();
+    }
 }
 
 }  // namespace
