@@ -157,13 +157,18 @@ bool buttonEnabled(const ConsoleDialog& dialog, const MainWindow& window, int id
     return false;
 }
 
-// A click on the "RS-232C" or the "Ethernet" radio, with the address for Ethernet.
+// A click on the "RS-232C" or the "Ethernet" radio, with the address for Ethernet, unless
+// that radio is already chosen: after a Load the window has settled on a type without
+// rebuilding the target list, and the operator presses Update on the list as it stands; a
+// click would rebuild it.
 void chooseRoute(MainWindow& window, ConsoleDialog& dialog, const SerialOptions& route) {
-    dialog.controls().commType = route.ethernet ? 1 : 0;
     if (route.ethernet) {
         dialog.controls().ipAddress = route.address;
         dialog.controls().tcpPortText = route.tcpPort;
     }
+    const int commType = route.ethernet ? 1 : 0;
+    if (dialog.controls().commType == commType) return;
+    dialog.controls().commType = commType;
     window.onCommTypeChanged();
 }
 

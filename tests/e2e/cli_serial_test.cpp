@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <regex>
+#include <set>
 #include <sstream>
 
 #include "e2e/program_run.h"
@@ -29,6 +31,14 @@ const char* const kDowngrade = "[question]\nThe firmware version is downgraded!\
 void downgrade(sim::SimConfig& s) { s.slotVersions[0] = "0300"; }
 void current(sim::SimConfig& s) { s.slotVersions[0] = "0200"; }
 
+// The simulated product that scripts/demo.sh starts for the sample package.
+void demoProduct(sim::SimConfig& s) {
+    s.slotVersions[0] = "0100";
+    s.slotVersions[2] = "0202";
+    s.slotVersions[6] = "0101";
+    s.infoKinds[0x01] = sim::InfoKind::Crc32Words;
+}
+
 const CliCase kCases[] = {
     {"Verbose", "update --file {pkg} --port {port} --check verify --verbose", 0, nullptr,
      {"[status] 01/01 [01:MAIN] Verifying...\n", "[status] Reboot(Nomal Mode)...\n[info]\nUpdate completed.\n"}},
@@ -44,12 +54,10 @@ const CliCase kCases[] = {
     {"CheckOk", "check --port {port} --baud 2", 0, "[info]\nCommunication check OK.\n"},
     {"CheckNoDevice", "check --port {port}", 1, "[error]\nCommunication check NG!\n", {}, nullptr, true},
     {"SamplePackageOnTheDemoProduct", "update --file {sample} --port {port}", 0, "[info]\nUpdate completed.\n", {},
-     [](sim::SimConfig& s) {
-         s.slotVersions[0] = "0100";
-         s.slotVersions[2] = "0202";
-         s.slotVersions[6] = "0101";
-         s.infoKinds[0x01] = sim::InfoKind::Crc32Words;
-     }},
+     demoProduct},
+    // Every component of the sample is written and checked, the boot loader included.
+    {"SamplePackageOnTheDemoProductAllDevices", "update --file {sample} --port {port} --all-devices", 0,
+     "[info]\nUpdate completed.\n", {}, demoProduct},
 };
 
 // The fixture's product and directory, with a package of MAIN alone.
@@ -170,6 +178,53 @@ TEST_F(SerialCommandLine, UsageErrorsExitWith64BeforeTouchingTheProduct) {
     }
     EXPECT_EQ(slurp(dir + "/kept.txt"), "an earlier trace");
     EXPECT_TRUE(sim->engine().events().empty());
+}
+
+// The "NN/MM" counters of the status lines in a text, in order of first appearance.
+Strings counters(const std::string& lines) {
+    Strings found;
+    std::set<std::string> seen;
+    const std::regex counter(R"((\d\d/\d\d) \[)");
+    for (auto it = std::sregex_iterator(lines.begin(), lines.end(), counter); it != std::sregex_iterator(); ++it) {
+        if (seen.insert((*it)[1]).second) found.push_back((*it)[1]);
+    }
+    return found;
+}
+
+// The window loaded as the operator does (Load, then Update on the list as it stands, or
+// after a click on "ALL device update.") counts as the command line does.
+TEST_F(SerialCommandLine, WindowAndCommandLineCountTheSameComponents) {
+    const struct {
+        const char* extra;
+        Strings expected;
+    } cases[] = {{"", {"01/07", "02/07", "03/07", "04/07", "05/07"}},
+                 {" --all-devices", {"01/05", "02/05", "03/05", "04/05", "05/05"}}};
+    for (const auto& c : cases) {
+        sim::SimConfig config = product;
+        demoProduct(config);
+        startProduct(config);
+        EXPECT_EQ(run(std::string("update --file {sample} --port {port} --verbose") + c.extra), 0) << out;
+        EXPECT_EQ(counters(out), c.expected) << c.extra;
+
+        startProduct(config);
+        ScopedEnv ports("TARNWICK_SERIAL_PORTS", port());
+        RecordingDialog shown;
+        window = std::make_unique<MainWindow>(shown, clock, tone);
+        window->initDialog();
+        shown.cancelOpenFile = false;
+        shown.fileToOpen = TARNWICK_SAMPLE;
+        window->onLoad();
+        if (*c.extra != '\0') {
+            shown.controls.updateMode = 1;
+            window->onModeClicked();
+        }
+        window->onUpdate();
+        EXPECT_EQ(texts(shown.boxes), Strings{"Update completed."}) << c.extra;
+        std::string lines;
+        for (const RecordedStatus& s : shown.statusLines) lines += s.text + "\n";
+        EXPECT_EQ(counters(lines), c.expected) << c.extra;
+        window.reset();
+    }
 }
 
 }  // namespace
