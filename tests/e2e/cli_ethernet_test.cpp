@@ -21,8 +21,6 @@ const IpCase kIpCases[] = {
     {"Update", "update --file {pkg} --ip {ip} --check verify", 0, "[info]\nUpdate completed.\n"},
     {"UpdateOnAnotherPort", "update --file {pkg} --ip {ip} --tcp-port 5005", 0, "[info]\nUpdate completed.\n",
      [](sim::SimConfig&, sim::TcpOptions& n) { n.updatePort = 5005; }},
-    {"UpdateRefused", "update --file {pkg} --ip {ip}", 6, "[error]\nCommunication error!\n",
-     [](sim::SimConfig&, sim::TcpOptions& n) { n.refuseTextPort = true; }},
     // The address and port are checked before anything reaches the product.
     {"ThreeNumbers", "check --ip 127.0.0", 64, ""},
     {"NumberAbove255", "check --ip 127.0.0.256", 64, ""},

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <thread>
 
+#include "pkgbuild/package_builder.h"
 #include "support/fast_clock.h"
 #include "support/recording_link_owner.h"
 #include "support/temp_dir_env.h"
@@ -17,16 +18,6 @@ namespace tarnwick::test {
 namespace {
 
 constexpr const char* kServerAddress = "127.0.0.30";
-
-std::vector<uint8_t> noise(uint32_t size) {
-    std::vector<uint8_t> bytes(size);
-    uint32_t x = 0x2545F491u ^ size;
-    for (auto& b : bytes) {
-        x = x * 1664525u + 1013904223u;
-        b = static_cast<uint8_t>(x >> 24);
-    }
-    return bytes;
-}
 
 // The file once the server has written all of it (it may close it after the last
 // acknowledgement), or what it holds after a second.
@@ -52,7 +43,7 @@ TEST(TftpInterop, ImagesReachInTftpdByteForByte) {
     client.setOwner(&owner);
     for (uint32_t size : {0u, 1u, 511u, 512u, 513u, 1u << 20}) {
         const std::string name = "IMG_" + std::to_string(size) + ".bcd";
-        const std::vector<uint8_t> image = noise(size);
+        const std::vector<uint8_t> image = pkgbuild::patternData(size, size);
         ASSERT_EQ(client.open(kServerAddress), 1);  // the "tftp" port of the services database
         EXPECT_EQ(client.put(0x51, 3, name.c_str(), image.data(), size), 1) << size;
         client.close();
