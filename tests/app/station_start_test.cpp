@@ -25,10 +25,12 @@ TEST(StationProcess, BadArgumentFirstThenTheLockThenTheRun) {
     {
         InstanceLock held;
         ASSERT_EQ(held.acquire(), InstanceLock::Result::Acquired);
-        for (const char* arg : {"/00", "/21", "/99", "/5", "/123", "/a1", "/"}) {
+        for (const char* arg : {"/00", "/21", "/5", "/123", "/a1", "/", "/001", "/99"}) {
             EXPECT_EQ(run(arg), 64) << arg;
             EXPECT_NE(err.find(std::string("'") + arg + "'"), std::string::npos) << err;
         }
+        EXPECT_EQ(err, "tarnwick: there is no station '/99': the line has the stations /01 to /20\n");
+        EXPECT_EQ(run("/20"), 1);  // the last station, judged valid, meets the lock
         EXPECT_EQ(run("/01"), 1);
         EXPECT_EQ(err, "[error]\nThis software has already been executed.\n");
         EXPECT_FALSE(mapped());
