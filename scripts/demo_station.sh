@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The production-line part of the demo (scripts/demo.sh --station, after the build): a
-# program directory with the stations 01 and 02 and a drive holding a package that allows
-# RS-232C only; station 01 updates a healthy simulated product, station 02 one whose PLD
-# does not answer. The shared status area has a name of its own and is removed at the end.
+# program directory with the stations 01 and 02 and a drive holding the sample package; each
+# station updates its own simulated product (and its network module) over Ethernet on a
+# loopback address: station 01 a healthy one, station 02 one whose PLD does not answer. The shared status area has a name of its own and is removed at the end.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 build="${TARNWICK_BUILD_DIR:-build}"
@@ -21,31 +21,32 @@ cleanup() {
 trap cleanup EXIT
 
 mkdir -p "$program_dir/drive"
-"$build/make-sample-package" --serial-only "$program_dir/drive/line.bin"
+cp "$build/sample/sample.bin" "$program_dir/drive/line.bin"
 for n in 01 02; do
     mkdir -p "$program_dir/$n"
-    printf 'IPAddress;127.0.0.1\r\nSkip;ON\r\nDrive;%s\r\n' "$program_dir/drive" \
+    printf 'IPAddress;127.0.0.2%d\r\nSkip;ON\r\nDrive;%s\r\n' "${n#0}" "$program_dir/drive" \
         >"$program_dir/$n/UpdateInformation$n.txt"
 done
 
-# Starts a simulated product of the sample's model with the extra options; sets $port.
+# Starts a simulated product of the sample's model and its network module on the address
+# $ip, with the extra options.
 start_product() {
     : >"$sim_out"
-    "$build/tarnwick-sim" --model-code 0002 --version 0=0100 --version 2=0202 --version 6=0101 \
-        --info-kind 01=crc "$@" >"$sim_out" &
+    "$build/tarnwick-sim" --ip "$ip" --restart-delay 200 --net-module "$ip" --net-restart 100 \
+        --model-code 0002 --version 0=0100 --version 2=0202 --version 6=0101 --info-kind 01=crc "$@" >"$sim_out" &
     sim_pid=$!
-    for _ in $(seq 50); do [ -s "$sim_out" ] && break; sleep 0.1; done
-    port="$(head -n 1 "$sim_out")"
+    for _ in $(seq 50); do grep -q "^$ip " "$sim_out" && break; sleep 0.1; done
 }
 stop_product() { kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; sim_pid=""; }
 
 run_station() {
     local n="$1"; shift
+    ip="127.0.0.2${n#0}"
     start_product "$@"
     echo
-    echo "\$ tarnwick /$n        (product on $port${*:+, $*})"
+    echo "\$ tarnwick /$n        (product and network module on $ip${*:+, $*})"
     local status=0
-    TARNWICK_SERIAL_PORTS="$port" "$build/tarnwick" "/$n" || status=$?
+    "$build/tarnwick" "/$n" || status=$?
     echo "exit status $status"
     stop_product
     echo

@@ -24,6 +24,13 @@ install_packages() {
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# build_targets DIR TARGET...: configures DIR as build_tree does and builds only the targets named.
+build_targets() {
+    local dir="$1"; shift
+    cmake -S "$TARNWICK_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$dir" -j "$(nproc)" --target "$@"
+}
+
 # build_tree DIR [cmake options...]
 build_tree() {
     local dir="$1"; shift

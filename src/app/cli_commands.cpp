@@ -7,7 +7,7 @@ const std::vector<CliCommand>& cliCommands() {
         {"versions", "versions --file PKG",
          "Loads the update package PKG as \"Load\" does and prints its version listing.",
          {{"--file", true, true}},
-         runVersionsCommand},
+         runVersionsCommand, true},
         {"ports", "ports",
          "Lists the serial port candidates as COMn with their device paths, whether each opens now "
          "(free, busy and by whom, no such device, permission denied) and the USB adapter behind it "
@@ -25,7 +25,7 @@ const std::vector<CliCommand>& cliCommands() {
           {"--tcp-port", true, false},
           {"--trace", true, false},
           {"--verbose", false, false}},
-         runCheckCommand},
+         runCheckCommand, true},
         {"update",
          "update --file PKG (--port DEVICE [--baud N] | --ip ADDR [--tcp-port N]) [--all-devices] "
          "[--check verify|sum] [--yes | --no] [--trace FILE] [--verbose]",
@@ -43,7 +43,7 @@ const std::vector<CliCommand>& cliCommands() {
           {"--no", false, false},
           {"--trace", true, false},
           {"--verbose", false, false}},
-         runUpdateCommand},
+         runUpdateCommand, true},
         {"monitor", "monitor [--once | --json]",
          "Shows the twenty station slots of the shared status area, refreshed until Ctrl-C; --once prints one "
          "table, --json one JSON document (exit 1 while no station has created the area).",

@@ -22,6 +22,9 @@ struct CliCommand {
     const char* summary;
     std::vector<CliOption> options;
     int (*run)(const CommandOptions& options, const CommandIo& io);
+    // Loads a package or opens a port: runs only as the single instance, as the window does
+    // (they share the work directory and the devices).
+    bool singleInstance = false;
 };
 
 const std::vector<CliCommand>& cliCommands();

@@ -92,15 +92,19 @@ bool parseSerialOptions(const CommandOptions& options, SerialOptions& out, std::
         }
     }
     out.trace = options.value("--trace");
-    if (!out.trace.empty()) {
-        std::FILE* f = std::fopen(out.trace.c_str(), "w");
-        if (f == nullptr) {
-            problem = "cannot create the trace file '" + out.trace + "'";
-            return false;
-        }
-        std::fclose(f);
-    }
     out.verbose = options.has("--verbose");
+    return true;
+}
+
+// Creates (truncates) the trace file; only once every option has been accepted.
+bool createTrace(const SerialOptions& serial, std::string& problem) {
+    if (serial.trace.empty()) return true;
+    std::FILE* f = std::fopen(serial.trace.c_str(), "w");
+    if (f == nullptr) {
+        problem = "cannot create the trace file '" + serial.trace + "'";
+        return false;
+    }
+    std::fclose(f);
     return true;
 }
 
@@ -108,6 +112,8 @@ ConsoleOptions consoleFor(const SerialOptions& serial, const CommandIo& io, Answ
     ConsoleOptions console;
     console.out = io.out;
     console.terminal = isatty(fileno(io.out)) ? io.out : nullptr;
+    // With the output redirected, a question is asked where the operator sees it.
+    console.prompt = console.terminal != nullptr ? io.out : io.err;
     console.answers = isatty(fileno(io.in)) ? io.in : nullptr;
     console.answerPolicy = policy;
     console.verbose = serial.verbose;
@@ -127,13 +133,28 @@ void startWindow(MainWindow& window, ConsoleDialog& dialog, const SerialOptions&
     }
 }
 
-// A click on the "RS-232C" or the "Ethernet" radio, with the address for Ethernet.
+// The command line presses a button only where the window would let the operator; says
+// why not otherwise.
+bool buttonEnabled(const ConsoleDialog& dialog, const MainWindow& window, int id, const char* label,
+                   const CommandIo& io, const char* command) {
+    if (dialog.isEnabled(id)) return true;
+    const char* why = window.package.modelName.empty() ? "the package names no model" : "not for this package";
+    std::fprintf(io.err, "tarnwick %s: \"%s\" is disabled: %s\n", command, label, why);
+    return false;
+}
+
+// A click on the "RS-232C" or the "Ethernet" radio, with the address for Ethernet, unless
+// that radio is already chosen: after a Load the window has settled on a type without
+// rebuilding the target list, and the operator presses Update on the list as it stands; a
+// click would rebuild it.
 void chooseRoute(MainWindow& window, ConsoleDialog& dialog, const SerialOptions& route) {
-    dialog.controls().commType = route.ethernet ? 1 : 0;
     if (route.ethernet) {
         dialog.controls().ipAddress = route.address;
         dialog.controls().tcpPortText = route.tcpPort;
     }
+    const int commType = route.ethernet ? 1 : 0;
+    if (dialog.controls().commType == commType) return;
+    dialog.controls().commType = commType;
     window.onCommTypeChanged();
 }
 
@@ -142,7 +163,9 @@ void chooseRoute(MainWindow& window, ConsoleDialog& dialog, const SerialOptions&
 int runCheckCommand(const CommandOptions& options, const CommandIo& io) {
     SerialOptions serial;
     std::string problem;
-    if (!parseSerialOptions(options, serial, problem)) return usageError(io, "check", problem);
+    if (!parseSerialOptions(options, serial, problem) || !createTrace(serial, problem)) {
+        return usageError(io, "check", problem);
+    }
     OnlyPort port(serial.device);
     ConsoleDialog dialog(consoleFor(serial, io, AnswerPolicy::No));
     MainWindow window(dialog, systemClock(), silentTone());
@@ -161,6 +184,7 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
     if (!check.empty() && check != "verify" && check != "sum") {
         return usageError(io, "update", "--check takes verify or sum");
     }
+    if (!createTrace(serial, problem)) return usageError(io, "update", problem);
     const AnswerPolicy policy = options.has("--yes")  ? AnswerPolicy::Yes
                                 : options.has("--no") ? AnswerPolicy::No
                                                       : AnswerPolicy::Ask;
@@ -187,8 +211,12 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
             window.onModeClicked();
         }
         if (!check.empty()) dialog.controls().checkMode = check == "verify" ? 0 : 1;
-        window.onUpdate();
-        status = window.lastResultCode >= 0 ? window.lastResultCode : kExitDeclined;
+        if (buttonEnabled(dialog, window, ctl::Update, "Update", io, "update")) {
+            window.onUpdate();
+            status = window.lastResultCode >= 0 ? window.lastResultCode : kExitDeclined;
+        } else {
+            status = kExitNoPackage;
+        }
     }
     deleteWorkFiles(window.package);
     return status;

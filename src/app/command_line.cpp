@@ -3,9 +3,12 @@
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 
 #include "app/cli_commands.h"
+#include "app/start_window.h"
+#include "platform/posix/instance_lock.h"
 
 namespace tarnwick {
 
@@ -88,6 +91,9 @@ const CliCommand* findCommand(const std::string& name) {
 const char* programVersion() { return TARNWICK_VERSION; }
 
 int runCommandLine(const std::vector<std::string>& args, const CommandIo& io) {
+    // A reader that goes away (`tarnwick update ... | head`) must not end a run halfway:
+    // writes to it fail, and the console ignores failed writes.
+    std::signal(SIGPIPE, SIG_IGN);
     if (args.empty()) {
         std::fputs(usageText(helpColumns(io.err)).c_str(), io.err);
         return kExitUsage;
@@ -123,6 +129,11 @@ int runCommandLine(const std::vector<std::string>& args, const CommandIo& io) {
                          command->synopsis);
             return kExitUsage;
         }
+    }
+    InstanceLock lock;  // held until the command ends, and by the kernel at any exit
+    if (command->singleInstance && lock.acquire() == InstanceLock::Result::HeldElsewhere) {
+        std::fprintf(io.out, "[error]\n%s\n", kAlreadyRunningText);
+        return kExitSecondInstance;
     }
     return command->run(options, io);
 }

@@ -9,6 +9,7 @@
 namespace tarnwick {
 
 constexpr int kExitUsage = 64;
+constexpr int kExitSecondInstance = 1;  // as the window's second instance
 
 // Parsed options of one command: "--name value" and "--flag" forms.
 struct CommandOptions {

@@ -91,9 +91,11 @@ int ConsoleDialog::messageBox(BoxKind kind, const std::string& text, const std::
 }
 
 // Asks on the terminal until the answer is y or n; anything unreadable answers No.
-int ConsoleDialog::ask(const std::string&) {
+int ConsoleDialog::ask(const std::string& text) {
     if (options_.answers == nullptr) return kAnswerNo;
-    std::FILE* prompt = options_.terminal != nullptr ? options_.terminal : options_.out;
+    std::FILE* prompt = options_.prompt != nullptr ? options_.prompt : options_.out;
+    // The box went to the output; the one who answers must read the question too.
+    if (prompt != options_.out) std::fprintf(prompt, "%s\n", text.c_str());
     char line[64];
     for (;;) {
         std::fputs("Yes or No? [y/n] ", prompt);

@@ -17,6 +17,7 @@ struct ConsoleOptions {
     std::FILE* out = stdout;       // boxes, and status lines when verbose
     std::FILE* terminal = nullptr; // live status line and progress bar; null for none
     std::FILE* answers = nullptr;  // where "ask" reads its answers; null answers No
+    std::FILE* prompt = nullptr;   // where a question asked is shown with its prompt; null: out
     AnswerPolicy answerPolicy = AnswerPolicy::Ask;
     bool verbose = false;
     std::string fileToOpen;        // what the open-file dialog returns; empty cancels

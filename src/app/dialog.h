@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/component_rows.h"
 #include "app/control_fields.h"
 #include "report/boxes.h"
 
@@ -24,6 +25,9 @@ public:
     // showProgress exactly 1 shows the bar at percent; any other value hides it.
     // Pumps the window messages afterwards.
     virtual void setStatus(const std::string& text, int showProgress, int percent) = 0;
+    // The overall position beside the status line ("component 2 of 5", the time the
+    // procedure has taken so far); a window without room for it ignores it.
+    virtual void setPosition(const std::string& /*line*/) {}
     // Destroys the window; the object must not be used afterwards.
     virtual void destroy() = 0;
 };
@@ -38,6 +42,8 @@ public:
     virtual void enableControl(int id, bool enabled) = 0;
     virtual void setControlCaption(int id, const std::string& caption) = 0;
     virtual void setWindowCaption(const std::string& caption) = 0;
+    // The read-only component list; a toolkit without one ignores it.
+    virtual void showComponents(const std::vector<ComponentRow>& /*rows*/) {}
 
     // Drop-down lists: the port list and the hidden bit-rate list. Selection -1 is none.
     virtual void setPortList(const std::vector<std::string>& entries) = 0;

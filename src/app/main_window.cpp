@@ -111,6 +111,8 @@ void MainWindow::onCommTypeChanged() {
 void MainWindow::onModeClicked() { refreshTargetList(); }
 
 void MainWindow::onLoad() {
+    procedureStartMs = clock_.nowMs();
+    updateRunning = false;
     disableControls();
     OpenFileRequest request{"Select the firmware file", "Update file(*.bin)", "*.bin", currentDirectory()};
     std::string chosen;
@@ -127,10 +129,13 @@ void MainWindow::onLoad() {
         }
     }
     updateControls();
+    showComponentPanel();
     dialog_.focusControl(ctl::Load);
 }
 
 void MainWindow::onCheckComm() {
+    procedureStartMs = clock_.nowMs();
+    updateRunning = false;
     readControls();
     switch (commType) {
         case 0: checkCommunication(); break;
@@ -140,6 +145,7 @@ void MainWindow::onCheckComm() {
 }
 
 void MainWindow::onUpdate() {
+    procedureStartMs = clock_.nowMs();
     job.currentNumber = 0;
     job.selectedCount = 0;
     readControls();
@@ -150,11 +156,13 @@ void MainWindow::onUpdate() {
         reportResult(4);
         return;
     }
+    updateRunning = true;
     switch (commType) {
         case 0: runSerialUpdate(); break;
         case 1: runEthernetUpdate(); break;
         default: break;
     }
+    updateRunning = false;
 }
 
 void MainWindow::onQuit() {

@@ -9,6 +9,7 @@
 
 #include "app/control_fields.h"
 #include "app/dialog.h"
+#include "link/target_info.h"
 #include "package/update_package.h"
 #include "platform/clock.h"
 #include "platform/posix/shared_area.h"
@@ -101,6 +102,10 @@ public:
     std::string linkTracePath;  // wire trace of the links the procedures create; "" none
     int lastResultCode = -1;    // code of the last reportResult, -1 before any
     int lastCheckResult = -1;   // last communication check: 1 OK, 0 NG, -1 none yet
+    TargetInfo checkedProduct;  // what the product reported to the last good check
+    bool productKnown = false;  // checkedProduct holds versions (cleared when an update changes them)
+    uint64_t procedureStartMs = 0;  // when the running handler started, for the elapsed time
+    bool updateRunning = false;     // the handler is "Update": the position counts components
 
     // Station fields.
     std::string stationDir;
@@ -121,6 +126,10 @@ private:
     // The job's inputs from the fields just read from the controls; its outputs stay.
     void readJob();
     int showBox(BoxKind kind, const std::string& text);
+    // The component list with the product's versions when known.
+    void showComponentPanel();
+    // "component n of m" and the elapsed time beside the status line.
+    void showPosition();
 
     Dialog& dialog_;
     Clock& clock_;

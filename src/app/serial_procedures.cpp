@@ -11,7 +11,11 @@ void MainWindow::checkCommunication() {
     SerialRun run(job, *this, clock_);
     disableControls();
     lastCheckResult = run.checkCommunication();
+    // An answer from the update mode carries no versions.
+    productKnown = lastCheckResult == 1 && !run.reported().slotVersions[0].empty();
+    if (productKnown) checkedProduct = run.reported();
     updateControls();
+    showComponentPanel();
 }
 
 void MainWindow::runSerialUpdate() {
@@ -24,6 +28,8 @@ void MainWindow::runSerialUpdate() {
     updateMode = 0;
     writeControls();
     updateControls();
+    productKnown = false;  // the versions the last check read may have changed
+    showComponentPanel();
 }
 
 void MainWindow::jobChanged(const UpdateJob& changed) {

@@ -20,6 +20,18 @@ std::string composeStatusLine(const UpdatePackage& package, uint8_t currentNumbe
     return buf + c->name + "] " + text;
 }
 
+std::string composePositionLine(uint8_t currentNumber, uint8_t selectedCount, uint64_t elapsedMs) {
+    const unsigned long long seconds = elapsedMs / 1000u;
+    char buf[96];
+    int used = 0;
+    if (currentNumber > 0 && selectedCount > 0) {
+        used = std::snprintf(buf, sizeof buf, "component %d of %d   ", currentNumber, selectedCount);
+    }
+    std::snprintf(buf + used, sizeof buf - static_cast<size_t>(used), "elapsed %llu:%02llu", seconds / 60u,
+                  seconds % 60u);
+    return buf;
+}
+
 void MainWindow::showStatus(uint8_t targetId, const std::string& text, int showProgress, int percent) {
     if (stationMode) {
         if (ensureSharedArea() != 1) return;
@@ -34,9 +46,16 @@ void MainWindow::showStatus(uint8_t targetId, const std::string& text, int showP
         statusWindow = dialog_.createStatusWindow([this] { statusWindow = nullptr; });
     }
     if (statusWindow != nullptr) {
+        showPosition();
         statusWindow->setStatus(composeStatusLine(package, job.currentNumber, job.selectedCount, targetId, text),
                                 showProgress, percent);
     }
+}
+
+void MainWindow::showPosition() {
+    if (stationMode || statusWindow == nullptr) return;
+    const uint8_t current = updateRunning ? job.currentNumber : 0;
+    statusWindow->setPosition(composePositionLine(current, job.selectedCount, clock_.nowMs() - procedureStartMs));
 }
 
 void MainWindow::closeStatusWindow() {
@@ -52,6 +71,7 @@ void MainWindow::waitSeconds(uint32_t n) {
     const uint8_t count = static_cast<uint8_t>(n);
     for (uint8_t i = 0; i < count; ++i) {
         clock_.settleMs(1000);
+        showPosition();
         pumpMessages();
     }
 }

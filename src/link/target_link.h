@@ -55,6 +55,7 @@ struct InfoRecord {
 // Text command results besides 0 and the link error codes.
 constexpr int kErrLine = 0xEA;  // empty or too long prefix, or a line too long
 constexpr size_t kLineMax = kFrameBufferSize - 1;
+constexpr uint32_t kDiscardLimit = 4096;
 
 // Results of awaitText.
 enum : int {
@@ -155,6 +156,16 @@ public:
 
 private:
     struct Command;
+    // What one receive may spend on bytes that belong to no frame or line: no more than its
+    // silence budget in time, and kDiscardLimit bytes. A product that chatters, or a line
+    // at the wrong bit rate, then ends the receive as silence would.
+    struct DiscardBudget {
+        uint64_t deadlineMs;
+        uint32_t bytesLeft;
+    };
+    DiscardBudget discardBudget(uint32_t polls) const;
+    // Counts one thrown-away byte; false when the budget is spent.
+    bool discard(DiscardBudget& budget) const;
     int runCommand(const Command& command);
     ReceiveResult receive(uint8_t targetId, uint32_t polls, bool infoTable);
     uint32_t waitForBytes(uint32_t polls);

@@ -47,6 +47,16 @@ uint32_t waitPolls(uint32_t timeoutSeconds, uint32_t cap) {
     return timeoutSeconds > cap ? kLongWaitPolls : timeoutSeconds * kPollsPerSecond;
 }
 
+TargetLink::DiscardBudget TargetLink::discardBudget(uint32_t polls) const {
+    return DiscardBudget{clock_.nowMs() + static_cast<uint64_t>(polls) * kPollMs, kDiscardLimit};
+}
+
+bool TargetLink::discard(DiscardBudget& budget) const {
+    if (budget.bytesLeft == 0 || clock_.nowMs() >= budget.deadlineMs) return false;
+    --budget.bytesLeft;
+    return true;
+}
+
 // Polls for received bytes: up to polls times, waiting up to 10 ms for the descriptor
 // after each empty poll. Returns the count waiting, 0 when the polls ran out.
 uint32_t TargetLink::waitForBytes(uint32_t polls) {
@@ -74,6 +84,7 @@ ReceiveResult TargetLink::receive(uint8_t targetId, uint32_t polls, bool infoTab
     size_t expected = largest;
     ReceiveResult result = ReceiveResult::BadFrame;
     uint32_t known = 0;
+    DiscardBudget budget = discardBudget(polls);
     auto finish = [&](ReceiveResult r) {
         rxLength_ = i;
         if (trace_) trace_->receivedFrame(rx_.data(), i, receiveResultName(r));
@@ -86,7 +97,9 @@ ReceiveResult TargetLink::receive(uint8_t targetId, uint32_t polls, bool infoTab
         if (trace_) trace_->receivedByte(rxByte_);
         rx_[i++] = rxByte_;
         if (i == 1) {
-            if (rxByte_ != kFrameStart) i = 0;
+            if (rxByte_ == kFrameStart) continue;
+            i = 0;
+            if (!discard(budget)) return finish(ReceiveResult::TimedOut);
             continue;
         }
         if (i == 2) {

@@ -39,6 +39,7 @@ int TargetLink::readTextLine(const std::string& prefix, uint32_t timeoutSeconds)
     size_t matched = 0;
     size_t stored = 0;
     uint32_t known = 0;
+    DiscardBudget budget = discardBudget(polls);
     for (;;) {
         if (known == 0 && (known = waitForBytes(polls)) == 0) return kErrTimeout;
         if (!transport_->read(&rxByte_, 1)) return kErrComm;
@@ -50,6 +51,7 @@ int TargetLink::readTextLine(const std::string& prefix, uint32_t timeoutSeconds)
             } else {
                 std::memset(rx_.data(), 0, matched);
                 matched = 0;
+                if (!discard(budget)) return kErrTimeout;
             }
             stored = matched;
             continue;

@@ -89,6 +89,7 @@ void WireTrace::sentText(const std::string& text) {
 void WireTrace::receivedByte(uint8_t byte) {
     if (pending_.empty()) pendingAtMs_ = now();
     pending_.push_back(byte);
+    if (pending_.size() >= kPendingLimit) flushReceived();
 }
 
 void WireTrace::flushReceived() {

@@ -10,6 +10,9 @@
 
 namespace tarnwick {
 
+// Received bytes are written out at the latest when this many are collected.
+constexpr size_t kPendingLimit = 32;
+
 class WireTrace {
 public:
     // Opens (replaces) the file; isOpen() tells whether that worked.

@@ -54,7 +54,7 @@ int loadPackage(const std::string& path, const std::string& workDir, UpdatePacka
     sink.loadStatus(kMsgLoading);
     const char* failure = nullptr;
     std::FILE* file = nullptr;
-    if (createDirectoryLevel(workDir) != 1) {
+    if (createPrivateDirectory(workDir) != 1) {
         failure = kMsgWorkDirFailed;
     } else if ((file = std::fopen(path.c_str(), "rb")) == nullptr) {
         failure = kMsgOpenFailed;

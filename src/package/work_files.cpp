@@ -1,5 +1,8 @@
 #include "package/work_files.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -37,8 +40,17 @@ std::string workDirFor(bool stationMode, const std::string& stationDir) {
     return tempDirWithSeparator() + "OrvexWriter";
 }
 
+std::FILE* createFreshFile(const std::string& path) {
+    ::unlink(path.c_str());  // a directory in the way stays, and the open fails
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return nullptr;
+    std::FILE* file = fdopen(fd, "wb");
+    if (file == nullptr) ::close(fd);
+    return file;
+}
+
 int copyComponentData(std::FILE* in, const std::string& path, uint32_t size) {
-    std::FILE* out = std::fopen(path.c_str(), "wb");
+    std::FILE* out = createFreshFile(path);
     if (out == nullptr) return 0;
     const int copied = copyBytes(in, out, size);
     const bool closed = std::fclose(out) == 0;

@@ -20,4 +20,9 @@ std::string currentDirectory();
 // Creates one directory level. 1 when it was created or already exists, else 0.
 int createDirectoryLevel(const std::string& path);
 
+// Creates one directory level only its owner can use (0700). 1 when it was created, or
+// when it exists as a real directory (not a link) of this user that nobody else may
+// write to; else 0, so that files in it cannot be planted or swapped by another user.
+int createPrivateDirectory(const std::string& path);
+
 }  // namespace tarnwick

@@ -20,7 +20,7 @@ constexpr uint32_t kStatusOk = 0x4F4B;   // "OK" in the upper 16 bits of the sta
 
 // The read-back as it came, for the technician; a file that cannot be written is no error.
 void keepReadBack(const std::string& path, const uint8_t* bytes, uint32_t count) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::FILE* f = createFreshFile(path);
     if (f == nullptr) return;
     if (count > 0) std::fwrite(bytes, 1, count, f);
     std::fclose(f);
@@ -95,6 +95,19 @@ std::unique_ptr<uint8_t[]> loadComponentBuffer(const UpdateJob& job, int positio
     uint32_t byteSum = 0;
     if (loadComponentData(job.pkg(), position, buffer.get(), length, byteSum) != 1) return nullptr;
     return buffer;
+}
+
+int checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes) {
+    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kComponentBufferSize]);
+    if (!buffer) return 0;
+    for (int i = 0; i < kMaxComponents; ++i) {
+        const ComponentEntry& c = job.pkg().components[static_cast<size_t>(i)];
+        if (job.targetChecked[static_cast<size_t>(i)] != 1 || (c.attributes & routeAttributes) == 0) continue;
+        uint32_t length = 0;
+        uint32_t byteSum = 0;
+        if (loadComponentData(job.pkg(), i, buffer.get(), length, byteSum) != 1) return 0;
+    }
+    return 1;
 }
 
 int checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer) {

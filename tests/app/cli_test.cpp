@@ -13,6 +13,7 @@
 
 #include "app/command_line.h"
 #include "platform/posix/device_state.h"
+#include "platform/posix/instance_lock.h"
 #include "pkgbuild/package_builder.h"
 
 namespace tarnwick::test {
@@ -165,6 +166,36 @@ TEST_F(CliTest, BusyAndForbiddenDevicesSayWhyAndWhatToDo) {
     EXPECT_EQ(stateSeenByChild(dir.string() + "/ttyUSB9", false), "no such device");
     close(slave);
     close(master);
+}
+
+// While another Tarnwick runs, what would share its work directory or its devices is
+// refused before it touches either; what needs neither runs.
+TEST_F(CliTest, ASecondInstanceIsRefusedWhatSharesTheWorkDirectoryOrADevice) {
+    pkgbuild::PackageDescription p;
+    p.components = {component(0x01, "MAIN", "0105", 1)};
+    const std::string pkg = packagePath(p);
+    InstanceLock first;
+    ASSERT_EQ(first.acquire(), InstanceLock::Result::Acquired);
+    const struct {
+        std::vector<std::string> args;
+        bool refused;
+    } cases[] = {
+        {{"versions", "--file", pkg}, true},
+        {{"check", "--port", "/dev/null"}, true},
+        {{"update", "--file", pkg, "--port", "/dev/null"}, true},
+        {{"ports"}, false},
+        {{"--help"}, false},
+    };
+    for (const auto& c : cases) {
+        std::freopen(nullptr, "w+", out);
+        const int status = run(c.args);
+        const bool refused = readAll(out) == "[error]\nThis software has already been executed.\n";
+        EXPECT_EQ(refused, c.refused) << c.args[0];
+        if (c.refused) { EXPECT_EQ(status, 1) << c.args[0]; }
+    }
+    EXPECT_FALSE(fs::exists(dir / "OrvexWriter"));
+    first.release();
+    EXPECT_EQ(run({"versions", "--file", pkg}), 0);
 }
 
 TEST_F(CliTest, PortsSaysSoWhenNoneOpens) {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/cli_monitor.h"
-#include "app/station_argument.h"
 #include "package/station_slot.h"
 #include "support/scoped_area.h"
 #include "support/stream_text.h"
@@ -108,17 +107,6 @@ TEST_F(MonitorTest, WatchWaitsForTheAreaPrintsChangesAndEndsAtInterrupt) {
     struct sigaction now {};  // SIGINT's earlier handling is back
     sigaction(SIGINT, nullptr, &now);
     EXPECT_EQ(now.sa_handler, SIG_DFL);
-}
-
-TEST(StationArgument, SlashAndTwoDigitsOfAStation) {
-    const std::pair<const char*, int> cases[] = {{"/01", 1}, {"/20", 20}, {"/00", 0}, {"/21", 0}, {"/99", 0},
-                                                 {"/1", 0},  {"/001", 0}, {"x", 0},   {"/a5", 0}, {"", 0}};
-    for (const auto& [arg, number] : cases) {
-        const StationArgument parsed = parseStationArgument(arg);
-        EXPECT_EQ(parsed.number, number) << arg;
-        EXPECT_EQ(parsed.refusal.find(std::string("'") + arg + "'") != std::string::npos, number == 0) << arg;
-    }
-    EXPECT_EQ(parseStationArgument("/21").refusal, "tarnwick: there is no station '/21': the line has the stations /01 to /20");
 }
 
 }  // namespace

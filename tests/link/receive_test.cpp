@@ -1,5 +1,10 @@
 // The frame receivers byte by byte, and what is read out of a received frame.
+#include <algorithm>
+#include <fstream>
+#include <functional>
+
 #include "support/link_fixture.h"
+#include "support/temp_dir_env.h"
 
 namespace tarnwick::test {
 namespace {
@@ -42,6 +47,58 @@ TEST_F(ReceiveFrame, SilenceTimesOutAfterTheWholeWait) {
         clock.now = 0;
         EXPECT_EQ(((*link).*receive)(0x01, seconds), R::TimedOut);
         EXPECT_EQ(clock.now, waited) << seconds;
+    }
+}
+
+// A product that never stops sending junk, a byte a millisecond; after a million bytes its
+// reads fail, so that a receive without an overall bound ends there instead of hanging.
+class Chatter final : public Transport {
+public:
+    explicit Chatter(VirtualClock& clock) : clock_(clock) {}
+    uint64_t sent = 0;
+    int write(const uint8_t*, size_t) override { return 1; }
+    int read(uint8_t* bytes, size_t count) override {
+        if (sent >= 1000000) return 0;
+        std::fill(bytes, bytes + count, 0x55);
+        sent += count;
+        clock_.now += count;
+        return 1;
+    }
+    uint32_t bytesWaiting() override { return 1; }
+    int purge() override { return 1; }
+    int close() override { return 1; }
+    int waitHandle() const override { return -1; }
+
+private:
+    VirtualClock& clock_;
+};
+
+TEST(ChatteringProduct, EndsEveryWaitAsSilenceWouldWithinItsBudget) {
+    const struct {
+        const char* name;
+        std::function<bool(TargetLink&)> timedOut;
+        uint64_t atMostMs;
+    } cases[] = {
+        {"frame", [](TargetLink& l) { return l.receiveFrame(0x01, 10) == R::TimedOut; }, kDiscardLimit},
+        {"info frame", [](TargetLink& l) { return l.receiveInfoFrame(0x01, 2) == R::TimedOut; }, 2000},
+        {"line", [](TargetLink& l) { return l.readLine("RBSTART", 1) == kErrTimeout; }, 1000},
+        {"connect, four attempts", [](TargetLink& l) { return l.connectTarget(0x01, 5) == 0; }, 4 * kDiscardLimit},
+    };
+    test::TempDir scratch{"tarnwick-chatter"};
+    for (const auto& c : cases) {
+        VirtualClock clock;
+        auto transport = std::make_unique<Chatter>(clock);
+        Chatter& wire = *transport;
+        TargetLink link(std::move(transport), clock);
+        ASSERT_TRUE(link.setTrace(scratch.file("trace.txt")));
+        EXPECT_TRUE(c.timedOut(link)) << c.name;
+        EXPECT_LE(clock.now, c.atMostMs + 8) << c.name;
+        EXPECT_LE(wire.sent, c.atMostMs + 8) << c.name;
+        link.setTrace("");
+        std::ifstream trace(scratch.file("trace.txt"));
+        for (std::string line; std::getline(trace, line);) {
+            if (line.find(" RX ") != std::string::npos) EXPECT_LE(line.size(), 14 + 3 * kPendingLimit) << line;
+        }
     }
 }
 

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -134,9 +137,46 @@ TEST_F(PackageLoad, FailedDataKeepsEarlierFilesAndLeavesNoPartialOne) {
     // A component file that cannot be created: a directory is in the way.
     std::filesystem::remove_all(workDir());
     ASSERT_TRUE(std::filesystem::create_directories(firmdata(1)));
+    std::filesystem::permissions(workDir(), std::filesystem::perms::owner_all);
     EXPECT_EQ(load(p), 0);
     EXPECT_EQ(sink.failures, (Strings{kDataError, kDataFailed}));
     EXPECT_EQ(fileBytes(firmdata(0)), p.components[0].data);  // written before the failure
+}
+
+// A work directory another user could plant or swap files in is refused; one made by the
+// load is the user's alone, and a link planted under a component's name is replaced, not
+// followed.
+TEST_F(PackageLoad, WorkDirectoryAndFilesCannotBeTurnedAgainstTheUser) {
+    namespace fs = std::filesystem;
+    const struct {
+        const char* name;
+        std::function<void(const std::string& dir)> plant;
+    } refused[] = {
+        {"WritableByOthers", [](const std::string& d) { fs::create_directory(d); fs::permissions(d, fs::perms::all); }},
+        {"WritableByGroup", [](const std::string& d) { fs::create_directory(d); fs::permissions(d, fs::perms::owner_all | fs::perms::group_write); }},
+        {"LinkToADirectory", [](const std::string& d) { fs::create_directory(d + "-real"); fs::create_directory_symlink(d + "-real", d); }},
+        {"OwnedBySomeoneElse", [](const std::string& d) { fs::create_directory(d, fs::path(d).parent_path()); (void)chown(d.c_str(), 65534, 65534); fs::permissions(d, fs::perms::owner_all); }},
+    };
+    for (const auto& c : refused) {
+        fs::remove_all(workDir());
+        fs::remove_all(workDir() + "-real");
+        c.plant(workDir());
+        if (std::string(c.name) == "OwnedBySomeoneElse" && fs::exists(workDir()) && geteuid() != 0) continue;
+        EXPECT_EQ(load(smallPackage()), 0) << c.name;
+        EXPECT_EQ(sink.failures, (Strings{"Processing error of create work directory!"})) << c.name;
+        EXPECT_FALSE(fileExists(firmdata(0))) << c.name;
+    }
+    fs::remove(workDir());
+    const std::string victim = scratch.file("victim.txt");
+    { std::ofstream(victim) << "precious"; }
+    ASSERT_EQ(load(smallPackage()), 1);
+    EXPECT_EQ(fs::status(workDir()).permissions(), fs::perms::owner_all);
+    fs::remove(firmdata(0));
+    fs::create_symlink(victim, firmdata(0));
+    ASSERT_EQ(load(smallPackage()), 1);
+    EXPECT_EQ(fileBytes(victim), (std::vector<uint8_t>{'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+    EXPECT_FALSE(fs::is_symlink(firmdata(0)));
+    EXPECT_EQ(fileBytes(firmdata(0)), smallPackage().components[0].data);
 }
 
 }  // namespace

@@ -196,7 +196,7 @@ TEST_F(QtMainWindowTest, FrameLabelAndButtonCaptions) {
         if (g->isVisibleTo(dialog.get())) groups.push_back(g->title().toStdString());
     }
     std::sort(groups.begin(), groups.end());
-    EXPECT_EQ(groups, (Strings{" Action ", " Firmware File ", " Operation mode ", " Update mode "}));
+    EXPECT_EQ(groups, (Strings{" Action ", " Components ", " Firmware File ", " Operation mode ", " Update mode "}));
     Strings labels;
     for (QLabel* l : dialog->findChildren<QLabel*>()) {
         if (l->buddy() != nullptr) labels.push_back(l->text().toStdString());

@@ -3,6 +3,7 @@
 // the controls are locked while the procedure runs and unlocked at its end.
 #include <QComboBox>
 #include <QScreen>
+#include <QTableWidget>
 #include <algorithm>
 #include <optional>
 #include <tuple>
@@ -14,6 +15,8 @@
 
 namespace tarnwick::test {
 namespace {
+
+using Strings = std::vector<std::string>;
 
 class QtSerialUpdateTest : public QtWindowTest {
 protected:
@@ -90,7 +93,9 @@ TEST_F(QtSerialUpdateTest, UpdateButtonWritesTheProductWithTheBarMovingAndEndsWi
     // With TARNWICK_SCREENSHOT_DIR set, the screen is saved once mid-write, for a look by eye.
     const char* shots = std::getenv("TARNWICK_SCREENSHOT_DIR");
     bool saved = false;
+    std::vector<std::pair<std::string, std::string>> positions;  // status line, position line
     op->onStatus = [&](const QtStatusWindow& s) {
+        positions.emplace_back(s.text().toStdString(), s.position().toStdString());
         if (shots == nullptr || saved || !s.progressShown() || s.progress() < 30) return;
         saved = true;
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -108,6 +113,13 @@ TEST_F(QtSerialUpdateTest, UpdateButtonWritesTheProductWithTheBarMovingAndEndsWi
         sawDsp = sawDsp || s.text.find("[11:DSP]") != std::string::npos;
     }
     EXPECT_TRUE(sawDsp);
+    // Beside the counter, the overall position and the time taken so far (MAIN's settling
+    // waits are behind by DSP's turn).
+    const auto dsp = std::find_if(positions.begin(), positions.end(),
+                                  [](const auto& p) { return p.first.rfind("02/02 [11:DSP]", 0) == 0; });
+    ASSERT_NE(dsp, positions.end());
+    EXPECT_EQ(dsp->second.rfind("component 2 of 2   elapsed ", 0), 0u) << dsp->second;
+    EXPECT_NE(dsp->second, "component 2 of 2   elapsed 0:00");
     ASSERT_GE(barValues.size(), 2u);
     const auto [low, high] = std::minmax_element(barValues.begin(), barValues.end());
     EXPECT_LT(*low, *high);
@@ -115,6 +127,31 @@ TEST_F(QtSerialUpdateTest, UpdateButtonWritesTheProductWithTheBarMovingAndEndsWi
     EXPECT_EQ(sim->engine().packageId(), "0101");
     for (const pkgbuild::ComponentDescription& c : pkg.components) {
         EXPECT_EQ(sim->engine().memory(c.id, c.startAddress, c.endAddressValue()), c.data) << c.name;
+    }
+}
+
+// The component list: the package after Load, the product's versions beside it after a
+// check, nothing of it editable; the fields the operator cannot type into do not look so.
+TEST_F(QtSerialUpdateTest, ComponentListShowsThePackageAndAfterACheckTheProduct) {
+    product.slotVersions[2] = "0150";  // DSP's slot
+    startWithProduct();
+    auto rows = [this] {
+        const auto* table = dialog->findChild<QTableWidget*>("componentPanel");
+        std::vector<Strings> out;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            Strings cells;
+            for (int c = 0; c < table->columnCount(); ++c) cells.push_back(table->item(r, c)->text().toStdString());
+            out.push_back(cells);
+        }
+        EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
+        return out;
+    };
+    EXPECT_EQ(rows(), (std::vector<Strings>{{"01", "MAIN", "0200", ""}, {"11", "DSP", "0200", ""}}));
+    click(ctl::CheckComm);
+    EXPECT_EQ(rows(), (std::vector<Strings>{{"01", "MAIN", "0200", "0100"}, {"11", "DSP", "0200", "0150"}}));
+    for (int id : {ctl::ModelText, ctl::ChecksumText}) {
+        const QPalette look = control(id)->palette();
+        EXPECT_EQ(look.color(QPalette::Base), look.color(QPalette::Window)) << id;
     }
 }
 

@@ -1,8 +1,6 @@
 // The texts of the failure and result reports, and where the window sends them.
 #include "report/reports.h"
 
-#include <fstream>
-
 #include "report/texts.h"
 #include "support/window_fixture.h"
 
@@ -74,29 +72,6 @@ TEST_F(ReportsTest, BoxesByResultCodeNothingForErrorCodeZeroOrWhenQuiet) {
     window->reportResult(6);
     EXPECT_TRUE(dialog.boxes.empty());
     EXPECT_TRUE(tone.played.empty());
-}
-
-TEST_F(ReportsTest, StationModeStoresResultWordsAndErrorLinesWithoutBoxes) {
-    startStation("/03");
-    std::vector<uint8_t> area(11280, 0xCC);
-    window->slotBase = area.data();
-    window->reportResult(10);
-    const char* slot = reinterpret_cast<const char*>(area.data() + 2 * 564);
-    EXPECT_STREQ(slot, "ERROR");
-    window->reportResult(0);
-    EXPECT_STREQ(slot, "SUCCESS");
-    window->reportLinkError({0x2A, 0xE2, 1, 0});
-    EXPECT_STREQ(slot + 16, "No[03],Target[ID:2A],Process[Switch of target],Error[Communication retry error!]");
-    EXPECT_TRUE(dialog.boxes.empty());
-    EXPECT_TRUE(tone.played.empty());
-    EXPECT_EQ(area[2 * 564 - 1], 0xCC);
-    EXPECT_EQ(area[3 * 564], 0xCC);
-    // The same failure in the station's error log: the target in decimal there.
-    std::ifstream log(window->logPath, std::ios::binary);
-    const std::string content((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(content.substr(0, 18), "Firmware\x96\xBC;ID:42\r\n");
-    EXPECT_NE(content.find(";No[03],Target[ID:2A],Process[Switch of target],Error[Communication retry error!]\r\n"),
-              std::string::npos);
 }
 
 }  // namespace

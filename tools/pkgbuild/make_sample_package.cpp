@@ -1,9 +1,9 @@
 // make-sample-package [--serial-only | --frames-only] OUT.bin: writes the demo package for the
-// model "0002" (QT818LX): system microcomputer, boot loader, DSP, PLD, on-screen-display data
-// and network-module parts, with deterministic data and the checksums each write method
-// expects. --serial-only allows RS-232C alone (a station then updates over RS-232C);
-// --frames-only leaves out the network-module parts (an Ethernet update of it then writes
-// only through the frame protocol).
+// model "0002" (QT818LX): system microcomputer, boot loader (read back after writing), DSP,
+// PLD, on-screen-display data and network-module parts, with deterministic data and the
+// checksums each write method expects. --serial-only allows RS-232C alone (a station then
+// updates over RS-232C); --frames-only leaves out the network-module parts (an Ethernet
+// update of it then writes only through the frame protocol).
 #include <cstdio>
 #include <string>
 
@@ -42,7 +42,7 @@ PackageDescription samplePackage() {
     p.commMask = 3;
     p.components = {
         component(0x01, "MAIN", "0105", 0x00010000u, 48 * 1024, 2, 0x00000003u, "01"),
-        component(0x02, "BOOT", "0101", 0x00000000u, 16 * 1024, 5, 0x00010001u, "0102"),
+        component(0x02, "BOOT", "0101", 0x00000000u, 16 * 1024, 3, 0x00010001u, "0102"),
         component(0x11, "DSP", "0203", 0x00000000u, 32 * 1024, 1, 0x00000003u, "0111"),
         component(0x21, "PLD", "0110", 0x00000000u, 24 * 1024, 3, 0x00000003u, "0121"),
         component(0x31, "OSD", "0102", 0x00100000u, 40 * 1024, 4, 0x00000003u, "0131"),

@@ -23,7 +23,7 @@ void usage() {
                  "usage: tarnwick-sim [--device PATH] [--model TEXT] [--serial TEXT] [--package-id XXXX]\n"
                  "                    [--model-code HEX] [--version SLOT=TEXT]... [--update-mode]\n"
                  "                    [--ignore-query] [--silent] [--absent HEX]... [--pace BYTES_PER_S]\n"
-                 "                    [--info-kind HEX=sum|crc|status]...\n"
+                 "                    [--info-kind HEX=sum|crc|status]... [--power-cut MESSAGES]\n"
                  "                    [--fault KIND:LETTER[:SKIP[:COUNT[:CODE]]]]...\n"
                  "                    [--ip ADDR [--tcp-port N] [--text-port N] [--command-port N]\n"
                  "                     [--restart-delay MS] [--close-after BYTES] [--refuse-text-port]]\n"
@@ -103,6 +103,7 @@ bool parseArgs(int argc, char** argv, SimConfig& config, std::string& device, Tc
         else if (a == "--package-id") config.packageId = v;
         else if (a == "--model-code") config.modelCode = static_cast<uint32_t>(std::strtoul(v, nullptr, 16));
         else if (a == "--pace") config.paceBytesPerSecond = static_cast<uint32_t>(std::strtoul(v, nullptr, 10));
+        else if (a == "--power-cut") config.powerCutAfter = std::atoi(v);
         else if (a == "--absent") config.absentTargets.insert(static_cast<uint8_t>(std::strtoul(v, nullptr, 16)));
         else if (a == "--info-kind") {
             if (!parseInfoKind(v, config)) return false;

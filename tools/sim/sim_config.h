@@ -61,6 +61,10 @@ struct SimConfig {
     std::set<uint8_t> corruptReadBack;      // the first byte read back is inverted
     std::vector<FrameFault> faults;
 
+    // A power cut: after taking this many messages (frames and text lines) from the PC the
+    // product answers nothing, not even the last one, until restorePower(). -1: none.
+    int powerCutAfter = -1;
+
     // Input pacing in bytes per second (0: as fast as the pseudo-terminal goes).
     uint32_t paceBytesPerSecond = 0;
 };

@@ -49,7 +49,7 @@ void SimEngine::configure(const SimConfig& config) {
 std::vector<uint8_t> SimEngine::feed(const uint8_t* bytes, size_t count) {
     std::lock_guard lock(mutex_);
     std::vector<uint8_t> out;
-    for (size_t k = 0; k < count; ++k) takeByte(bytes[k], out);
+    for (size_t k = 0; k < count && !poweredOff_; ++k) takeByte(bytes[k], out);
     if (config_.silent) out.clear();
     return out;
 }
@@ -64,8 +64,10 @@ void SimEngine::takeByte(uint8_t b, std::vector<uint8_t>& out) {
     if (!frame_.empty()) {
         frame_.push_back(b);
         if (frame_.size() >= expectedLength()) {
+            const size_t answerStart = out.size();
             handleFrame(out);
             frame_.clear();
+            messageTaken(answerStart, out);
         }
         return;
     }
@@ -76,7 +78,9 @@ void SimEngine::takeByte(uint8_t b, std::vector<uint8_t>& out) {
     if (b == '\r') {
         std::string line = line_;
         line_.clear();
+        const size_t answerStart = out.size();
         handleLine(line, out);
+        messageTaken(answerStart, out);
         return;
     }
     // Commands are printable text: a control byte or the stray bytes of a frame sent in
@@ -289,6 +293,33 @@ std::vector<std::string> SimEngine::eventsSince(size_t first) const {
 size_t SimEngine::eventCount() const {
     std::lock_guard lock(mutex_);
     return events_.size();
+}
+
+void SimEngine::messageTaken(size_t answerStart, std::vector<uint8_t>& out) {
+    if (++messages_ != config_.powerCutAfter) return;
+    out.resize(answerStart);
+    poweredOff_ = true;
+    event("power cut");
+}
+
+int SimEngine::messagesTaken() const {
+    std::lock_guard lock(mutex_);
+    return messages_;
+}
+
+bool SimEngine::poweredOff() const {
+    std::lock_guard lock(mutex_);
+    return poweredOff_;
+}
+
+void SimEngine::restorePower() {
+    std::lock_guard lock(mutex_);
+    poweredOff_ = false;
+    config_.powerCutAfter = -1;
+    frame_.clear();
+    line_.clear();
+    read_ = ReadSession{};
+    active_ = 1;
 }
 
 void SimEngine::resetInput() {

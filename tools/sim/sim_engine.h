@@ -34,6 +34,12 @@ public:
     std::string slotVersion(int slot) const;
     std::vector<uint8_t> memory(uint8_t targetId, uint32_t start, uint32_t end) const;
     uint64_t bytesWritten(uint8_t targetId) const;
+    // Messages (frames and text lines) taken from the PC so far.
+    int messagesTaken() const;
+    bool poweredOff() const;
+    // Power comes back after a cut: memory as written, input forgotten, target 1 active, in
+    // the mode the product was in (update mode once it had rebooted into it).
+    void restorePower();
     // Changes the configuration (for example faults) while running.
     void configure(const SimConfig& config);
 
@@ -49,6 +55,8 @@ private:
     };
 
     void takeByte(uint8_t b, std::vector<uint8_t>& out);
+    // Counts a message taken; at the power cut its answer is dropped and the product goes.
+    void messageTaken(size_t answerStart, std::vector<uint8_t>& out);
     void handleLine(const std::string& line, std::vector<uint8_t>& out);
     void handleFrame(std::vector<uint8_t>& out);
     bool applyFault(uint8_t letter, uint8_t targetId, std::vector<uint8_t>& out);
@@ -71,6 +79,8 @@ private:
     std::vector<int> faultSeen_;
     std::vector<std::string> events_;
     bool corruptNextAnswer_ = false;
+    int messages_ = 0;
+    bool poweredOff_ = false;
 };
 
 }  // namespace tarnwick::sim

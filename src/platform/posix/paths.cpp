@@ -55,4 +55,12 @@ int createDirectoryLevel(const std::string& path) {
     return (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) ? 1 : 0;
 }
 
+int createPrivateDirectory(const std::string& path) {
+    if (mkdir(path.c_str(), 0700) == 0) return 1;
+    if (errno != EEXIST) return 0;
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return 0;
+    return (st.st_uid == geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0) ? 1 : 0;
+}
+
 }  // namespace tarnwick

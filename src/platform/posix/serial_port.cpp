@@ -41,16 +41,40 @@ uint32_t baudRateOf(uint8_t baudIndex) {
 SerialPort::SerialPort(Clock& clock, PathResolver resolver)
     : clock_(clock), resolver_(resolver ? std::move(resolver) : PathResolver(serialDevicePath)) {}
 
-SerialPort::~SerialPort() { close(); }
+SerialPort::~SerialPort() {
+    close();
+    releaseDevice();
+}
+
+bool SerialPort::holdDevice(const std::string& path) {
+    if (holdFd_ >= 0 && heldPath_ == path) return true;
+    releaseDevice();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    holdFd_ = fd;
+    heldPath_ = path;
+    return true;
+}
+
+void SerialPort::releaseDevice() {
+    if (holdFd_ < 0) return;
+    ::close(holdFd_);  // the lock goes with its descriptor
+    holdFd_ = -1;
+    heldPath_.clear();
+}
 
 int SerialPort::open(uint8_t portIndex, uint8_t baudIndex) {
     if (portIndex >= kSerialPortCount || baudIndex >= kBaudRateCount) return 0;
     close();
     std::string path = resolver_(portIndex);
-    if (path.empty()) return 0;
+    if (path.empty() || !holdDevice(path)) return 0;
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return 0;
-    if (!isatty(fd) || ioctl(fd, TIOCEXCL) != 0 || flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (!isatty(fd) || ioctl(fd, TIOCEXCL) != 0) {
         ::close(fd);
         return 0;
     }

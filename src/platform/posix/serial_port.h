@@ -1,4 +1,7 @@
 // The RS-232C byte pipe on a termios device: exclusive, 8N1, raw, DTR and RTS on.
+// An advisory lock (flock on a descriptor of its own) holds the device from the first
+// open to the destruction of the port, or to an open of another device: a procedure that
+// closes and reopens the port between its steps keeps others off the device meanwhile.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -29,6 +32,7 @@ public:
 
     // Opens and configures port portIndex at bit rate baudIndex; 1 on success.
     int open(uint8_t portIndex, uint8_t baudIndex);
+    // Closes the device; its advisory lock stays.
     int close() override;
     int write(const uint8_t* bytes, size_t count) override;
     int read(uint8_t* bytes, size_t count) override;
@@ -44,11 +48,15 @@ private:
     bool configure(uint8_t baudIndex);
     void clearError(int err) { errors_ = static_cast<uint32_t>(err); }
     size_t readDriver(uint8_t* buffer, size_t capacity);
+    bool holdDevice(const std::string& path);
+    void releaseDevice();
 
     Clock& clock_;
     PathResolver resolver_;
     int fd_ = -1;
     std::string path_;
+    int holdFd_ = -1;  // carries the advisory lock on heldPath_
+    std::string heldPath_;
     uint32_t errors_ = 0;
     // Bytes already taken from the driver but not yet handed to the reader.
     ReadCache cache_;

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTableWidget>
 #include <QThread>
 
 #include "app/control_ids.h"
@@ -176,6 +177,15 @@ void QtDialog::setControlCaption(int id, const std::string& caption) {
 }
 
 void QtDialog::setWindowCaption(const std::string& caption) { setWindowTitle(qs(caption)); }
+
+void QtDialog::showComponents(const std::vector<ComponentRow>& rows) {
+    components_->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const ComponentRow& row = rows[static_cast<size_t>(r)];
+        const std::string cells[] = {row.id, row.name, row.packageVersion, row.productVersion};
+        for (int c = 0; c < 4; ++c) components_->setItem(r, c, new QTableWidgetItem(qs(cells[c])));
+    }
+}
 
 void QtDialog::setPortList(const std::vector<std::string>& entries) {
     auto* list = static_cast<QComboBox*>(control(ctl::PortList));

@@ -13,6 +13,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QTableWidget;
 class QWidget;
 
 namespace tarnwick {
@@ -35,6 +36,7 @@ public:
     void enableControl(int id, bool enabled) override;
     void setControlCaption(int id, const std::string& caption) override;
     void setWindowCaption(const std::string& caption) override;
+    void showComponents(const std::vector<ComponentRow>& rows) override;
     void setPortList(const std::vector<std::string>& entries) override;
     int portSelection() override;
     void setPortSelection(int index) override;
@@ -67,6 +69,7 @@ protected:
 private:
     void buildWindow();
     QWidget* buildFileGroup();
+    QWidget* buildComponentGroup();
     QWidget* buildOperationGroup();
     QWidget* buildUpdateGroup();
     QWidget* buildActionGroup();
@@ -87,6 +90,7 @@ private:
     QButtonGroup* operationGroup_ = nullptr;
     QButtonGroup* updateGroup_ = nullptr;
     QWidget* hiddenPanel_ = nullptr;
+    QTableWidget* components_ = nullptr;
     QPointer<QtStatusWindow> status_;
     bool busy_ = false;
     bool ended_ = false;

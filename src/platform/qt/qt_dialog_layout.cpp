@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "app/control_ids.h"
@@ -46,9 +48,16 @@ QAbstractButton* QtDialog::addRadio(int id, const char* caption, QButtonGroup* g
     return r;
 }
 
+// A read-only field is drawn on the window's own background, so that it does not look
+// like a field to type into.
 QLineEdit* QtDialog::addEdit(int id, bool readOnly, QWidget* parent) {
     auto* e = new QLineEdit(parent);
     e->setReadOnly(readOnly);
+    if (readOnly) {
+        QPalette look = e->palette();
+        look.setColor(QPalette::Base, look.color(QPalette::Window));
+        e->setPalette(look);
+    }
     controls_[id] = e;
     return e;
 }
@@ -83,6 +92,7 @@ void QtDialog::buildWindow() {
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->addWidget(buildFileGroup());
+    layout->addWidget(buildComponentGroup(), 1);
     layout->addWidget(buildOperationGroup());
     layout->addLayout(bottom);
     layout->addStretch(1);
@@ -113,6 +123,28 @@ QWidget* QtDialog::buildFileGroup() {
     grid->addWidget(checksum, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
+    return group;
+}
+
+// The package's components as they will be written, with the product's versions after a
+// check; nothing in it can be edited.
+QWidget* QtDialog::buildComponentGroup() {
+    auto* group = new QGroupBox(" Components ", this);
+    components_ = new QTableWidget(0, 4, group);
+    components_->setObjectName("componentPanel");
+    components_->setHorizontalHeaderLabels({"ID", "Name", "Package", "Product"});
+    components_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    components_->setSelectionMode(QAbstractItemView::NoSelection);
+    components_->setFocusPolicy(Qt::NoFocus);
+    components_->verticalHeader()->hide();
+    components_->horizontalHeader()->setStretchLastSection(true);
+    components_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    const int rows = 7;  // a typical package without scrolling
+    components_->setMinimumHeight(components_->horizontalHeader()->sizeHint().height() +
+                                  rows * components_->verticalHeader()->defaultSectionSize() +
+                                  2 * components_->frameWidth());
+    auto* column = new QVBoxLayout(group);
+    column->addWidget(components_);
     return group;
 }
 

@@ -38,9 +38,12 @@ QtStatusWindow::QtStatusWindow(QWidget* mainWindow, std::function<void()> onDest
     QSizePolicy keep = bar_->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
     bar_->setSizePolicy(keep);
+    position_ = new QLabel(this);
+    position_->setObjectName("statusPosition");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);
     layout->addWidget(bar_);
+    layout->addWidget(position_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     centre();
 }
@@ -65,7 +68,11 @@ void QtStatusWindow::setStatus(const std::string& text, int showProgress, int pe
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+// Drawn at the next status line or message pump.
+void QtStatusWindow::setPosition(const std::string& line) { position_->setText(QString::fromStdString(line)); }
+
 QString QtStatusWindow::text() const { return text_->text(); }
+QString QtStatusWindow::position() const { return position_->text(); }
 bool QtStatusWindow::progressShown() const { return bar_->isVisibleTo(this); }
 int QtStatusWindow::progress() const { return bar_->value(); }
 

@@ -17,9 +17,11 @@ public:
     QtStatusWindow(QWidget* mainWindow, std::function<void()> onDestroyed);
 
     void setStatus(const std::string& text, int showProgress, int percent) override;
+    void setPosition(const std::string& line) override;
     void destroy() override;
 
     QString text() const;
+    QString position() const;
     bool progressShown() const;
     int progress() const;
 
@@ -33,6 +35,7 @@ private:
 
     QLabel* text_ = nullptr;          // control 1043
     QProgressBar* bar_ = nullptr;     // control 1045
+    QLabel* position_ = nullptr;      // the overall position and the elapsed time
     std::function<void()> onDestroyed_;
     bool gone_ = false;
 };

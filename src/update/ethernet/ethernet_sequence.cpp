@@ -3,11 +3,14 @@
 #include <array>
 
 #include "update/ethernet/ethernet_run.h"
+#include "update/component_checks.h"
 #include "update/sequence_engine.h"
 
 namespace tarnwick {
 
 namespace {
+
+constexpr uint32_t kNetworkModuleAttribute = 4;  // the network module's components
 
 using Row = StateRow<EthernetRun>;
 
@@ -45,6 +48,12 @@ constexpr std::array<Row, 17> kStates = {{
 
 void EthernetRun::update() {
     host.showStatus(0, "Updating start...", 0, 0);
+    // Frame components and network-module components alike: data that fail their check
+    // fail the run before the product is touched, not halfway through it.
+    if (checkSelectedComponentData(job, routeAttribute() | kNetworkModuleAttribute) != 1) {
+        host.reportResult(resultCodeFor(0xEA));
+        return;
+    }
     runSequence(kStates, *this, host);
 }
 

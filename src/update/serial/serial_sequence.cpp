@@ -1,6 +1,7 @@
 // The update over RS-232C as a state table on the shared runner.
 #include <array>
 
+#include "update/component_checks.h"
 #include "update/sequence_engine.h"
 #include "update/serial/serial_run.h"
 
@@ -9,6 +10,8 @@ namespace tarnwick {
 namespace {
 
 using Row = StateRow<SerialRun>;
+
+constexpr uint32_t kSerialAttribute = 1;  // the component can be written over RS-232C
 
 // A run that did reach the product in its update mode has nothing more to fail: the
 // return to normal mode reports its own failures.
@@ -43,6 +46,12 @@ constexpr std::array<Row, 16> kStates = {{
 
 void SerialRun::update() {
     host.showStatus(0, "Updating start...", 0, 0);
+    // A component whose data fail their check would fail the component updates (0xEA)
+    // halfway; it fails the run the same way before the product is touched.
+    if (checkSelectedComponentData(job, kSerialAttribute) != 1) {
+        host.reportResult(resultCodeFor(0xEA));
+        return;
+    }
     runSequence(kStates, *this, host);
 }
 
