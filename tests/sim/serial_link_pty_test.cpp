@@ -35,7 +35,7 @@ TEST(SerialOverPty, PortOpensOnlyForKnownNumbersAndRatesAndOnlyOnce) {
     EXPECT_EQ(link->closePort(), 1);
     // Closed between two steps, the device stays locked to the link until it goes.
     EXPECT_EQ(other.open(0, 0), 0);
-    const int outsider = ::open(product->slavePath().c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    const int outsider = ::open(product.slavePath().c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
     ASSERT_GE(outsider, 0);
     EXPECT_NE(flock(outsider, LOCK_EX | LOCK_NB), 0);
     EXPECT_EQ(link->openPort(0, 4), 1);
