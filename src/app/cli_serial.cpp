@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,6 +14,8 @@
 #include "app/console_dialog.h"
 #include "app/control_ids.h"
 #include "app/main_window.h"
+#include "app/status_line.h"
+#include "app/update_summary.h"
 #include "package/work_files.h"
 #include "platform/posix/device_state.h"
 #include "platform/posix/serial_port.h"
@@ -158,6 +161,15 @@ void chooseRoute(MainWindow& window, ConsoleDialog& dialog, const SerialOptions&
     window.onCommTypeChanged();
 }
 
+// After the result box: what became of each component the run handled, and how long it took.
+void printSummary(const CommandIo& io, const UpdateSummary& summary, std::chrono::steady_clock::duration took) {
+    if (summary.components().empty()) return;
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(took).count();
+    std::fprintf(io.out, "[summary]\n%s%s\n", summary.text().c_str(),
+                 composePositionLine(0, 0, static_cast<uint64_t>(ms)).c_str());
+    std::fflush(io.out);
+}
+
 }  // namespace
 
 int runCheckCommand(const CommandOptions& options, const CommandIo& io) {
@@ -212,7 +224,12 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
         }
         if (!check.empty()) dialog.controls().checkMode = check == "verify" ? 0 : 1;
         if (buttonEnabled(dialog, window, ctl::Update, "Update", io, "update")) {
+            UpdateSummary summary(window.job);
+            window.observer = &summary;
+            const auto start = std::chrono::steady_clock::now();
             window.onUpdate();
+            window.observer = nullptr;
+            printSummary(io, summary, std::chrono::steady_clock::now() - start);
             status = window.lastResultCode >= 0 ? window.lastResultCode : kExitDeclined;
         } else {
             status = kExitNoPackage;

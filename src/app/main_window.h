@@ -16,6 +16,7 @@
 #include "platform/tone.h"
 #include "update/update_host.h"
 #include "update/update_job.h"
+#include "update/update_observer.h"
 
 namespace tarnwick {
 
@@ -102,6 +103,7 @@ public:
     std::string linkTracePath;  // wire trace of the links the procedures create; "" none
     int lastResultCode = -1;    // code of the last reportResult, -1 before any
     int lastCheckResult = -1;   // last communication check: 1 OK, 0 NG, -1 none yet
+    UpdateObserver* observer = nullptr;  // hears the status lines, boxes and reports; null none
     TargetInfo checkedProduct;  // what the product reported to the last good check
     bool productKnown = false;  // checkedProduct holds versions (cleared when an update changes them)
     uint64_t procedureStartMs = 0;  // when the running handler started, for the elapsed time

@@ -16,6 +16,7 @@ void reportFailure(MainWindow& w, const ErrorRecord& record, bool checkReport) {
     if (record.errorCode == kErrNone) return;
     const uint32_t productCode = w.activeLink != nullptr ? w.activeLink->lastErrorCode() : kNoProductCode;
     const FailureReport report = composeFailure(record, checkReport, w.package, productCode);
+    if (w.observer != nullptr) w.observer->failureReported(record, failureBoxText(report));
     if (w.stationMode) {
         const std::string line = stationFailureLine(w.stationNumber, report);
         SlotWriter(w.slotBase, w.stationNumber).writeMessage(line);
@@ -29,6 +30,7 @@ void reportFailure(MainWindow& w, const ErrorRecord& record, bool checkReport) {
 int MainWindow::showBox(BoxKind kind, const std::string& text) {
     closeStatusWindow();
     tone_.play(kToneHz, kToneMs);
+    if (observer != nullptr) observer->boxShown(kind, text);
     return dialog_.messageBox(kind, text, kAppTitle);
 }
 
@@ -58,6 +60,7 @@ void MainWindow::reportResult(int code) {
     } else {
         showError(text);
     }
+    if (observer != nullptr) observer->resultReported(code, text);
 }
 
 }  // namespace tarnwick

@@ -41,6 +41,7 @@ void MainWindow::showStatus(uint8_t targetId, const std::string& text, int showP
         return;
     }
     if (statusQuiet) return;
+    if (observer != nullptr) observer->statusShown(targetId, text, showProgress, percent);
     if (statusWindow == nullptr) {
         dialog_.setWaitCursor(true);
         statusWindow = dialog_.createStatusWindow([this] { statusWindow = nullptr; });

@@ -25,6 +25,7 @@ struct CliCase {
     std::vector<const char*> outHas = {};  // parts of it
     void (*setup)(sim::SimConfig&) = nullptr;
     bool noProduct = false;             // no product: {port} does not exist
+    uint8_t writeMethod = 1;            // of the package's MAIN
 };
 
 const char* const kDowngrade = "[question]\nThe firmware version is downgraded!\n\nIs the update continued?\n";
@@ -47,17 +48,25 @@ const CliCase kCases[] = {
     {"NoTerminalAnswersNo", "update --file {pkg} --port {port}", 12, kDowngrade, {}, downgrade},
     {"AcceptedWithYes", "update --file {pkg} --port {port} --yes", 0, nullptr, {"[info]\nUpdate completed.\n"}, downgrade},
     {"NothingToRenew", "update --file {pkg} --port {port}", 10, "[info]\nNo device to be renewed.\n", {}, current},
-    {"AllDevices", "update --file {pkg} --port {port} --all-devices", 0, "[info]\nUpdate completed.\n", {}, current},
+    {"AllDevices", "update --file {pkg} --port {port} --all-devices", 0, nullptr,
+     {"[info]\nUpdate completed.\n[summary]\n01:MAIN         0200                 updated\n"}, current},
     {"ModelMismatch", "update --file {pkg} --port {port}", 5,
      "[error]\nModel id is different!\n Product     : M0003\n Update file : M0002\n\nCheck the update file.\n", {},
      [](sim::SimConfig& s) { s.modelCode = 0x0003; }},
     {"CheckOk", "check --port {port} --baud 2", 0, "[info]\nCommunication check OK.\n"},
     {"CheckNoDevice", "check --port {port}", 1, "[error]\nCommunication check NG!\n", {}, nullptr, true},
-    {"SamplePackageOnTheDemoProduct", "update --file {sample} --port {port}", 0, "[info]\nUpdate completed.\n", {},
+    // After the result box, what became of each component.
+    {"SamplePackageOnTheDemoProduct", "update --file {sample} --port {port}", 0, nullptr,
+     {"[info]\nUpdate completed.\n[summary]\n01:MAIN         1.05 (2026-11-20)    updated\n"
+      "02:BOOT         0101                 passed (same version)\n11:DSP          0203                 updated\n",
+      "\nelapsed 0:0"},
      demoProduct},
     // Every component of the sample is written and checked, the boot loader included.
-    {"SamplePackageOnTheDemoProductAllDevices", "update --file {sample} --port {port} --all-devices", 0,
-     "[info]\nUpdate completed.\n", {}, demoProduct},
+    {"SamplePackageOnTheDemoProductAllDevices", "update --file {sample} --port {port} --all-devices", 0, nullptr,
+     {"[info]\nUpdate completed.\n", "02:BOOT         0101                 updated\n"}, demoProduct},
+    {"NoCheckForWriteMethod5", "update --file {pkg} --port {port}", 1, nullptr,
+     {"[error]\nUpdate Failed!\n[summary]\n01:MAIN         0200                 failed: no check method for write method 5\n"},
+     nullptr, false, 5},
 };
 
 // The fixture's product and directory, with a package of MAIN alone.
@@ -92,6 +101,8 @@ TEST_F(SerialCommandLine, ResultBoxesAndExitCodes) {
     for (const CliCase& c : kCases) {
         sim::SimConfig config = product;
         if (c.setup) c.setup(config);
+        pkg.components[0].writeMethod = c.writeMethod;
+        ASSERT_EQ(pkgbuild::writePackage(packagePath, pkg), 1);
         if (c.noProduct) {
             if (sim) sim->stop();
             sim.reset();
@@ -108,7 +119,7 @@ TEST_F(SerialCommandLine, UpdatePrintsTheResultBoxAndTracesTheWire) {
     startProduct(product);
     const std::string trace = dir + "/trace.txt";
     EXPECT_EQ(run("update --file {pkg} --port {port} --trace '" + trace + "'"), 0);
-    EXPECT_EQ(out, "[info]\nUpdate completed.\n");
+    EXPECT_EQ(out.rfind("[info]\nUpdate completed.\n[summary]\n01:MAIN ", 0), 0u) << out;
     EXPECT_EQ(err, "");
     const std::string wire = slurp(trace);
     EXPECT_NE(wire.find("VIALL?"), std::string::npos);
