@@ -14,6 +14,20 @@ const std::vector<CliCommand>& cliCommands() {
          "(TARNWICK_SERIAL_PORTS names the candidates). Exit 1 when none is free.",
          {},
          runPortsCommand},
+        {"info", "info (--port DEVICE [--baud N] | --ip ADDR [--tcp-port N]) [--file PKG [--all-devices]] [--trace FILE]",
+         "Asks the product in its normal mode as \"Check Comm.\" does and prints its model, serial number, package "
+         "id, MAC address and every slot's version; with --file, a plan line per component of PKG: id, name, "
+         "package version, product version and what \"Update\" would do under the mode (update, pass, downgrade, "
+         "type change, not over this link). Writes nothing. Exit 0, 1 when the product does not answer, 2 when PKG "
+         "does not load, 3 when the product answers only in its update mode.",
+         {{"--port", true, false},
+          {"--baud", true, false},
+          {"--ip", true, false},
+          {"--tcp-port", true, false},
+          {"--file", true, false},
+          {"--all-devices", false, false},
+          {"--trace", true, false}},
+         runInfoCommand, true},
         {"check", "check (--port DEVICE [--baud N] | --ip ADDR [--tcp-port N]) [--trace FILE] [--verbose]",
          "\"Check Comm.\" over RS-232C on DEVICE or over Ethernet to the product at ADDR: does the product "
          "answer in its normal or its update mode? Exit 0 for OK, 1 for NG. --baud: the update bit rate, as its "

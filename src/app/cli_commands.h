@@ -43,6 +43,7 @@ void explainPackageFailure(const CommandIo& io, const char* command, const std::
 // The commands, one file each.
 int runVersionsCommand(const CommandOptions& options, const CommandIo& io);
 int runPortsCommand(const CommandOptions& options, const CommandIo& io);
+int runInfoCommand(const CommandOptions& options, const CommandIo& io);
 int runCheckCommand(const CommandOptions& options, const CommandIo& io);
 int runUpdateCommand(const CommandOptions& options, const CommandIo& io);
 int runMonitorCommand(const CommandOptions& options, const CommandIo& io);

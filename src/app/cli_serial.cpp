@@ -11,6 +11,7 @@
 
 #include "app/cli_commands.h"
 #include "app/cli_only_port.h"
+#include "app/cli_route.h"
 #include "app/console_dialog.h"
 #include "app/control_ids.h"
 #include "app/main_window.h"
@@ -29,87 +30,6 @@ constexpr int kExitDeclined = 12;      // a confirmation was declined: no result
 constexpr int kExitCheckNg = 1;
 constexpr int kExitNoPackage = 2;      // as "File reading error!"
 constexpr int kExitNoSerial = 1;       // as "Update Failed!"
-constexpr int kDefaultBaud = 4;        // 115200 bit/s
-
-int usageError(const CommandIo& io, const char* command, const std::string& problem) {
-    const char* synopsis = command;
-    for (const CliCommand& c : cliCommands()) {
-        if (std::string(c.name) == command) synopsis = c.synopsis;
-    }
-    std::fprintf(io.err, "tarnwick %s: %s\nUsage: tarnwick %s\n", command, problem.c_str(), synopsis);
-    return kExitUsage;
-}
-
-// The options both commands share.
-struct SerialOptions {
-    std::string device;
-    bool ethernet = false;
-    std::array<uint8_t, 4> address{};
-    std::string tcpPort = "5000";
-    int baud = kDefaultBaud;
-    std::string trace;
-    bool verbose = false;
-};
-
-// "0".."4", or the bit rate of one of them; -1 for anything else.
-int baudIndexOf(const std::string& text) {
-    for (uint8_t i = 0; i < kBaudRateCount; ++i) {
-        if (text == std::to_string(i) || text == std::to_string(baudRateOf(i))) return i;
-    }
-    return -1;
-}
-
-bool parseRoute(const CommandOptions& options, SerialOptions& out, std::string& problem) {
-    out.device = options.value("--port");
-    const std::string ip = options.value("--ip");
-    out.ethernet = !ip.empty();
-    if (out.device.empty() == ip.empty()) {
-        problem = out.ethernet ? "--port and --ip exclude each other" : "--port or --ip is required";
-        return false;
-    }
-    if (out.ethernet && !parseIpAddress(ip, out.address)) {
-        problem = "--ip takes four numbers 0..255 separated by dots";
-        return false;
-    }
-    const std::string tcpPort = options.value("--tcp-port");
-    if (!tcpPort.empty() && (!out.ethernet || updatePortOf(tcpPort) == 0)) {
-        problem = out.ethernet ? "--tcp-port takes a port number 1..65535" : "--tcp-port goes with --ip";
-        return false;
-    }
-    if (!tcpPort.empty()) out.tcpPort = tcpPort;
-    return true;
-}
-
-bool parseSerialOptions(const CommandOptions& options, SerialOptions& out, std::string& problem) {
-    if (!parseRoute(options, out, problem)) return false;
-    if (out.device.find(':') != std::string::npos) {
-        problem = "a device path with ':' cannot be used";
-        return false;
-    }
-    const std::string baud = options.value("--baud");
-    if (!baud.empty()) {
-        out.baud = baudIndexOf(baud);
-        if (out.baud < 0) {
-            problem = "--baud takes an index 0..4 or the bit rate 9600, 19200, 38400, 57600 or 115200";
-            return false;
-        }
-    }
-    out.trace = options.value("--trace");
-    out.verbose = options.has("--verbose");
-    return true;
-}
-
-// Creates (truncates) the trace file; only once every option has been accepted.
-bool createTrace(const SerialOptions& serial, std::string& problem) {
-    if (serial.trace.empty()) return true;
-    std::FILE* f = std::fopen(serial.trace.c_str(), "w");
-    if (f == nullptr) {
-        problem = "cannot create the trace file '" + serial.trace + "'";
-        return false;
-    }
-    std::fclose(f);
-    return true;
-}
 
 ConsoleOptions consoleFor(const SerialOptions& serial, const CommandIo& io, AnswerPolicy policy) {
     ConsoleOptions console;
@@ -123,19 +43,6 @@ ConsoleOptions consoleFor(const SerialOptions& serial, const CommandIo& io, Answ
     return console;
 }
 
-// Starts the window with the device as its port list; says so when the device does not
-// open (the procedure then fails on the port as it would in the window).
-void startWindow(MainWindow& window, ConsoleDialog& dialog, const SerialOptions& serial, const CommandIo& io,
-                 const char* command) {
-    window.linkTracePath = serial.trace;
-    window.initDialog();
-    dialog.setBaudSelection(serial.baud);
-    if (window.portTable.count == 0 && !serial.ethernet) {
-        std::fprintf(io.err, "tarnwick %s: the serial device '%s' cannot be opened: %s\n", command,
-                     serial.device.c_str(), deviceStateText(probeSerialDevice(serial.device)).c_str());
-    }
-}
-
 // The command line presses a button only where the window would let the operator; says
 // why not otherwise.
 bool buttonEnabled(const ConsoleDialog& dialog, const MainWindow& window, int id, const char* label,
@@ -144,21 +51,6 @@ bool buttonEnabled(const ConsoleDialog& dialog, const MainWindow& window, int id
     const char* why = window.package.modelName.empty() ? "the package names no model" : "not for this package";
     std::fprintf(io.err, "tarnwick %s: \"%s\" is disabled: %s\n", command, label, why);
     return false;
-}
-
-// A click on the "RS-232C" or the "Ethernet" radio, with the address for Ethernet, unless
-// that radio is already chosen: after a Load the window has settled on a type without
-// rebuilding the target list, and the operator presses Update on the list as it stands; a
-// click would rebuild it.
-void chooseRoute(MainWindow& window, ConsoleDialog& dialog, const SerialOptions& route) {
-    if (route.ethernet) {
-        dialog.controls().ipAddress = route.address;
-        dialog.controls().tcpPortText = route.tcpPort;
-    }
-    const int commType = route.ethernet ? 1 : 0;
-    if (dialog.controls().commType == commType) return;
-    dialog.controls().commType = commType;
-    window.onCommTypeChanged();
 }
 
 // After the result box: what became of each component the run handled, and how long it took.
@@ -181,7 +73,7 @@ int runCheckCommand(const CommandOptions& options, const CommandIo& io) {
     OnlyPort port(serial.device);
     ConsoleDialog dialog(consoleFor(serial, io, AnswerPolicy::No));
     MainWindow window(dialog, systemClock(), silentTone());
-    startWindow(window, dialog, serial, io, "check");
+    startConsoleWindow(window, dialog, serial, io, "check");
     chooseRoute(window, dialog, serial);
     window.onCheckComm();
     return window.lastCheckResult == 1 ? 0 : kExitCheckNg;
@@ -205,7 +97,7 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
     console.fileToOpen = absolutePath(options.value("--file"));
     ConsoleDialog dialog(console);
     MainWindow window(dialog, systemClock(), silentTone());
-    startWindow(window, dialog, serial, io, "update");
+    startConsoleWindow(window, dialog, serial, io, "update");
 
     window.onLoad();
     if (!window.packageLoaded) {  // the load has shown why

@@ -56,6 +56,8 @@ public:
     const std::vector<std::string>& portList() const { return portList_; }
     bool ended() const { return ended_; }
     void setFileToOpen(const std::string& path) { options_.fileToOpen = path; }
+    // Where boxes (and verbose status lines) go from now on.
+    void setOutput(std::FILE* out) { options_.out = out; }
 
 private:
     class ConsoleStatus;

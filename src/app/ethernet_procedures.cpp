@@ -11,7 +11,7 @@ void MainWindow::checkEthernet() {
     readJob();
     EthernetRun run(job, *this, clock_);
     disableControls();
-    lastCheckResult = run.checkCommunication();
+    recordCheck(run.checkCommunication(), run.reported());
     updateControls();
 }
 

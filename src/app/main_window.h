@@ -87,6 +87,8 @@ public:
     void checkCommunication();  // RS-232C
     void runSerialUpdate();
     void checkEthernet();
+    // The result of a communication check and what the product reported to it.
+    void recordCheck(int result, const TargetInfo& reported);
     void runEthernetUpdate();
 
     // --- state (bound fields come from ControlFields) ---

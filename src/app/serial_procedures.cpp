@@ -10,12 +10,16 @@ void MainWindow::checkCommunication() {
     readJob();
     SerialRun run(job, *this, clock_);
     disableControls();
-    lastCheckResult = run.checkCommunication();
-    // An answer from the update mode carries no versions.
-    productKnown = lastCheckResult == 1 && !run.reported().slotVersions[0].empty();
-    if (productKnown) checkedProduct = run.reported();
+    recordCheck(run.checkCommunication(), run.reported());
     updateControls();
     showComponentPanel();
+}
+
+void MainWindow::recordCheck(int result, const TargetInfo& reported) {
+    lastCheckResult = result;
+    // An answer from the update mode carries no versions.
+    productKnown = result == 1 && !reported.slotVersions[0].empty();
+    if (productKnown) checkedProduct = reported;
 }
 
 void MainWindow::runSerialUpdate() {

@@ -50,17 +50,18 @@ int firmwareTypeChange(const UpdatePackage& package, const TargetInfo& info) {
     return isUpgradeVersion(product) ? 1 : 0;
 }
 
+int olderThanProduct(const ComponentEntry& c, const TargetInfo& info) {
+    if (c.versionText.empty() && c.versionLabel.empty()) return 0;
+    const std::string product = trimRight(productVersionOf(info, c.id));
+    if (!c.versionLabel.empty()) return textLess(c.versionLabel, product) ? 1 : 0;
+    if (isBlankProductVersion(product)) return 0;
+    return textLess(c.versionText, product) ? 1 : 0;
+}
+
 int noDowngrade(const UpdatePackage& package, const TargetInfo& info) {
     int result = 1;
     for (const ComponentEntry& c : package.components) {
-        if (c.versionText.empty() && c.versionLabel.empty()) continue;
-        const std::string product = trimRight(productVersionOf(info, c.id));
-        if (!c.versionLabel.empty()) {
-            if (textLess(c.versionLabel, product)) result = 0;
-            continue;
-        }
-        if (isBlankProductVersion(product)) continue;
-        if (textLess(c.versionText, product)) result = 0;
+        if (olderThanProduct(c, info) == 1) result = 0;
     }
     return result;
 }

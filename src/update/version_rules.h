@@ -26,6 +26,10 @@ int sameVersion(const UpdatePackage& package, const TargetInfo& info, int positi
 // 1 product Upgrade / file Normal, 2 product Normal / file Upgrade.
 int firmwareTypeChange(const UpdatePackage& package, const TargetInfo& info);
 
+// 1 when the component's version (its label when it has one) is older than the product's;
+// a product that cannot version the component (FF.F..., FFFFFFFF) is older than none.
+int olderThanProduct(const ComponentEntry& component, const TargetInfo& info);
+
 // 0 when any component of the package (selected or not) is older than the product's.
 int noDowngrade(const UpdatePackage& package, const TargetInfo& info);
 

@@ -173,6 +173,29 @@ TEST_F(SerialCommandLine, AClosedOutputPipeDoesNotStopTheUpdate) {
     EXPECT_TRUE(written(0));
 }
 
+// What "Update" would do to each component, from the product's normal-mode answer alone.
+TEST_F(SerialCommandLine, InfoPrintsTheProductAndThePlanWithoutWriting) {
+    pkg.components = {component(0x01, "MAIN", "0200", "01", 1, 0x100), component(0x11, "DSP", "0200", "0111", 1, 0x100),
+                      component(0x15, "PLD", "0200", "0115", 1, 0x100), component(0x2A, "NET", "0200", "012A", 1, 0x100)};
+    pkg.components[3].attributes = 2;
+    ASSERT_EQ(pkgbuild::writePackage(packagePath, pkg), 1);
+    product.slotVersions[2] = "0200";
+    product.slotVersions[3] = "0300";
+    startProduct(product);
+    EXPECT_EQ(run("info --port {port} --file={pkg}"), 0) << err;
+    EXPECT_EQ(out.substr(out.find("  3  ")),
+              "  3  15:PLD          0300\n  4  2A:OSDDAT       0100\n  5  00:DM8FBL       0100\n"
+              "  6  02:DM8SBL       0100\n  7  03:DM8IMG       0100\nPlan (Normal update.):\n"
+              "  ID Name           Package              Product              Update\n"
+              "  01 MAIN           0200                 0100                 update\n"
+              "  11 DSP            0200                 0200                 pass\n"
+              "  15 PLD            0200                 0300                 downgrade\n"
+              "  2A NET            0200                 0100                 not over this link\n");
+    EXPECT_EQ(out.rfind("Model:          TWK-7000\nSerial number:  TW0000001\nPackage id:     0001\n", 0), 0u) << out;
+    EXPECT_FALSE(written(0));
+    EXPECT_EQ(sim->engine().mode(), sim::ProductMode::Normal);
+}
+
 TEST_F(SerialCommandLine, ADeviceThatDoesNotOpenIsNamedOnStandardError) {
     EXPECT_EQ(run("update --file {pkg} --port {port}"), 6);
     EXPECT_EQ(out, "[error]\nCommunication error!\n");
