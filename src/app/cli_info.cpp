@@ -7,7 +7,9 @@
 #include "app/cli_commands.h"
 #include "app/cli_only_port.h"
 #include "app/cli_route.h"
+#include "app/cli_session.h"
 #include "app/console_dialog.h"
+#include "app/monitor_view.h"
 #include "app/main_window.h"
 #include "app/update_plan.h"
 #include "package/line_reader.h"
@@ -43,13 +45,78 @@ void printPlan(std::FILE* out, const std::vector<PlanLine>& plan, int updateMode
     }
 }
 
-// The check with its box kept off the output.
-void checkQuietly(MainWindow& window, ConsoleDialog& dialog, const CommandIo& io) {
+std::string identityJson(const TargetInfo& info) {
+    std::string slots;
+    for (int k = 0; k < kInfoSlots; ++k) {
+        const size_t i = static_cast<size_t>(k);
+        if (info.slotVersions[i].empty() && info.slotNames[i].empty()) continue;
+        slots += std::string(slots.empty() ? "" : ",") + "{\"slot\":" + std::to_string(k) + ",\"id\":" +
+                 jsonId(info.slotIds[i]) + ",\"name\":" + jsonString(trimRight(info.slotNames[i])) +
+                 ",\"version\":" + jsonString(trimRight(info.slotVersions[i])) + "}";
+    }
+    return "\"model\":" + jsonString(trimRight(info.model)) + ",\"serial_number\":" +
+           jsonString(trimRight(info.serialNumber)) + ",\"package_id\":" + jsonString(trimRight(info.packageId)) +
+           ",\"mac_address\":" + jsonString(trimRight(info.macAddress)) + ",\"slots\":[" + slots + "]";
+}
+
+std::string planJson(const std::vector<PlanLine>& plan) {
+    std::string list;
+    for (const PlanLine& l : plan) {
+        list += std::string(list.empty() ? "" : ",") + "{\"id\":" + jsonString(l.row.id) + ",\"name\":" +
+                jsonString(l.row.name) + ",\"package_version\":" + jsonString(l.row.packageVersion) +
+                ",\"product_version\":" + jsonString(l.row.productVersion) + ",\"action\":\"" +
+                planActionName(l.action) + "\"}";
+    }
+    return ",\"plan\":[" + list + "]";
+}
+
+// The identity, and the plan when a package is loaded.
+void printProduct(CliSession& session, const SerialOptions& route, bool allDevices, const CommandIo& io) {
+    const MainWindow& window = session.window;
+    const int mode = allDevices ? 1 : 0;
+    std::vector<PlanLine> plan;
+    if (window.packageLoaded) plan = updatePlan(window.package, window.checkedProduct, mode, route.ethernet ? 2 : 1);
+    if (session.json) {
+        session.json->write("\"event\":\"info\"," + identityJson(window.checkedProduct) +
+                            (window.packageLoaded ? planJson(plan) : std::string()));
+        return;
+    }
+    printIdentity(io.out, window.checkedProduct);
+    if (window.packageLoaded) printPlan(io.out, plan, mode);
+}
+
+// The check, heard by no one: its box stays off the output.
+void checkQuietly(CliSession& session) {
     std::FILE* nowhere = std::fopen("/dev/null", "w");
-    if (nowhere != nullptr) dialog.setOutput(nowhere);
-    window.onCheckComm();
-    dialog.setOutput(io.out);
+    std::FILE* shown = session.dialog.output();
+    if (nowhere != nullptr) session.dialog.setOutput(nowhere);
+    UpdateObserver* observer = session.window.observer;
+    session.window.observer = nullptr;
+    session.window.onCheckComm();
+    session.window.observer = observer;
+    session.dialog.setOutput(shown);
     if (nowhere != nullptr) std::fclose(nowhere);
+}
+
+// The product's answer to the check; the exit status.
+int showProduct(CliSession& session, const SerialOptions& route, bool allDevices, const CommandIo& io) {
+    chooseRoute(session.window, session.dialog, route);
+    checkQuietly(session);
+    if (session.window.lastCheckResult != 1) {
+        std::fputs("tarnwick info: the product does not answer.\n", io.err);
+        return kExitNoAnswer;
+    }
+    if (!session.window.productKnown) {
+        if (session.json) {
+            session.json->write("\"event\":\"info\",\"update_mode_only\":true");
+        } else {
+            std::fputs("The product answers only in its update mode: it reports no versions; \"Update\" will offer "
+                       "the recovery update.\n", io.out);
+        }
+        return kExitUpdateModeOnly;
+    }
+    printProduct(session, route, allDevices, io);
+    return 0;
 }
 
 }  // namespace
@@ -66,33 +133,16 @@ int runInfoCommand(const CommandOptions& options, const CommandIo& io) {
     console.answerPolicy = AnswerPolicy::No;
     const std::string file = options.value("--file");
     console.fileToOpen = file.empty() ? "" : absolutePath(file);
-    ConsoleDialog dialog(console);
-    MainWindow window(dialog, systemClock(), silentTone());
-    startConsoleWindow(window, dialog, route, io, "info");
-    int status = 0;
-    if (!file.empty()) window.onLoad();
-    if (!file.empty() && !window.packageLoaded) {
+    CliSession session(io, console, options.has("--json"));
+    startConsoleWindow(session.window, session.dialog, route, io, "info");
+    int status = kExitNoPackage;
+    if (!file.empty()) session.window.onLoad();
+    if (!file.empty() && !session.window.packageLoaded) {
         explainPackageFailure(io, "info", console.fileToOpen);
-        status = kExitNoPackage;
     } else {
-        chooseRoute(window, dialog, route);
-        checkQuietly(window, dialog, io);
-        if (window.lastCheckResult != 1) {
-            std::fputs("tarnwick info: the product does not answer.\n", io.err);
-            status = kExitNoAnswer;
-        } else if (!window.productKnown) {
-            std::fputs("The product answers only in its update mode: it reports no versions; \"Update\" will offer "
-                       "the recovery update.\n", io.out);
-            status = kExitUpdateModeOnly;
-        } else {
-            printIdentity(io.out, window.checkedProduct);
-            const int mode = options.has("--all-devices") ? 1 : 0;
-            if (window.packageLoaded) {
-                printPlan(io.out, updatePlan(window.package, window.checkedProduct, mode, route.ethernet ? 2 : 1), mode);
-            }
-        }
+        status = showProduct(session, route, options.has("--all-devices"), io);
     }
-    deleteWorkFiles(window.package);
+    deleteWorkFiles(session.window.package);
     return status;
 }
 

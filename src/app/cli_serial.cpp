@@ -12,6 +12,7 @@
 #include "app/cli_commands.h"
 #include "app/cli_only_port.h"
 #include "app/cli_route.h"
+#include "app/cli_session.h"
 #include "app/console_dialog.h"
 #include "app/control_ids.h"
 #include "app/main_window.h"
@@ -54,12 +55,41 @@ bool buttonEnabled(const ConsoleDialog& dialog, const MainWindow& window, int id
 }
 
 // After the result box: what became of each component the run handled, and how long it took.
-void printSummary(const CommandIo& io, const UpdateSummary& summary, std::chrono::steady_clock::duration took) {
-    if (summary.components().empty()) return;
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(took).count();
-    std::fprintf(io.out, "[summary]\n%s%s\n", summary.text().c_str(),
-                 composePositionLine(0, 0, static_cast<uint64_t>(ms)).c_str());
-    std::fflush(io.out);
+void showSummary(CliSession& session, const UpdateSummary& summary, std::chrono::steady_clock::duration took,
+                 const CommandIo& io) {
+    const auto ms = static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count());
+    if (session.json) {
+        session.json->summary(summary, ms);
+    } else if (!summary.components().empty()) {
+        std::fprintf(io.out, "[summary]\n%s%s\n", summary.text().c_str(), composePositionLine(0, 0, ms).c_str());
+        std::fflush(io.out);
+    }
+}
+
+// The modes chosen, then "Update"; the exit status.
+int pressUpdate(CliSession& session, const CommandOptions& options, const SerialOptions& serial, const CommandIo& io) {
+    MainWindow& window = session.window;
+    ConsoleDialog& dialog = session.dialog;
+    if (!dialog.isEnabled(serial.ethernet ? ctl::RadioEthernet : ctl::RadioRs232c)) {
+        std::fprintf(io.err, "tarnwick update: this package cannot be written over %s\n",
+                     serial.ethernet ? "Ethernet" : "RS-232C");
+        return kExitNoSerial;
+    }
+    chooseRoute(window, dialog, serial);
+    if (options.has("--all-devices")) {
+        dialog.controls().updateMode = 1;
+        window.onModeClicked();
+    }
+    const std::string check = options.value("--check");
+    if (!check.empty()) dialog.controls().checkMode = check == "verify" ? 0 : 1;
+    if (!buttonEnabled(dialog, window, ctl::Update, "Update", io, "update")) return kExitNoPackage;
+    UpdateSummary summary(window.job);
+    session.listen(&summary);
+    const auto start = std::chrono::steady_clock::now();
+    window.onUpdate();
+    session.listen(nullptr);
+    showSummary(session, summary, std::chrono::steady_clock::now() - start, io);
+    return window.lastResultCode >= 0 ? window.lastResultCode : kExitDeclined;
 }
 
 }  // namespace
@@ -71,12 +101,13 @@ int runCheckCommand(const CommandOptions& options, const CommandIo& io) {
         return usageError(io, "check", problem);
     }
     OnlyPort port(serial.device);
-    ConsoleDialog dialog(consoleFor(serial, io, AnswerPolicy::No));
-    MainWindow window(dialog, systemClock(), silentTone());
-    startConsoleWindow(window, dialog, serial, io, "check");
-    chooseRoute(window, dialog, serial);
-    window.onCheckComm();
-    return window.lastCheckResult == 1 ? 0 : kExitCheckNg;
+    CliSession session(io, consoleFor(serial, io, AnswerPolicy::No), options.has("--json"));
+    startConsoleWindow(session.window, session.dialog, serial, io, "check");
+    chooseRoute(session.window, session.dialog, serial);
+    session.window.onCheckComm();
+    const int status = session.window.lastCheckResult == 1 ? 0 : kExitCheckNg;
+    session.finish(status);
+    return status;
 }
 
 int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
@@ -95,39 +126,17 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
     OnlyPort port(serial.device);
     ConsoleOptions console = consoleFor(serial, io, policy);
     console.fileToOpen = absolutePath(options.value("--file"));
-    ConsoleDialog dialog(console);
-    MainWindow window(dialog, systemClock(), silentTone());
-    startConsoleWindow(window, dialog, serial, io, "update");
-
-    window.onLoad();
-    if (!window.packageLoaded) {  // the load has shown why
+    CliSession session(io, console, options.has("--json"));
+    startConsoleWindow(session.window, session.dialog, serial, io, "update");
+    session.window.onLoad();
+    int status = kExitNoPackage;
+    if (session.window.packageLoaded) {
+        status = pressUpdate(session, options, serial, io);
+    } else {  // the load has shown why
         explainPackageFailure(io, "update", console.fileToOpen);
-        return kExitNoPackage;
     }
-    int status = kExitNoSerial;
-    if (!dialog.isEnabled(serial.ethernet ? ctl::RadioEthernet : ctl::RadioRs232c)) {
-        std::fprintf(io.err, "tarnwick update: this package cannot be written over %s\n",
-                     serial.ethernet ? "Ethernet" : "RS-232C");
-    } else {
-        chooseRoute(window, dialog, serial);
-        if (options.has("--all-devices")) {
-            dialog.controls().updateMode = 1;
-            window.onModeClicked();
-        }
-        if (!check.empty()) dialog.controls().checkMode = check == "verify" ? 0 : 1;
-        if (buttonEnabled(dialog, window, ctl::Update, "Update", io, "update")) {
-            UpdateSummary summary(window.job);
-            window.observer = &summary;
-            const auto start = std::chrono::steady_clock::now();
-            window.onUpdate();
-            window.observer = nullptr;
-            printSummary(io, summary, std::chrono::steady_clock::now() - start);
-            status = window.lastResultCode >= 0 ? window.lastResultCode : kExitDeclined;
-        } else {
-            status = kExitNoPackage;
-        }
-    }
-    deleteWorkFiles(window.package);
+    deleteWorkFiles(session.window.package);
+    session.finish(status);
     return status;
 }
 

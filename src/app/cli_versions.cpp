@@ -3,7 +3,10 @@
 
 #include "app/cli_commands.h"
 #include "app/cli_only_port.h"
+#include "app/cli_session.h"
+#include "app/component_rows.h"
 #include "app/console_dialog.h"
+#include "app/monitor_view.h"
 #include "app/main_window.h"
 #include "package/work_files.h"
 
@@ -20,6 +23,17 @@ std::string withUnixLineEnds(const std::string& text) {
     }
     return out;
 }
+
+// {"event":"versions","file":...,"components":[{"id","name","version"}, ...]}
+std::string versionsJson(const std::string& file, const UpdatePackage& package) {
+    std::string list;
+    for (const ComponentRow& row : componentRows(package, nullptr)) {
+        list += std::string(list.empty() ? "" : ",") + "{\"id\":" + jsonString(row.id) + ",\"name\":" +
+                jsonString(row.name) + ",\"version\":" + jsonString(row.packageVersion) + "}";
+    }
+    return "\"event\":\"versions\",\"file\":" + jsonString(file) + ",\"components\":[" + list + "]";
+}
+
 }  // namespace
 
 int runVersionsCommand(const CommandOptions& options, const CommandIo& io) {
@@ -28,12 +42,15 @@ int runVersionsCommand(const CommandOptions& options, const CommandIo& io) {
     console.out = io.out;
     console.answerPolicy = AnswerPolicy::No;
     console.fileToOpen = absolutePath(options.value("--file"));
-    ConsoleDialog dialog(console);
-    MainWindow window(dialog, systemClock(), silentTone());
+    CliSession session(io, console, options.has("--json"));
+    MainWindow& window = session.window;
     window.initDialog();
     window.onLoad();
     int status = 1;
-    if (window.packageLoaded) {
+    if (window.packageLoaded && session.json) {
+        session.json->write(versionsJson(console.fileToOpen, window.package));
+        status = 0;
+    } else if (window.packageLoaded) {
         std::string listing = withUnixLineEnds(window.versionListing());
         if (listing.empty() || listing.back() != '\n') listing.push_back('\n');
         std::fputs(listing.c_str(), io.out);

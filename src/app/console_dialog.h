@@ -58,6 +58,7 @@ public:
     void setFileToOpen(const std::string& path) { options_.fileToOpen = path; }
     // Where boxes (and verbose status lines) go from now on.
     void setOutput(std::FILE* out) { options_.out = out; }
+    std::FILE* output() const { return options_.out; }
 
 private:
     class ConsoleStatus;

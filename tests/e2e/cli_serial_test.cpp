@@ -10,6 +10,8 @@
 #include <set>
 #include <sstream>
 
+#include <nlohmann/json.hpp>
+
 #include "e2e/program_run.h"
 #include "e2e/serial_update_fixture.h"
 
@@ -171,6 +173,26 @@ TEST_F(SerialCommandLine, AClosedOutputPipeDoesNotStopTheUpdate) {
     EXPECT_EQ(slurp(status), "0\n");
     EXPECT_EQ(sim->engine().mode(), sim::ProductMode::Normal);
     EXPECT_TRUE(written(0));
+}
+
+// A production line reads the run as it happens: every line one JSON object, the last the result.
+TEST_F(SerialCommandLine, JsonEventsOfAnUpdateParseAndEndWithTheResultCode) {
+    startProduct(product);
+    EXPECT_EQ(run("update --file {pkg} --port {port} --json"), 0) << err;
+    std::vector<nlohmann::json> events;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) events.push_back(nlohmann::json::parse(line));
+    ASSERT_GE(events.size(), 4u) << out;
+    bool progress = false;
+    for (const auto& e : events) {
+        progress |= e["event"] == "status" && e["target"] == "01" && e["percent"].is_number();
+    }
+    EXPECT_TRUE(progress) << out;
+    const size_t n = events.size();
+    EXPECT_EQ(events[n - 3], nlohmann::json::parse(R"({"event":"box","kind":"info","text":"Update completed."})"));
+    EXPECT_EQ(events[n - 2]["components"], nlohmann::json::parse(
+                                               R"([{"id":"01","name":"MAIN","version":"0200","outcome":"updated","reason":""}])"));
+    EXPECT_EQ(events[n - 1], nlohmann::json::parse(R"({"event":"result","code":0,"text":"Update completed."})"));
 }
 
 // What "Update" would do to each component, from the product's normal-mode answer alone.

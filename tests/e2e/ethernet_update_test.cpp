@@ -151,6 +151,7 @@ const IpCase kIpCases[] = {
     {"CheckOk", "check --ip {ip}", 0, "[info]\nCommunication check OK.\n"},
     {"CheckRefused", "check --ip {ip}", 1, "[error]\nCommunication check NG!\n",
      [](sim::SimConfig&, sim::TcpOptions& n) { n.refuseTextPort = true; }},
+    // (The summary that follows the result box is left to the RS-232C runs.)
     {"Update", "update --file {pkg} --ip {ip} --check verify", 0, "[info]\nUpdate completed.\n"},
     {"UpdateOnAnotherPort", "update --file {pkg} --ip {ip} --tcp-port 5005", 0, "[info]\nUpdate completed.\n",
      [](sim::SimConfig&, sim::TcpOptions& n) { n.updatePort = 5005; }},
@@ -183,7 +184,7 @@ TEST_F(EthernetTest, CommandLineOverEthernet) {
             if (auto at = args.find(word); at != std::string::npos) args.replace(at, word.size(), value);
         }
         EXPECT_EQ(runProgram(args, dir, out, err), c.status) << c.name << "\n" << out << err;
-        if (c.out) { EXPECT_EQ(out, c.out) << c.name; }
+        if (c.out) { EXPECT_EQ(out.substr(0, out.find("[summary]\n")), c.out) << c.name; }
         if (c.status == 64) { EXPECT_TRUE(server->log().empty()) << c.name; }
     }
 }
