@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/cli_commands.h"
+#include "app/cli_interrupt.h"
 #include "app/cli_only_port.h"
 #include "app/cli_route.h"
 #include "app/cli_session.h"
@@ -127,6 +128,7 @@ int runInfoCommand(const CommandOptions& options, const CommandIo& io) {
     if (!parseSerialOptions(options, route, problem) || !createTrace(route, problem)) {
         return usageError(io, "info", problem);
     }
+    InterruptGuard interrupts(io.err, workDirFor(false, ""));  // nothing is written: Ctrl-C ends at once
     OnlyPort port(route.device);
     ConsoleOptions console;
     console.out = io.out;

@@ -10,12 +10,14 @@
 #include <string>
 
 #include "app/cli_commands.h"
+#include "app/cli_interrupt.h"
 #include "app/cli_only_port.h"
 #include "app/cli_route.h"
 #include "app/cli_session.h"
 #include "app/console_dialog.h"
 #include "app/control_ids.h"
 #include "app/main_window.h"
+#include "app/observer_list.h"
 #include "app/status_line.h"
 #include "app/update_summary.h"
 #include "package/work_files.h"
@@ -67,7 +69,8 @@ void showSummary(CliSession& session, const UpdateSummary& summary, std::chrono:
 }
 
 // The modes chosen, then "Update"; the exit status.
-int pressUpdate(CliSession& session, const CommandOptions& options, const SerialOptions& serial, const CommandIo& io) {
+int pressUpdate(CliSession& session, InterruptGuard& interrupts, const CommandOptions& options,
+                const SerialOptions& serial, const CommandIo& io) {
     MainWindow& window = session.window;
     ConsoleDialog& dialog = session.dialog;
     if (!dialog.isEnabled(serial.ethernet ? ctl::RadioEthernet : ctl::RadioRs232c)) {
@@ -84,7 +87,8 @@ int pressUpdate(CliSession& session, const CommandOptions& options, const Serial
     if (!check.empty()) dialog.controls().checkMode = check == "verify" ? 0 : 1;
     if (!buttonEnabled(dialog, window, ctl::Update, "Update", io, "update")) return kExitNoPackage;
     UpdateSummary summary(window.job);
-    session.listen(&summary);
+    ObserverList listeners{&summary, &interrupts};
+    session.listen(&listeners);
     const auto start = std::chrono::steady_clock::now();
     window.onUpdate();
     session.listen(nullptr);
@@ -123,6 +127,7 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
     const AnswerPolicy policy = options.has("--yes")  ? AnswerPolicy::Yes
                                 : options.has("--no") ? AnswerPolicy::No
                                                       : AnswerPolicy::Ask;
+    InterruptGuard interrupts(io.err, workDirFor(false, ""));
     OnlyPort port(serial.device);
     ConsoleOptions console = consoleFor(serial, io, policy);
     console.fileToOpen = absolutePath(options.value("--file"));
@@ -131,7 +136,7 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
     session.window.onLoad();
     int status = kExitNoPackage;
     if (session.window.packageLoaded) {
-        status = pressUpdate(session, options, serial, io);
+        status = pressUpdate(session, interrupts, options, serial, io);
     } else {  // the load has shown why
         explainPackageFailure(io, "update", console.fileToOpen);
     }

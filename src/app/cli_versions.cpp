@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/cli_commands.h"
+#include "app/cli_interrupt.h"
 #include "app/cli_only_port.h"
 #include "app/cli_session.h"
 #include "app/component_rows.h"
@@ -37,6 +38,7 @@ std::string versionsJson(const std::string& file, const UpdatePackage& package) 
 }  // namespace
 
 int runVersionsCommand(const CommandOptions& options, const CommandIo& io) {
+    InterruptGuard interrupts(io.err, workDirFor(false, ""));
     OnlyPort noPorts("");
     ConsoleOptions console;
     console.out = io.out;

@@ -34,6 +34,7 @@ void JsonEvents::write(const std::string& members) {
 
 // A line repeated with the same percent is not news.
 void JsonEvents::statusShown(uint8_t targetId, const std::string& text, int showProgress, int percent) {
+    if (next_ != nullptr) next_->statusShown(targetId, text, showProgress, percent);  // before a reader hears of it
     const std::string line = composeStatusLine(window_.package, window_.job.currentNumber, window_.job.selectedCount,
                                                targetId, text);
     const std::string members = "\"event\":\"status\",\"target\":" + jsonId(targetId) + ",\"text\":" + jsonString(text) +
@@ -41,13 +42,12 @@ void JsonEvents::statusShown(uint8_t targetId, const std::string& text, int show
                                 ",\"percent\":" + (showProgress == 1 ? std::to_string(percent) : std::string("null"));
     if (members != lastStatus_) write(members);
     lastStatus_ = members;
-    if (next_ != nullptr) next_->statusShown(targetId, text, showProgress, percent);
 }
 
 void JsonEvents::boxShown(BoxKind kind, const std::string& text) {
+    if (next_ != nullptr) next_->boxShown(kind, text);
     write(std::string("\"event\":\"box\",\"kind\":\"") + boxKindName(kind) + "\",\"text\":" + jsonString(text));
     if (kind != BoxKind::Question) resultText_ = text;  // the check's result is its box
-    if (next_ != nullptr) next_->boxShown(kind, text);
 }
 
 void JsonEvents::failureReported(const ErrorRecord& record, const std::string& text) {

@@ -5,6 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <set>
@@ -13,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "e2e/program_run.h"
+#include "platform/posix/instance_lock.h"
 #include "e2e/serial_update_fixture.h"
 
 namespace tarnwick::test {
@@ -216,6 +220,39 @@ TEST_F(SerialCommandLine, InfoPrintsTheProductAndThePlanWithoutWriting) {
     EXPECT_EQ(out.rfind("Model:          TWK-7000\nSerial number:  TW0000001\nPackage id:     0001\n", 0), 0u) << out;
     EXPECT_FALSE(written(0));
     EXPECT_EQ(sim->engine().mode(), sim::ProductMode::Normal);
+}
+
+// Ctrl-C while the product is written: once only warns, twice within 5 s ends the run with
+// no component file left and the lock free.
+TEST_F(SerialCommandLine, CtrlCDuringTheWritesNeedsASecondPress) {
+    pkg.components[0].data = pkgbuild::patternData(0x3000, 1);
+    ASSERT_EQ(pkgbuild::writePackage(packagePath, pkg), 1);
+    product.paceBytesPerSecond = 6000;
+    const std::string errPath = dir + "/err.txt", work = dir + "/OrvexWriter/firmdata00.bin";
+    for (const auto& [presses, status] : {std::pair{1, 0}, {2, 130}}) {
+        startProduct(product);
+        std::FILE* events = popen(("echo $$; TARNWICK_TIME_SCALE=0 TMPDIR='" + dir + "/' exec '" + TARNWICK_BINARY +
+                                   "' update --file '" + packagePath + "' --port " + port() + " --json 2>'" + errPath + "'")
+                                      .c_str(), "r");
+        ASSERT_NE(events, nullptr);
+        char line[512];
+        ASSERT_NE(std::fgets(line, sizeof line, events), nullptr);
+        const pid_t pid = std::atoi(line);
+        while (std::fgets(line, sizeof line, events) != nullptr && !std::strstr(line, "\"target\":\"01\"")) {}
+        EXPECT_TRUE(std::filesystem::exists(work));
+        for (int press = 0; press < presses; ++press) {
+            kill(pid, SIGINT);
+            for (int i = 0; i < 500 && slurp(errPath).find("again within 5 seconds") == std::string::npos; ++i) usleep(2000);
+        }
+        while (std::fgets(line, sizeof line, events) != nullptr) {}
+        const int raw = pclose(events);
+        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, status) << slurp(errPath);
+        EXPECT_NE(slurp(errPath).find("leaves it in update mode; a later run will offer the recovery update"),
+                  std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(work)) << presses;
+        InstanceLock lock;
+        EXPECT_EQ(lock.acquire(), InstanceLock::Result::Acquired);
+    }
 }
 
 TEST_F(SerialCommandLine, ADeviceThatDoesNotOpenIsNamedOnStandardError) {

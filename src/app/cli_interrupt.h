@@ -1,0 +1,49 @@
+// Ctrl-C and SIGTERM on the command line. Outside the writes the command ends at once
+// (status 130). While the product is being written the first one only warns that stopping
+// leaves the product in update mode and that a later run will offer the recovery update;
+// a second within 5 seconds ends the command. However it ends, the component files of the
+// work directory go; the single-instance lock goes with the process.
+//
+// The signals are blocked in every thread and taken by a thread of the guard's own, so the
+// run's waits and reads never see an interrupted call.
+#pragma once
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <signal.h>
+
+#include "update/update_observer.h"
+
+namespace tarnwick {
+
+constexpr int kExitInterrupted = 130;
+
+class InterruptGuard final : public UpdateObserver {
+public:
+    // workDir: where the command's component files are made.
+    InterruptGuard(std::FILE* err, const std::string& workDir);
+    ~InterruptGuard() override;
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+    // The writes begin with a component's "Updating start..." and end with the result.
+    void statusShown(uint8_t targetId, const std::string& text, int showProgress, int percent) override;
+    void resultReported(int code, const std::string& text) override;
+
+    bool writing() const { return writing_; }
+
+private:
+    void watch();
+    void endNow();
+
+    std::FILE* err_;
+    std::vector<std::string> workFiles_;
+    std::atomic<bool> writing_{false};
+    sigset_t previousMask_{};
+    std::thread watcher_;
+};
+
+}  // namespace tarnwick
