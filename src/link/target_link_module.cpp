@@ -12,6 +12,7 @@ constexpr uint32_t kPollsPerSecond = 100;
 constexpr uint32_t kPromptSeconds = 5;
 constexpr uint32_t kStoredSeconds = 60;
 constexpr size_t kCollectMax = kFrameBufferSize - 1;  // the longest line, 1034 characters
+constexpr uint32_t kModuleChatterLimit = 65536;  // bytes one wait for a module answer may take
 const char* const kProbe = "\r\n";
 const char* const kOk = "ok";
 
@@ -44,6 +45,10 @@ int TargetLink::awaitText(const std::string& expected, uint32_t silenceSeconds) 
     rx_.fill(0);
     rxLength_ = 0;
     const uint32_t polls = silenceSeconds * kPollsPerSecond;
+    // Besides the silence between bytes, the whole wait is bounded: a module that keeps
+    // sending short lines without the awaited text ends it as an over-long answer would,
+    // after kModuleChatterLimit bytes.
+    uint32_t bytesLeft = kModuleChatterLimit;
     size_t position = 0;    // characters collected at the start of the line
     size_t lineLength = 0;  // characters of the line so far, skipped ones included
     bool skipping = false;
@@ -54,6 +59,7 @@ int TargetLink::awaitText(const std::string& expected, uint32_t silenceSeconds) 
             result = kAwaitSilence;
             break;
         }
+        if (bytesLeft-- == 0) break;
         if (!transport_->read(&rxByte_, 1)) {
             result = kAwaitReadFailed;
             break;

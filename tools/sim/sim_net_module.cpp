@@ -138,6 +138,7 @@ void SimNetModule::readCommands() {
         const std::string line = line_;
         line_.clear();
         const std::string reply = answer(line);
+        if (++commands_ == config_.powerCutAfter) return powerCut();
         if (!restartDue_) {
             say(reply);
             continue;
@@ -196,8 +197,33 @@ void SimNetModule::restartInto(ModuleMode next, uint32_t delayMs, const std::str
     closeFd(connectionFd_);
 }
 
+void SimNetModule::powerCut() {
+    poweredOff_ = true;
+    restartDue_ = false;
+    storedOkDue_ = false;
+    pendingKind_.clear();
+    closeFd(connectionFd_);
+    closeFd(listenFd_);
+    event("power cut");
+}
+
+bool SimNetModule::poweredOff() const {
+    std::lock_guard lock(mutex_);
+    return poweredOff_;
+}
+
+void SimNetModule::restorePower() {
+    std::lock_guard lock(mutex_);
+    if (!poweredOff_) return;
+    poweredOff_ = false;
+    config_.powerCutAfter = -1;
+    line_.clear();
+    if (mode_ == ModuleMode::Restarting) mode_ = nextMode_;
+    if (listen()) event(std::string("power back ") + modeName(mode_));
+}
+
 void SimNetModule::finishRestartWhenDue() {
-    if (mode_ != ModuleMode::Restarting || SteadyClock::now() < restartEnd_ || !listen()) return;
+    if (poweredOff_ || mode_ != ModuleMode::Restarting || SteadyClock::now() < restartEnd_ || !listen()) return;
     mode_ = nextMode_;
     event(std::string("mode ") + modeName(mode_));
 }

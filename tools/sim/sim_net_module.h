@@ -30,6 +30,9 @@ struct NetModuleConfig {
     std::set<std::string> unanswered;  // command lines (without CR LF) that get no answer; "" the probe
     std::string foreignAddress = "127.0.0.254";
     std::vector<AckFault> ackFaults;
+    // A power cut after this many command lines (the last one unanswered): the connection and
+    // the command port go until restorePower(); stored images stay. -1: none.
+    int powerCutAfter = -1;
 };
 
 enum class ModuleMode { Application, Bootloader, Restarting };
@@ -51,6 +54,9 @@ public:
     // The last image stored per update kind ("bootloader", "image", "image cne", "webpage").
     std::map<std::string, std::vector<uint8_t>> images() const;
     SimTftpServer& tftp() { return tftp_; }
+    bool poweredOff() const;
+    // Back in the mode it was in (the one it was restarting into), listening again.
+    void restorePower();
 
 private:
     using SteadyClock = std::chrono::steady_clock;
@@ -64,6 +70,7 @@ private:
     void finishRestartWhenDue();
     void fileStored(const std::vector<uint8_t>& data);
     void say(const std::string& text);
+    void powerCut();
     void event(const std::string& text);
 
     NetModuleConfig config_;
@@ -80,6 +87,8 @@ private:
     SteadyClock::time_point restartEnd_{};
     std::string pendingKind_;  // the update command waiting for its file
     bool storedOkDue_ = false;
+    int commands_ = 0;
+    bool poweredOff_ = false;
     std::vector<std::string> events_;
     std::map<std::string, std::vector<uint8_t>> images_;
     std::atomic<bool> stop_{false};

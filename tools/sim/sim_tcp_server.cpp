@@ -117,7 +117,8 @@ void SimTcpServer::run() {
     std::vector<pollfd> fds;
     uint8_t buffer[kChunk];
     while (!stop_) {
-        if (restarting_ && SteadyClock::now() >= restartEnd_ && openListeners()) restarting_ = false;
+        followPower();
+        if (!dark_ && restarting_ && SteadyClock::now() >= restartEnd_ && openListeners()) restarting_ = false;
         fds.clear();
         for (const Listener& l : listeners_) fds.push_back({l.fd, POLLIN, 0});
         for (const Client& c : clients_) fds.push_back({c.fd, POLLIN, 0});
@@ -163,6 +164,10 @@ void SimTcpServer::serve(Client& client, const uint8_t* bytes, size_t count) {
     const size_t seen = engine_.eventCount();
     auto answer = engine_.feed(bytes, count);
     for (const std::string& e : engine_.eventsSince(seen)) note(client.port, e);
+    if (engine_.poweredOff()) {  // the answer to the last message never leaves the product
+        followPower();
+        return;
+    }
     if (closeNow) {
         drop(client, "closed by product");
         return;
@@ -191,6 +196,26 @@ void SimTcpServer::restart() {
     closeListeners();
     restartEnd_ = SteadyClock::now() + std::chrono::milliseconds(options_.restartDelayMs);
     restarting_ = true;
+}
+
+void SimTcpServer::restorePower() {
+    engine_.restorePower();
+    for (int waited = 0; dark_ && thread_.joinable() && waited < 5000; waited += kStopCheckMs) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kStopCheckMs));
+    }
+}
+
+void SimTcpServer::followPower() {
+    const bool off = engine_.poweredOff();
+    if (off && !dark_) {
+        ++powerCuts_;
+        for (Client& c : clients_) drop(c, "closed by power cut");
+        closeListeners();
+        dark_ = true;
+    } else if (!off && dark_ && openListeners()) {
+        dark_ = false;
+        restarting_ = false;
+    }
 }
 
 void SimTcpServer::note(uint16_t port, const std::string& text) {

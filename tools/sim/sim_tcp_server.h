@@ -1,7 +1,9 @@
 // The simulated product on the network: listens on a loopback address the caller
 // chooses, on the text port (23: normal-mode text commands), the command port (5000:
 // frames and text commands) and the update port (5000 unless another is given), and
-// serves every connection from one product engine on a thread of its own.
+// serves every connection from one product engine on a thread of its own. A power cut
+// (SimConfig::powerCutAfter) ends every connection and refuses new ones until the
+// engine's power is restored; the memory stays as written.
 #pragma once
 #include <atomic>
 #include <chrono>
@@ -50,6 +52,10 @@ public:
     void clearLog();
     int restarts() const { return restarts_.load(); }
     bool restarting() const { return restarting_.load(); }
+    // Power comes back (see SimEngine::restorePower); returns once the listeners are open again.
+    void restorePower();
+    // Connections ended by power cuts so far.
+    int powerCuts() const { return powerCuts_.load(); }
 
 private:
     enum class Role { Text, Command };
@@ -72,6 +78,8 @@ private:
     void serve(Client& client, const uint8_t* bytes, size_t count);
     void drop(Client& client, const char* why);
     void restart();
+    // Follows the engine's power: dark while it is off, listening again once it is back.
+    void followPower();
     void note(uint16_t port, const std::string& text);
 
     SimEngine engine_;
@@ -85,6 +93,8 @@ private:
     std::vector<std::string> log_;
     std::atomic<int> restarts_{0};
     std::atomic<bool> restarting_{false};
+    std::atomic<int> powerCuts_{0};
+    std::atomic<bool> dark_{false};
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
