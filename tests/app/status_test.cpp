@@ -1,5 +1,5 @@
-// The timed waits and the station's slot (the status lines are asserted on the Qt window
-// and end to end).
+// The timed waits and the station's short texts (the status lines are asserted on the Qt
+// window and end to end, the slot a station fills in its run).
 #include <cstring>
 
 #include "app/station_status.h"
@@ -20,24 +20,6 @@ TEST_F(StatusTest, WaitSecondsSleepsWholeSecondsAndPumps) {
     clock.settles.clear();
     window->waitSeconds(0x102);  // taken as 8 bits: 2
     EXPECT_EQ(clock.settles.size(), 2u);
-}
-
-TEST_F(StatusTest, StationStatusGoesToItsOwnSlotOnly) {
-    startStation("/03");
-    std::vector<uint8_t> area(kSharedAreaSize, 0xCC);
-    window->slotBase = area.data();
-    addComponent(0, 0x11, "DSP", 1);
-    window->job.currentNumber = 1;
-    window->job.selectedCount = 3;
-    window->showStatus(0x11, "Verifying...", 1, 0x01020304);
-    const uint8_t* slot = area.data() + 2 * kSlotSize;
-    EXPECT_STREQ(reinterpret_cast<const char*>(slot), "Verifying...");
-    EXPECT_STREQ(reinterpret_cast<const char*>(slot + kSlotTargetOffset), "01/03 DSP");
-    EXPECT_EQ(std::vector<uint8_t>(slot + kSlotPercentOffset, slot + kSlotSize), (std::vector<uint8_t>{4, 3, 2, 1}));
-    EXPECT_EQ(area[2 * kSlotSize - 1], 0xCC);
-    EXPECT_EQ(area[3 * kSlotSize], 0xCC);
-    EXPECT_TRUE(dialog.statusLines.empty());
-    EXPECT_EQ(stationSlot(area.data(), 21), nullptr);
 }
 
 TEST(StationStatus, ShortLabelsAndTargetTexts) {

@@ -106,6 +106,7 @@ TEST(StationSlot, StatusClearsTheErrorLineAndResultWordsKeepIt) {
     seen = readSlot(stationSlot(area.data(), 3));
     EXPECT_EQ(seen.label + "|" + seen.message, "SUCCESS|" + std::string(511, 'm'));
     EXPECT_TRUE(readSlot(stationSlot(area.data(), 4)).idle);
+    EXPECT_TRUE(stationSlot(area.data(), 0) == nullptr && stationSlot(area.data(), 21) == nullptr);
 }
 
 }  // namespace

@@ -41,7 +41,6 @@ public:
     std::string fileDialogTitle;
     std::string fileDialogFilter;
     std::string fileDialogDir;
-    std::function<void()> onBox;     // called when a box appears, before it is answered
     // What the status window showed, one entry each time its text or bar changed.
     struct StatusView {
         std::string text;
@@ -78,7 +77,6 @@ private:
             if (w->objectName() == "statusWindow" && w->isVisible()) statusOpen = true;
         }
         boxes.push_back({box->windowTitle().toStdString(), box->text().toStdString(), box->icon(), yesNo, statusOpen});
-        if (onBox) onBox();
         if (!yesNo) {
             box->button(QMessageBox::Ok)->click();
             return;
