@@ -223,7 +223,10 @@ TEST_P(NetworkModuleFailure, EndsTheFlowWithItsOneReport) {
     EXPECT_TRUE(host.checkErrors.empty());
     EXPECT_EQ(job.currentNumber, 1);
     EXPECT_TRUE(files().empty());
-    if (module) EXPECT_EQ(events().back(), c.lastEvent);
+    // The module's own restart may finish ("mode ...") after the program's last step.
+    Strings steps = events();
+    std::erase_if(steps, [](const std::string& e) { return e.rfind("mode ", 0) == 0; });
+    if (module) EXPECT_EQ(steps.back(), c.lastEvent);
 }
 
 INSTANTIATE_TEST_SUITE_P(
