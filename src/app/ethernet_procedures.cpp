@@ -13,6 +13,7 @@ void MainWindow::checkEthernet() {
     disableControls();
     recordCheck(run.checkCommunication(), run.reported());
     updateControls();
+    showComponentPanel();
 }
 
 void MainWindow::runEthernetUpdate() {
@@ -26,6 +27,8 @@ void MainWindow::runEthernetUpdate() {
     updateControls();
     updateMode = kept;
     writeControls();
+    productKnown = false;  // the versions the last check read may have changed
+    showComponentPanel();
 }
 
 }  // namespace tarnwick

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/command_line.h"
 #include "pkgbuild/package_builder.h"
 #include "platform/qt/ip_address_edit.h"
 #include "e2e/serial_update_fixture.h"
@@ -183,12 +184,14 @@ TEST_F(QtMainWindowTest, HelpMenuOpensTheAboutBoxModally) {
         title = box->windowTitle().toStdString();
         modal = box->isModal();
         if (auto* label = box->findChild<QLabel*>("aboutText")) text = label->text().toStdString();
+        if (auto* label = box->findChild<QLabel*>("aboutVersion")) text += "|" + label->text().toStdString();
         for (QPushButton* b : box->findChildren<QPushButton*>()) {
             if (b->text() == "OK") b->click();
         }
     });
     about->trigger();  // returns once OK was pressed
-    EXPECT_EQ(title + "|" + text, "About ORVEX Firmware Writer ...|Ostrel Firmware Writer");
+    EXPECT_EQ(title + "|" + text,
+              std::string("About ORVEX Firmware Writer ...|Ostrel Firmware Writer|Version ") + programVersion());
     EXPECT_TRUE(modal);
     EXPECT_FALSE(dialog->windowIcon().isNull());
 }

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/command_line.h"
 #include "platform/qt/qt_style.h"
 
 namespace tarnwick {
@@ -17,6 +18,8 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     icon->setPixmap(appIcon().pixmap(48, 48));
     auto* text = new QLabel("Ostrel Firmware Writer", this);
     text->setObjectName("aboutText");
+    auto* version = new QLabel(QString("Version ") + programVersion(), this);
+    version->setObjectName("aboutVersion");
     auto* ok = new QPushButton("OK", this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -24,7 +27,10 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     auto* row = new QHBoxLayout;
     row->addWidget(icon);
     row->addSpacing(12);
-    row->addWidget(text, 1);
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(text);
+    texts->addWidget(version);
+    row->addLayout(texts, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(ok);
