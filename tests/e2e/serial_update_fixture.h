@@ -29,15 +29,7 @@ class SerialUpdateTest : public ::testing::Test {
 public:
     static pkgbuild::ComponentDescription component(uint8_t id, const std::string& name, const std::string& version,
                                                     const std::string& path, uint8_t writeMethod, size_t size) {
-        pkgbuild::ComponentDescription c;
-        c.id = id;
-        c.name = name;
-        c.versionText = version;
-        c.switchPath = path;
-        c.writeMethod = writeMethod;
-        c.startAddress = 0x1000u * id;
-        c.data = pkgbuild::patternData(size, id);
-        return c;
+        return pkgbuild::patternComponent(id, name, version, path, writeMethod, size);
     }
 
 protected:

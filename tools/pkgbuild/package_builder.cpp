@@ -127,4 +127,17 @@ std::vector<uint8_t> patternData(size_t size, uint32_t seed) {
     return data;
 }
 
+ComponentDescription patternComponent(uint8_t id, const std::string& name, const std::string& version,
+                                      const std::string& switchPath, uint8_t writeMethod, size_t size) {
+    ComponentDescription c;
+    c.id = id;
+    c.name = name;
+    c.versionText = version;
+    c.switchPath = switchPath;
+    c.writeMethod = writeMethod;
+    c.startAddress = 0x1000u * id;
+    c.data = patternData(size, id);
+    return c;
+}
+
 }  // namespace tarnwick::pkgbuild

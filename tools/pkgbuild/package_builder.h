@@ -73,4 +73,8 @@ int writePackage(const std::string& path, const PackageDescription& package);
 // Deterministic data of a size: a simple generator seeded by seed.
 std::vector<uint8_t> patternData(size_t size, uint32_t seed);
 
+// A component of pattern data seeded by its id, starting at 0x1000 times its id.
+ComponentDescription patternComponent(uint8_t id, const std::string& name, const std::string& version,
+                                      const std::string& switchPath, uint8_t writeMethod, size_t size);
+
 }  // namespace tarnwick::pkgbuild
