@@ -18,9 +18,13 @@ inline std::string slurp(const std::string& path) {
 }
 
 // Runs `tarnwick args`; gives its exit code, with its standard output and error in out and err.
+// The shell command that runs `tarnwick args` so, for tests that redirect it their own way.
+inline std::string programCommand(const std::string& args, const std::string& dir) {
+    return "env TARNWICK_TIME_SCALE=0 TMPDIR='" + dir + "/' '" + TARNWICK_BINARY + "' " + args;
+}
+
 inline int runProgram(const std::string& args, const std::string& dir, std::string& out, std::string& err) {
-    const std::string command = "TARNWICK_TIME_SCALE=0 TMPDIR='" + dir + "/' '" + TARNWICK_BINARY + "' " + args +
-                                " </dev/null >'" + dir + "/out.txt' 2>'" + dir + "/err.txt'";
+    const std::string command = programCommand(args, dir) + " </dev/null >'" + dir + "/out.txt' 2>'" + dir + "/err.txt'";
     const int raw = std::system(command.c_str());
     out = slurp(dir + "/out.txt");
     err = slurp(dir + "/err.txt");
