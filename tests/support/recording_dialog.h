@@ -39,7 +39,6 @@ public:
     std::vector<RecordedBox> boxes;
     std::vector<RecordedStatus> statusLines;
     int pumps = 0;
-    int statusWindowsCreated = 0;
     bool statusOpen = false;
     bool ended = false;
 
@@ -75,7 +74,6 @@ public:
         return true;
     }
     StatusWindow* createStatusWindow(std::function<void()>) override {
-        ++statusWindowsCreated;
         statusOpen = true;
         return &status_;
     }
