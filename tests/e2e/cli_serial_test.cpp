@@ -166,6 +166,7 @@ TEST_F(SerialCommandLine, AClosedOutputPipeDoesNotStopTheUpdate) {
 TEST_F(SerialCommandLine, JsonEventsOfAnUpdateParseAndEndWithTheResultCode) {
     startProduct(product);
     EXPECT_EQ(run("update --file {pkg} --port {port} --json"), 0) << err;
+    EXPECT_EQ(err, "");
     std::vector<nlohmann::json> events;
     bool progress = false;
     std::istringstream lines(out);
@@ -282,14 +283,16 @@ TEST_F(SerialCommandLine, WindowAndCommandLineCountTheSameComponents) {
     const struct {
         const char* extra;
         Strings expected;
-    } cases[] = {{"", {"01/07", "02/07", "03/07", "04/07", "05/07"}},
-                 {" --all-devices", {"01/05", "02/05", "03/05", "04/05", "05/05"}}};
+        const char* boot;  // the boot loader's summary line
+    } cases[] = {{"", {"01/07", "02/07", "03/07", "04/07", "05/07"}, "02:BOOT         0101                 passed (same version)\n"},
+                 {" --all-devices", {"01/05", "02/05", "03/05", "04/05", "05/05"}, "02:BOOT         0101                 updated\n"}};
     for (const auto& c : cases) {
         sim::SimConfig config = product;
         demoProduct(config);
         startProduct(config);
         EXPECT_EQ(run(std::string("update --file {sample} --port {port} --verbose") + c.extra), 0) << out;
         EXPECT_EQ(counters(out), c.expected) << c.extra;
+        EXPECT_NE(out.find(c.boot), std::string::npos) << out;
 
         startProduct(config);
         ScopedEnv ports("TARNWICK_SERIAL_PORTS", port());
