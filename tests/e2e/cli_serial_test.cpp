@@ -91,12 +91,9 @@ protected:
     std::string port() const { return sim ? sim->slavePath() : dir + "/no-such-tty"; }
 
     // The arguments with the placeholders filled in.
-    std::string expand(std::string args) {
-        for (const auto& [word, value] : {std::pair<std::string, std::string>{"{pkg}", "'" + packagePath + "'"},
-                                          {"{port}", port()}, {"{sample}", std::string("'") + TARNWICK_SAMPLE + "'"}, {"{dir}", dir}}) {
-            if (auto at = args.find(word); at != std::string::npos) args.replace(at, word.size(), value);
-        }
-        return args;
+    std::string expand(const std::string& args) {
+        return expandWords(args, {{"{pkg}", "'" + packagePath + "'"}, {"{port}", port()},
+                                  {"{sample}", std::string("'") + TARNWICK_SAMPLE + "'"}, {"{dir}", dir}});
     }
     std::string command(const std::string& args) { return programCommand(expand(args), dir); }
     int run(const std::string& args) { return runProgram(expand(args), dir, out, err); }

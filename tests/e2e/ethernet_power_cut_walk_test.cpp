@@ -62,8 +62,11 @@ protected:
 
 TEST_F(EthernetPowerCutWalk, EveryInterruptedUpdateRecovers) {
     if (!boot(-1)) GTEST_SKIP() << kNotPermitted;
-    ASSERT_EQ(pressUpdate({}), 0);
+    ASSERT_EQ(pressUpdate({}), 0);  // uncut: the frame writes, the module's round, then normal mode
     ASSERT_TRUE(holdsThePackage());
+    module->stop();  // its own restart may still be finishing
+    EXPECT_EQ(server->engine().mode(), sim::ProductMode::Normal);
+    EXPECT_EQ(module->events().back(), "mode application");
     const Strings uncut = starting(server->engine().events(), "text ", "frame ");
     const Strings commands = starting(module->events(), "command ", "command ");
     int points = 0;
