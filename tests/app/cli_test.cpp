@@ -15,38 +15,25 @@
 #include "platform/posix/device_state.h"
 #include "platform/posix/instance_lock.h"
 #include "pkgbuild/package_builder.h"
+#include "support/stream_text.h"
+#include "support/temp_dir_env.h"
 
 namespace tarnwick::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string readAll(std::FILE* f) {
-    std::rewind(f);
-    std::string text;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-    return text;
-}
-
 class CliTest : public ::testing::Test {
 protected:
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    fs::path dir = fs::temp_directory_path() / ("tarnwick-cli-" + std::to_string(getpid()));
-    std::string savedTmp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    TempDir scratch{"tarnwick-cli"};
+    fs::path dir = scratch.path();
+    ScopedEnv tmpdir{"TMPDIR", scratch.path()}, scale{"TARNWICK_TIME_SCALE", "0"};
 
-    void SetUp() override {
-        fs::create_directories(dir);
-        setenv("TMPDIR", dir.c_str(), 1);
-        setenv("TARNWICK_TIME_SCALE", "0", 1);
-    }
     void TearDown() override {
         std::fclose(out);
         std::fclose(err);
-        fs::remove_all(dir);
-        if (savedTmp.empty()) unsetenv("TMPDIR"); else setenv("TMPDIR", savedTmp.c_str(), 1);
     }
     int run(std::vector<std::string> args) { return runCommandLine(args, CommandIo{out, err, nullptr}); }
     std::string packagePath(const pkgbuild::PackageDescription& p) {
@@ -71,7 +58,7 @@ TEST_F(CliTest, VersionsPrintsTheListingAndLeavesNoComponentFiles) {
     p.components = {component(0x01, "MAIN", "0105", 1), component(0x11, "DSP", "0203", 1 | (1u << 16))};
     p.components[1].versionLabel = "2.03 beta";
     EXPECT_EQ(run({"versions", "--file", packagePath(p)}), 0);
-    EXPECT_EQ(readAll(out),
+    EXPECT_EQ(streamText(out),
               "ID:TargetName   Version\n"
               "01:MAIN         0105                \n"
               "17:DSP(b)       2.03 beta           \n");
@@ -79,30 +66,24 @@ TEST_F(CliTest, VersionsPrintsTheListingAndLeavesNoComponentFiles) {
     EXPECT_TRUE(fs::exists(dir / "OrvexWriter"));
     p.toolId = " VORTAG3 B007";
     EXPECT_EQ(run({"versions", "--file", packagePath(p)}), 1);
-    EXPECT_NE(readAll(out).find("[error]\nFormat error of update file!\n"
+    EXPECT_NE(streamText(out).find("[error]\nFormat error of update file!\n"
                                 "[error]\nProcessing error of file header reading!\n"),
               std::string::npos);    EXPECT_EQ(run({"versions", "--file", (dir / "gone.bin").string()}), 1);
-    EXPECT_EQ(readAll(err), "tarnwick versions: cannot open the package '" + (dir / "gone.bin").string() +
+    EXPECT_EQ(streamText(err), "tarnwick versions: cannot open the package '" + (dir / "gone.bin").string() +
                                 "': No such file or directory\n");
-}
-
-TEST_F(CliTest, UsageErrorsExitWith64) {
-    EXPECT_EQ(run({"frobnicate"}), kExitUsage);
-    EXPECT_EQ(run({"versions"}), kExitUsage);
-    EXPECT_EQ(run({"versions", "--file"}), kExitUsage);
-    EXPECT_EQ(run({"versions", "--file", "x.bin", "--bogus"}), kExitUsage);
-    EXPECT_NE(readAll(err).find("Usage: tarnwick"), std::string::npos);
-    EXPECT_EQ(readAll(out), "");
-    EXPECT_EQ(run({"--help"}), 0);
-    EXPECT_NE(readAll(out).find("versions --file PKG"), std::string::npos);
 }
 
 TEST_F(CliTest, ConventionsVersionCommandHelpJoinedValuesAndWrappedHelp) {
     pkgbuild::PackageDescription p;
     p.components = {component(0x01, "MAIN", "0105", 1)};
     const std::string pkg = packagePath(p);
-    struct Case { std::vector<std::string> args; int status; const char* outHas; };
+    struct Case { std::vector<std::string> args; int status; const char* outHas; const char* errHas = ""; };
     const Case cases[] = {
+        {{"frobnicate"}, kExitUsage, "", "Usage: tarnwick"},
+        {{"versions"}, kExitUsage, "", "Usage: tarnwick"},
+        {{"versions", "--file"}, kExitUsage, "", "Usage: tarnwick"},
+        {{"versions", "--file", "x.bin", "--bogus"}, kExitUsage, "", "Usage: tarnwick"},
+        {{"--help"}, 0, "versions --file PKG"},
         {{"--version"}, 0, "tarnwick " TARNWICK_TEST_VERSION "\n"},
         {{"update", "--file", "x.bin", "--help"}, 0, "Usage: tarnwick update --file PKG"},
         {{"versions", "--file=" + pkg}, 0, "01:MAIN         0105"},
@@ -111,17 +92,21 @@ TEST_F(CliTest, ConventionsVersionCommandHelpJoinedValuesAndWrappedHelp) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(run(c.args), c.status) << c.args[0];
-        const std::string text = readAll(out);
+        const std::string text = streamText(out);
         EXPECT_NE(text.find(c.outHas), std::string::npos) << text;
+        if (c.status == kExitUsage && *c.errHas != '\0') { EXPECT_EQ(text, "") << c.args[0]; }
+        EXPECT_NE(streamText(err).find(c.errHas), std::string::npos) << c.args[0];
         for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
             EXPECT_LE(end - start, 80u) << text.substr(start, end - start);
         }
-        ASSERT_EQ(ftruncate(fileno(out), 0), 0);
-        std::rewind(out);
+        std::freopen(nullptr, "w+", out);
+        std::freopen(nullptr, "w+", err);
     }
 }
 
-TEST_F(CliTest, PortsListsAPseudoTerminalThatOpens) {
+TEST_F(CliTest, PortsListsAPseudoTerminalThatOpensOrSaysNoneDoes) {
+    EXPECT_EQ(run({"ports"}), 1);
+    EXPECT_EQ(streamText(err), "No serial port can be opened.\n");
     int master = -1, slave = -1;
     ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
     const std::string path = ttyname(slave);
@@ -132,7 +117,7 @@ TEST_F(CliTest, PortsListsAPseudoTerminalThatOpens) {
     close(slave);
     close(master);
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(readAll(out), "COM1   " + (dir / "missing").string() + "  no such device\nCOM2   " + path + "  free\n");
+    EXPECT_EQ(streamText(out), "COM1   " + (dir / "missing").string() + "  no such device\nCOM2   " + path + "  free\n");
 }
 
 // What another process, an unprivileged one when asked, reads of the device's state.
@@ -189,18 +174,13 @@ TEST_F(CliTest, ASecondInstanceIsRefusedWhatSharesTheWorkDirectoryOrADevice) {
     for (const auto& c : cases) {
         std::freopen(nullptr, "w+", out);
         const int status = run(c.args);
-        const bool refused = readAll(out) == "[error]\nThis software has already been executed.\n";
+        const bool refused = streamText(out) == "[error]\nThis software has already been executed.\n";
         EXPECT_EQ(refused, c.refused) << c.args[0];
         if (c.refused) { EXPECT_EQ(status, 1) << c.args[0]; }
     }
     EXPECT_FALSE(fs::exists(dir / "OrvexWriter"));
     first.release();
     EXPECT_EQ(run({"versions", "--file", pkg}), 0);
-}
-
-TEST_F(CliTest, PortsSaysSoWhenNoneOpens) {
-    EXPECT_EQ(run({"ports"}), 1);
-    EXPECT_EQ(readAll(err), "No serial port can be opened.\n");
 }
 
 }  // namespace

@@ -5,10 +5,8 @@
 // and the product and its module then hold the package. By default one point a distinct
 // message or command line (each state and each component), and the last; with
 // TARNWICK_POWER_CUT_STEP=k every k-th.
-#include <cstdlib>
-#include <map>
-
 #include "e2e/ethernet_fixture.h"
+#include "e2e/power_cut_walk.h"
 #include "sim_net_module.h"
 
 namespace tarnwick::test {
@@ -35,11 +33,6 @@ protected:
         product.powerCutAfter = cutAfter;
         return startEthernet();
     }
-    int press(std::deque<int> answers) {
-        dialog.answers = std::move(answers);
-        window->onUpdate();
-        return window->lastResultCode;
-    }
     bool holdsThePackage() {
         return written(0) && written(1) && module->images()["image"] == pkg.components[2].data;
     }
@@ -54,42 +47,33 @@ protected:
     }
     // One interrupted run and its recovery; true when the product and module hold the package.
     bool recovers(const std::string& point) {
-        const int first = press({});
+        const int first = pressUpdate({});
         EXPECT_TRUE(server->engine().poweredOff() || module->poweredOff()) << point;
         if (first == 0) return holdsThePackage();  // cut after the last message: the update was through
         EXPECT_TRUE(!dialog.boxes.empty() && dialog.boxes.back().kind == BoxKind::Error) << point;
         server->restorePower();
         module->restorePower();
         dialog.boxes.clear();
-        const int second = press({kAnswerYes, kAnswerYes, kAnswerYes});
+        const int second = pressUpdate({kAnswerYes, kAnswerYes, kAnswerYes});
         EXPECT_EQ(texts(dialog.boxes).back(), "Update completed.") << point;
         return second == 0 && holdsThePackage();
     }
 };
 
-std::vector<int> pointsToCut(const Strings& messages) {
-    const char* step = std::getenv("TARNWICK_POWER_CUT_STEP");
-    const int k = step != nullptr ? std::atoi(step) : 0;
-    std::vector<int> points;
-    std::map<std::string, int> first;
-    for (int n = 1; n <= static_cast<int>(messages.size()); ++n) {
-        const bool chosen = k > 0 ? (n - 1) % k == 0 : first.emplace(messages[size_t(n - 1)], n).second;
-        if (chosen || n == static_cast<int>(messages.size())) points.push_back(n);
-    }
-    return points;
-}
-
 TEST_F(EthernetPowerCutWalk, EveryInterruptedUpdateRecovers) {
     if (!boot(-1)) GTEST_SKIP() << kNotPermitted;
-    ASSERT_EQ(press({}), 0);
+    ASSERT_EQ(pressUpdate({}), 0);  // uncut: the frame writes, the module's round, then normal mode
     ASSERT_TRUE(holdsThePackage());
+    module->stop();  // its own restart may still be finishing
+    EXPECT_EQ(server->engine().mode(), sim::ProductMode::Normal);
+    EXPECT_EQ(module->events().back(), "mode application");
     const Strings uncut = starting(server->engine().events(), "text ", "frame ");
     const Strings commands = starting(module->events(), "command ", "command ");
     int points = 0;
     int recovered = 0;
     for (int product : {1, 0}) {
         const Strings& walk = product ? uncut : commands;
-        for (int n : pointsToCut(walk)) {
+        for (int n : pointsToCut(walk, 0)) {
             ASSERT_TRUE(product ? boot(n) : boot(-1, n));
             const bool held = recovers((product ? "product cut after " : "module cut after ") + walk[size_t(n - 1)]);
             EXPECT_TRUE(held) << n << " " << walk[size_t(n - 1)];
@@ -97,11 +81,8 @@ TEST_F(EthernetPowerCutWalk, EveryInterruptedUpdateRecovers) {
             recovered += held ? 1 : 0;
         }
     }
-    RecordProperty("points", points);
-    RecordProperty("recovered", recovered);
-    std::printf("Ethernet power-cut walk: %d points of %zu messages and %zu module commands, %d recovered\n", points,
-                uncut.size(), commands.size(), recovered);
-    EXPECT_EQ(recovered, points);
+    expectEveryPointRecovered("Ethernet power-cut walk over " + std::to_string(uncut.size()) + " messages and " +
+                                  std::to_string(commands.size()) + " module commands", points, recovered);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // carries what, the waits, how each failure ends, exit codes and usage errors.
 #include "e2e/ethernet_fixture.h"
 #include "e2e/program_run.h"
-#include "sim_net_module.h"
 
 namespace tarnwick::test {
 namespace {
@@ -106,26 +105,6 @@ const EthernetCase kRuns[] = {
 INSTANTIATE_TEST_SUITE_P(Outcomes, EthernetRuns, ::testing::ValuesIn(kRuns),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A package with a network-module component: the frame writes, then the module through its
-// boot loader, TFTP and back to its application, then the product's return to normal mode.
-TEST_F(EthernetTest, NetworkModuleComponentGoesThroughTheModuleBeforeNormalMode) {
-    auto image = SerialUpdateTest::component(0x41, "NETIMG", "0300", "41", 7, 0x600);
-    image.attributes = 4u | 3u << 16;  // network module, kind 3 (image)
-    pkg.components.push_back(image);
-    sim::NetModuleConfig moduleConfig{.bootRestartMs = 0, .appRestartMs = 0};
-    moduleConfig.address = net.address;
-    sim::SimNetModule module(moduleConfig);
-    if (!module.start()) GTEST_SKIP() << "the network module cannot listen here: " << module.error();
-    if (!startEthernet()) GTEST_SKIP() << kNotPermitted;
-    window->onUpdate();
-    module.stop();
-    EXPECT_EQ(texts(dialog.boxes), Strings{"Update completed."});
-    EXPECT_TRUE(written(0) && written(1));
-    EXPECT_EQ(module.images()["image"], image.data);
-    EXPECT_EQ(server->engine().mode(), sim::ProductMode::Normal);
-    EXPECT_EQ(module.events().back(), "mode application");
-}
-
 TEST_F(EthernetTest, CheckAsksPort23ThenTheUpdatePort) {
     net.updatePort = 5005;
     product.startInUpdateMode = true;
@@ -178,11 +157,8 @@ TEST_F(EthernetTest, CommandLineOverEthernet) {
             if (server->errorNumber() == EACCES) GTEST_SKIP() << kNotPermitted;
             FAIL() << server->error();
         }
-        std::string args = c.args, out, err;
-        for (const auto& [word, value] : {std::pair<std::string, std::string>{"{pkg}", "'" + packagePath + "'"},
-                                          {"{ip}", net.address}}) {
-            if (auto at = args.find(word); at != std::string::npos) args.replace(at, word.size(), value);
-        }
+        std::string out, err;
+        const std::string args = expandWords(c.args, {{"{pkg}", "'" + packagePath + "'"}, {"{ip}", net.address}});
         EXPECT_EQ(runProgram(args, dir, out, err), c.status) << c.name << "\n" << out << err;
         if (c.out) { EXPECT_EQ(out.substr(0, out.find("[summary]\n")), c.out) << c.name; }
         if (c.status == 64) { EXPECT_TRUE(server->log().empty()) << c.name; }

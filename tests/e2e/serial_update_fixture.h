@@ -81,6 +81,12 @@ protected:
     }
 
     void update() { window->onUpdate(); }
+    // Update pressed with these answers to its questions; gives the result code.
+    int pressUpdate(std::deque<int> answers) {
+        dialog.answers = std::move(answers);
+        window->onUpdate();
+        return window->lastResultCode;
+    }
     // What the product saw, without the data blocks and the acknowledgements of a read-back.
     Strings commands() const {
         sim->waitUntilIdle();

@@ -1,10 +1,8 @@
 // Every decoder that takes bytes from outside, fed a few thousand seeded mutations of good
 // input: no crash (under the sanitizer build, no read or write past a buffer), results in
 // range, lengths within their buffers, and what is accepted is what was sent.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <sys/mman.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include "link/target_link.h"
@@ -14,6 +12,7 @@
 #include "package/station_info.h"
 #include "report/error_record.h"
 #include "sim_engine.h"
+#include "sim_sockets.h"
 #include "support/memory_transport.h"
 #include "support/mutation.h"
 #include "support/test_clock.h"
@@ -30,12 +29,10 @@ constexpr int kRounds = 3000;
 struct LinkOver {
     VirtualClock clock;
     std::unique_ptr<TargetLink> link;
-    MemoryTransport* wire;
     explicit LinkOver(const Bytes& bytes) {
-        auto transport = std::make_unique<MemoryTransport>();
-        wire = transport.get();
+        auto wire = std::make_unique<MemoryTransport>();
         wire->feed(bytes);
-        link = std::make_unique<TargetLink>(std::move(transport), clock);
+        link = std::make_unique<TargetLink>(std::move(wire), clock);
     }
 };
 
@@ -181,22 +178,15 @@ Check tftpReplies() {
     struct Module {
         VirtualClock clock;
         TftpClient client{clock};
-        int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        std::string error;
+        int fd = sim::bindUdp("127.0.0.1", 0, error);
         sockaddr_in clientAt{};
-        ~Module() { ::close(fd); }
+        ~Module() { sim::closeFd(fd); }
     };
     auto m = std::make_shared<Module>();
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof at;
-    const bool bound = ::bind(m->fd, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0 &&
-                       getsockname(m->fd, reinterpret_cast<sockaddr*>(&at), &length) == 0;
-    m->client.setServerPort(ntohs(at.sin_port));
-    const uint8_t hello = 0;
-    length = sizeof m->clientAt;
-    const bool linked = bound && m->client.open("127.0.0.1") == 1 && m->client.socket().sendPacket(&hello, 1) == 1 &&
-                        recvfrom(m->fd, at.sin_zero, 1, 0, reinterpret_cast<sockaddr*>(&m->clientAt), &length) == 1;
+    m->client.setServerPort(sim::boundPort(m->fd));
+    const bool linked = m->fd >= 0 && m->client.open("127.0.0.1") == 1 &&
+                        sim::socketAddress("127.0.0.1", sim::boundPort(m->client.socket().handle()), m->clientAt);
     return [m, linked](const Bytes& bytes) -> std::string {
         if (!linked) return "no loopback module";
         if (sendto(m->fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&m->clientAt), sizeof m->clientAt) < 0) return "send";

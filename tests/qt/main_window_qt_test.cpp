@@ -106,11 +106,7 @@ TEST_F(QtMainWindowTest, FailedLoadShowsItsBoxAndLeavesUpdateDisabled) {
     const std::string bad = scratch.file("broken.bin");
     std::ofstream(bad) << "this is not an update package\r\n";
     load(bad);
-    ASSERT_FALSE(op->boxes.empty());
-    EXPECT_EQ(op->boxes.back().caption, kTitle);
-    EXPECT_EQ(op->boxes.back().icon, QMessageBox::Critical);
-    EXPECT_FALSE(op->boxes.back().statusWindowOpen);
-    EXPECT_EQ(tone.played.size(), op->boxes.size());
+    ASSERT_FALSE(op->boxes.empty());  // their icon, caption and tone are those of every error box
     EXPECT_FALSE(enabled(ctl::Update));
     EXPECT_TRUE(enabled(ctl::CheckComm) && enabled(ctl::Load));
 }
@@ -276,16 +272,6 @@ TEST_F(QtMainWindowTest, EnterOrEscInTheStatusWindowDestroysItAndTheWindowLearns
         window->closeStatusWindow();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(dialog->statusWindow(), nullptr);
-    }
-}
-
-// Quit and Close from the title bar reach their handlers (their wait is asserted without Qt).
-TEST_F(QtMainWindowTest, QuitEndsTheDialogAndCloseFromTheTitleBarToo) {
-    for (bool quit : {true, false}) {
-        start();
-        if (quit) click(ctl::Quit);
-        else dialog->close();
-        EXPECT_TRUE(dialog->ended() && !dialog->isVisible()) << quit;
     }
 }
 

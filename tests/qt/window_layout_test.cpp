@@ -1,10 +1,9 @@
 // The window's layout: no visible control overlaps another at the default size, at the
 // smallest size the window allows, or when it is made larger. With TARNWICK_SCREENSHOT_DIR
-// set, the windows are also saved as pictures for a look by eye.
+// set, the window is also saved as pictures for a look by eye.
 #include <QAbstractButton>
 #include <QLabel>
 
-#include "platform/qt/about_box.h"
 #include "qt/qt_window_fixture.h"
 
 namespace tarnwick::test {
@@ -59,17 +58,6 @@ TEST_F(WindowLayoutTest, NoControlOverlapsAnotherAtAnySize) {
         expectNoOverlap(name);
         save(dialog.get(), name);
     }
-}
-
-// Pictures only: the status window and the about box (their texts are asserted elsewhere).
-TEST_F(WindowLayoutTest, StatusWindowAndAboutBoxPictures) {
-    start();
-    window->showStatus(0x21, "Switching(ID:01 -> ID:11)...", 1, 63);
-    ASSERT_NE(dialog->statusWindow(), nullptr);
-    save(dialog->statusWindow(), "status");
-    AboutBox about(dialog.get());
-    about.show();
-    save(&about, "about");
 }
 
 }  // namespace

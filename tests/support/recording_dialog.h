@@ -33,20 +33,18 @@ public:
 
     // --- what the window did ---
     std::map<int, bool> enabled;
-    std::map<int, std::string> captions;
     std::string windowCaption;
     std::vector<std::string> portList;
     std::vector<RecordedBox> boxes;
     std::vector<RecordedStatus> statusLines;
     int pumps = 0;
-    int statusWindowsCreated = 0;
     bool statusOpen = false;
     bool ended = false;
 
     void readControls(ControlFields& fields) override { fields = controls; }
     void writeControls(const ControlFields& fields) override { controls = fields; }
     void enableControl(int id, bool on) override { enabled[id] = on; }
-    void setControlCaption(int id, const std::string& caption) override { captions[id] = caption; }
+    void setControlCaption(int, const std::string&) override {}
     void setWindowCaption(const std::string& caption) override { windowCaption = caption; }
     void setPortList(const std::vector<std::string>& entries) override {
         portList = entries;
@@ -75,7 +73,6 @@ public:
         return true;
     }
     StatusWindow* createStatusWindow(std::function<void()>) override {
-        ++statusWindowsCreated;
         statusOpen = true;
         return &status_;
     }
@@ -86,10 +83,6 @@ public:
     bool isEnabled(int id) const {
         auto it = enabled.find(id);
         return it != enabled.end() && it->second;
-    }
-    std::string caption(int id) const {
-        auto it = captions.find(id);
-        return it == captions.end() ? std::string() : it->second;
     }
 
 private:

@@ -2,13 +2,11 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "app/main_window.h"
 #include "support/recording_dialog.h"
 #include "support/recording_tone.h"
-#include "support/scoped_area.h"
 #include "support/test_clock.h"
 
 namespace tarnwick::test {
@@ -25,22 +23,6 @@ protected:
         window->initDialog();
     }
 
-    // Starts a station with an empty station directory in a program directory and an area
-    // of the test's own; the run of the start fails for want of its information file, and
-    // what it left on the dialog and in the directory is cleared.
-    void startStation(const std::string& arg) {
-        stationArea_ = std::make_unique<ScopedArea>();
-        programDir_ = std::make_unique<TempDir>();
-        programEnv_ = std::make_unique<ScopedEnv>("TARNWICK_PROGRAM_DIR", programDir_->path() + "/");
-        const std::string stationDir = programDir_->file(arg.substr(1));
-        std::filesystem::create_directory(stationDir);
-        start({arg});
-        std::filesystem::remove_all(stationDir);
-        std::filesystem::create_directory(stationDir);
-        dialog.boxes.clear();
-        tone.played.clear();
-    }
-
     // Puts a component into the window's package as a load would.
     void addComponent(int position, uint8_t id, const std::string& name, uint32_t attributes) {
         UpdatePackage& pkg = window->package;
@@ -54,10 +36,6 @@ protected:
         if (pkg.componentCount <= position) pkg.componentCount = static_cast<uint8_t>(position + 1);
     }
 
-private:
-    std::unique_ptr<ScopedArea> stationArea_;
-    std::unique_ptr<TempDir> programDir_;
-    std::unique_ptr<ScopedEnv> programEnv_;
 };
 
 }  // namespace tarnwick::test

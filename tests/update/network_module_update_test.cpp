@@ -226,7 +226,7 @@ TEST_P(NetworkModuleFailure, EndsTheFlowWithItsOneReport) {
     // The module's own restart may finish ("mode ...") after the program's last step.
     Strings steps = events();
     std::erase_if(steps, [](const std::string& e) { return e.rfind("mode ", 0) == 0; });
-    if (module) EXPECT_EQ(steps.back(), c.lastEvent);
+    if (module) { EXPECT_EQ(steps.back(), c.lastEvent); }
 }
 
 INSTANTIATE_TEST_SUITE_P(
