@@ -1,6 +1,5 @@
 // The window's layout: no visible control overlaps another at the default size, at the
-// smallest size the window allows, or when it is made larger. With TARNWICK_SCREENSHOT_DIR
-// set, the window is also saved as pictures for a look by eye.
+// smallest size the window allows, or when it is made larger.
 #include <QAbstractButton>
 #include <QLabel>
 
@@ -40,12 +39,6 @@ protected:
         }
     }
 
-    void save(QWidget* w, const char* name) {
-        const char* dir = std::getenv("TARNWICK_SCREENSHOT_DIR");
-        if (dir == nullptr || dir[0] == '\0') return;
-        QApplication::processEvents();
-        w->grab().save(QString::fromStdString(std::string(dir) + "/" + name + ".png"));
-    }
 };
 
 TEST_F(WindowLayoutTest, NoControlOverlapsAnotherAtAnySize) {
@@ -56,7 +49,6 @@ TEST_F(WindowLayoutTest, NoControlOverlapsAnotherAtAnySize) {
     for (const auto& [size, name] : sizes) {
         dialog->resize(size);
         expectNoOverlap(name);
-        save(dialog.get(), name);
     }
 }
 
