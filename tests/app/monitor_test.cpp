@@ -66,7 +66,6 @@ TEST_F(MonitorTest, JsonDocumentAndTableOfAPreparedArea) {
     const std::vector<std::string> doc = run({"monitor", "--json"}, 0);
     ASSERT_EQ(doc.size(), 22u);
     EXPECT_EQ(doc[1], R"(  {"number": 1, "label": "SUCCESS", "target": "", "percent": 100, "error": "", "idle": false},)");
-    EXPECT_EQ(doc[2], R"(  {"number": 2, "label": "", "target": "", "percent": 0, "error": "", "idle": true},)");
     EXPECT_EQ(doc[3], R"(  {"number": 3, "label": "ERROR", "target": "ID:2A->", "percent": 20, "error": )"
                       R"("No[03],Target[ID:2A],Process[Switch of target],Error[Communication retry error!]", "idle": false},)");
     EXPECT_EQ(doc[20], "  {\"number\": 20, \"label\": \"Say \\\"\\\\\\u001b[2J\\\"\", \"target\": \"\xE3\x83\x86\\ufffd\", "

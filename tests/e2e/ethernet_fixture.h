@@ -66,11 +66,7 @@ protected:
         server->clearLog();
         return true;
     }
-    // The product's memory over a component's range equals the component's data.
-    bool written(size_t index) const {
-        const pkgbuild::ComponentDescription& c = pkg.components[index];
-        return server->engine().memory(c.id, c.startAddress, c.endAddressValue()) == c.data;
-    }
+    sim::SimEngine& productEngine() const override { return server->engine(); }
     // The product's log without the data blocks, acknowledgements and "open" lines.
     Strings wire() const {
         Strings out;

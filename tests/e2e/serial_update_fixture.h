@@ -110,9 +110,10 @@ protected:
     }
 
     // The product's memory over a component's range equals the component's data.
+    virtual sim::SimEngine& productEngine() const { return sim->engine(); }
     bool written(size_t index) const {
         const pkgbuild::ComponentDescription& c = pkg.components[index];
-        return sim->engine().memory(c.id, c.startAddress, c.endAddressValue()) == c.data;
+        return productEngine().memory(c.id, c.startAddress, c.endAddressValue()) == c.data;
     }
 
     std::string workFile(const std::string& name) const { return dir + "/OrvexWriter/" + name; }

@@ -118,24 +118,6 @@ Check targetInformation() {
     };
 }
 
-// The lines of a stream hold its bytes up to each line's first NUL, nothing more.
-Check lineReader() {
-    return [](const Bytes& bytes) -> std::string {
-        Bytes copy = bytes;
-        std::FILE* f = testing_package::memoryStream(copy);
-        HeaderLine line;
-        size_t total = 0;
-        while (line.read(f)) {
-            total += line.length();
-            if (line.length() >= kLineBufferSize || line.text().size() != line.length()) return "line of " + std::to_string(line.length());
-            if (line.trimmed().size() > line.length() || line.columns(3, 20).size() > 18) return "field past its line";
-            (void)line.hexField(0, 7);
-        }
-        std::fclose(f);
-        return total <= bytes.size() ? "" : "lines hold more than the stream";
-    };
-}
-
 Check packageHeader() {
     return [](const Bytes& bytes) -> std::string {
         Bytes copy = bytes;
@@ -229,7 +211,6 @@ const Decoder kDecoders[] = {
          return std::vector<Bytes>{productAnswer("VIALL?\r")[0], productAnswer("VIALL?\r", shortAnswer)[0]};
      },
      targetInformation},
-    {"line reader", [] { return std::vector<Bytes>{text("MODEL   TWK-7000 \r\n 0x1F\tFF\n\n"), Bytes(300, 'L')}; }, lineReader},
     {"package header", [] { return std::vector<Bytes>{pkgbuild::buildPackage(testing_package::smallPackage())}; }, packageHeader},
     {"station information",
      [] { return std::vector<Bytes>{text("IPAddress;127.0.0.9 \r\nSkip;ON\r\nDrive;/media/a\r\n;x\nOther;1\n")}; },

@@ -36,9 +36,8 @@ protected:
         package.componentCount = 1;
     }
     void TearDown() override { std::fclose(err); }
-    int log(const std::string& text, uint32_t targetId, int32_t progress, const std::string& stationDir = "") {
-        const std::string where = stationDir.empty() ? dir.path() : stationDir;
-        return writeErrorLogFile(composeErrorLog(where, 5, package, text, targetId, progress, time), err);
+    int log(const std::string& text, uint32_t targetId, int32_t progress) {
+        return writeErrorLogFile(composeErrorLog(dir.path(), 5, package, text, targetId, progress, time), err);
     }
 };
 
@@ -64,12 +63,6 @@ TEST_F(ErrorLogTest, TheFirstRecordOfASecondStays) {
     EXPECT_EQ(log("Update file is not found!", 1, 0), 1);
     EXPECT_NE(fileText(dir.file("20261205213001Error05.txt")).find(";Update file is not found!\r\n"), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
-}
-
-TEST_F(ErrorLogTest, AMissingStationDirectoryIsReportedNotCreated) {
-    EXPECT_EQ(log("Update file reading error!", 1, 0, dir.file("05")), 0);
-    EXPECT_EQ(streamText(err).rfind("It failed in opening of log file.\n", 0), 0u);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("05")));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // test on a loopback address of its own, with the restarts passing on a virtual clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "package/component_data.h"
@@ -35,24 +36,6 @@ pkgbuild::ComponentDescription moduleComponent(uint8_t id, const std::string& na
     c.attributes = 4u | static_cast<uint32_t>(kind) << 16;
     c.data = pkgbuild::patternData(size, id);
     return c;
-}
-
-// The module's part of the flow for one component, from the connection before the switch
-// to the stored file; inBootloader: the module answers the probe with "#".
-Strings componentEvents(bool inBootloader, const Strings& commands, const std::string& stored) {
-    Strings out{"connect", "command "};
-    if (!inBootloader) out.insert(out.end(), {"command start bootloader", "restart bootloader", "mode bootloader"});
-    out.push_back("connect");
-    for (const std::string& c : commands) out.push_back("command " + c);
-    out.push_back("stored " + stored);
-    return out;
-}
-const Strings kBackToApplication{"command ", "command start image", "restart application", "mode application"};
-
-Strings join(std::initializer_list<Strings> parts) {
-    Strings out;
-    for (const Strings& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
 }
 
 class NetworkModuleUpdate : public ::testing::Test {
@@ -123,9 +106,9 @@ struct FlowCase {
     std::vector<uint8_t> kinds;
     bool startInBootloader;
     uint16_t tftpPort;
-    Strings expectedEvents;
+    Strings stored;  // the module's "stored" events, in order
     Strings expectedFiles;
-    int appRestarts;
+    int bootSwitches, appRestarts;  // "start bootloader" and "start image" commands
 };
 
 class NetworkModuleFlow : public NetworkModuleUpdate, public ::testing::WithParamInterface<FlowCase> {};
@@ -143,7 +126,14 @@ TEST_P(NetworkModuleFlow, ComponentsGoThroughTheBootLoaderAndTheModuleReturnsToI
     if (IsSkipped()) return;
 
     EXPECT_EQ(run(), 1);
-    EXPECT_EQ(events(), c.expectedEvents);
+    const Strings all = events();
+    Strings stored;
+    for (const std::string& e : all) {
+        if (e.rfind("stored ", 0) == 0) stored.push_back(e.substr(7));
+    }
+    EXPECT_EQ(stored, c.stored);
+    EXPECT_EQ(std::count(all.begin(), all.end(), "command start bootloader"), c.bootSwitches);
+    EXPECT_EQ(std::count(all.begin(), all.end(), "command start image"), c.appRestarts);
     Files expected;
     for (size_t i = 0; i < c.expectedFiles.size(); ++i) expected[c.expectedFiles[i]] = description.components[i].data;
     EXPECT_EQ(files(), expected);
@@ -160,18 +150,13 @@ INSTANTIATE_TEST_SUITE_P(
         // Already in its boot loader: not switched, yet waited for and connected anew (its
         // TFTP server on the "tftp" service's port).
         FlowCase{"BootLoaderPrompt", "127.0.41.1", {kImage}, true, 69,
-                 join({componentEvents(true, {"erase image", "update image"}, "image 700"), kBackToApplication}),
-                 {"NET1_0102.bcd"}, 1},
+                 {"image 700"}, {"NET1_0102.bcd"}, 0, 1},
         // Back to the application once, after both.
         FlowCase{"ImageCneAndWebPage", "127.0.41.2", {kImageCne, kWebPage}, false, 0,
-                 join({componentEvents(false, {"erase image", "update image cne"}, "image cne 700"),
-                       componentEvents(true, {"erase webpage", "update webpage"}, "webpage 600"), kBackToApplication}),
-                 {"NET1_0102.bcd", "NET2_0102.bcd"}, 1},
+                 {"image cne 700", "webpage 600"}, {"NET1_0102.bcd", "NET2_0102.bcd"}, 1, 1},
         // Back to the application after the boot loader, into the boot loader again for the image.
         FlowCase{"BootLoaderThenImage", "127.0.41.3", {kBootloader, kImage}, false, 0,
-                 join({componentEvents(false, {"update bootloader"}, "bootloader 700"), kBackToApplication,
-                       componentEvents(false, {"erase image", "update image"}, "image 600"), kBackToApplication}),
-                 {"BL_NET1_0102.bcd", "NET2_0102.bcd"}, 2}),
+                 {"bootloader 700", "image 600"}, {"BL_NET1_0102.bcd", "NET2_0102.bcd"}, 2, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A module component the product already has (under "Normal update.") or one not selected:
