@@ -43,19 +43,14 @@ protected:
     }
 };
 
-pkgbuild::ComponentDescription component(uint8_t id, const char* name, const char* version, uint32_t attributes) {
-    pkgbuild::ComponentDescription c;
-    c.id = id;
-    c.name = name;
-    c.versionText = version;
-    c.attributes = attributes;
-    c.data = pkgbuild::patternData(100, id);
-    return c;
+pkgbuild::ComponentDescription component(uint8_t id, const char* name, const char* version) {
+    return pkgbuild::patternComponent(id, name, version, "", 1, 100);
 }
 
 TEST_F(CliTest, VersionsPrintsTheListingAndLeavesNoComponentFiles) {
     pkgbuild::PackageDescription p;
-    p.components = {component(0x01, "MAIN", "0105", 1), component(0x11, "DSP", "0203", 1 | (1u << 16))};
+    p.components = {component(0x01, "MAIN", "0105"), component(0x11, "DSP", "0203")};
+    p.components[1].attributes = 1 | (1u << 16);
     p.components[1].versionLabel = "2.03 beta";
     EXPECT_EQ(run({"versions", "--file", packagePath(p)}), 0);
     EXPECT_EQ(streamText(out),
@@ -76,7 +71,7 @@ TEST_F(CliTest, VersionsPrintsTheListingAndLeavesNoComponentFiles) {
 
 TEST_F(CliTest, ConventionsVersionCommandHelpJoinedValuesAndWrappedHelp) {
     pkgbuild::PackageDescription p;
-    p.components = {component(0x01, "MAIN", "0105", 1)};
+    p.components = {component(0x01, "MAIN", "0105")};
     const std::string pkg = packagePath(p);
     struct Case { std::vector<std::string> args; int status; const char* outHas; const char* errHas = ""; };
     const Case cases[] = {
@@ -156,7 +151,7 @@ TEST_F(CliTest, BusyAndForbiddenDevicesSayWhyAndWhatToDo) {
 // refused before it touches either; what needs neither runs.
 TEST_F(CliTest, ASecondInstanceIsRefusedWhatSharesTheWorkDirectoryOrADevice) {
     pkgbuild::PackageDescription p;
-    p.components = {component(0x01, "MAIN", "0105", 1)};
+    p.components = {component(0x01, "MAIN", "0105")};
     const std::string pkg = packagePath(p);
     InstanceLock first;
     ASSERT_EQ(first.acquire(), InstanceLock::Result::Acquired);

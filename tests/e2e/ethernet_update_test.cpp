@@ -105,19 +105,6 @@ const EthernetCase kRuns[] = {
 INSTANTIATE_TEST_SUITE_P(Outcomes, EthernetRuns, ::testing::ValuesIn(kRuns),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(EthernetTest, CheckAsksPort23ThenTheUpdatePort) {
-    net.updatePort = 5005;
-    product.startInUpdateMode = true;
-    if (!startEthernet("5005")) GTEST_SKIP() << kNotPermitted;
-    window->onCheckComm();
-    EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check OK."});
-    EXPECT_EQ(onPort(23), Strings{});  // a product in its update mode ignores port 23
-    EXPECT_EQ(onPort(5005), Strings{"frame C 01"});
-    EXPECT_EQ(onPort(5000), Strings{});
-    const Strings log = server->log();
-    EXPECT_NE(std::find(log.begin(), log.end(), "23 open"), log.end());
-}
-
 struct IpCase {
     const char* name;
     const char* args;  // {pkg} is the package, {ip} the product's address

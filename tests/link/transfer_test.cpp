@@ -2,6 +2,7 @@
 // or a scripted answer.
 #include <numeric>
 
+#include "pkgbuild/package_builder.h"
 #include "support/link_fixture.h"
 
 namespace tarnwick::test {
@@ -13,11 +14,6 @@ class Transfer : public ProductLinkTest {
 protected:
     Transfer() { config.startInUpdateMode = true; }
 
-    static std::vector<uint8_t> pattern(size_t n) {
-        std::vector<uint8_t> v(n);
-        for (size_t k = 0; k < n; ++k) v[k] = static_cast<uint8_t>(k * 7 + 3);
-        return v;
-    }
     // Every 'P' frame sent; each must be exactly as long as its length field says.
     std::vector<B> blocks() const {
         std::vector<B> out;
@@ -49,7 +45,7 @@ TEST_F(Transfer, BlocksEndWhereTheDataOrTheRangeEnds) {
     for (const LayoutCase& c : cases) {
         useProduct();
         wire->writes.clear();
-        const auto data = pattern(c.size);
+        const auto data = pkgbuild::patternData(c.size, 7);
         EXPECT_EQ(link->writeData(0x01, c.first, c.last, data.data(), c.size), 0) << c.name;
         EXPECT_EQ(blocks(), c.blocks) << c.name;
         const uint32_t end = std::min(c.last, c.first + c.size - 1);
@@ -80,7 +76,7 @@ TEST_F(Transfer, BlankMiddleBlocksAreSkippedForListedTargetsAndLeftOutOfTheSum) 
 TEST_F(Transfer, AResentBlockIsSummedOnce) {
     config.faults.push_back({sim::FaultKind::Nak, 'P', 0xFF, 0, 1});
     useProduct();
-    auto data = pattern(600);
+    auto data = pkgbuild::patternData(600, 7);
     EXPECT_EQ(link->writeData(0x27, 0, 599, data.data(), 600), 0);
     EXPECT_EQ(blocks(), (std::vector<B>{{1, 512, 0}, {1, 512, 0}, {3, 88, 512}}));
     EXPECT_EQ(link->lastWriteSum, static_cast<uint16_t>(std::accumulate(data.begin(), data.end(), 0u)));
@@ -89,7 +85,7 @@ TEST_F(Transfer, AResentBlockIsSummedOnce) {
 TEST_F(Transfer, FourBadAnswersEndWithARetryErrorAndTheProgress) {
     config.faults.push_back({sim::FaultKind::Nak, 'P', 0xFF, 2, 4});
     useProduct();
-    auto data = pattern(4096);
+    auto data = pkgbuild::patternData(4096, 7);
     EXPECT_EQ(link->writeData(0x01, 0, 4095, data.data(), 4096), static_cast<int>(kErrRetry));
     EXPECT_EQ(blocks().size(), 2u + 4u);
     ASSERT_EQ(owner.linkErrors.size(), 1u);
@@ -100,7 +96,7 @@ TEST_F(Transfer, FourBadAnswersEndWithARetryErrorAndTheProgress) {
 
 TEST_F(Transfer, StatusTextsAndWaitsOfFirstMiddleAndLastBlocks) {
     // Silence everywhere: the first block waits 60 s an attempt.
-    auto data = pattern(3000);
+    auto data = pkgbuild::patternData(3000, 7);
     EXPECT_EQ(link->writeData(0x01, 0, 2999, data.data(), 3000), static_cast<int>(kErrTimeout));
     EXPECT_EQ(clock.now, 4u * 60000u);
     ASSERT_GE(owner.statuses.size(), 2u);
@@ -120,7 +116,7 @@ TEST_F(Transfer, StatusTextsAndWaitsOfFirstMiddleAndLastBlocks) {
 TEST_F(Transfer, TheLastBlockOfTarget25IsSentOnceAndWaitedForTenMinutes) {
     config.faults.push_back({sim::FaultKind::Silence, 'P', 0x25, 1, 10});
     useProduct();
-    auto data = pattern(1500);
+    auto data = pkgbuild::patternData(1500, 7);
     EXPECT_EQ(link->writeData(0x25, 0, 1499, data.data(), 1500), static_cast<int>(kErrTimeout));
     EXPECT_EQ(blocks(), (std::vector<B>{{1, 1024, 0}, {3, 476, 1024}}));
     EXPECT_EQ(clock.now, 600000u);
@@ -129,7 +125,7 @@ TEST_F(Transfer, TheLastBlockOfTarget25IsSentOnceAndWaitedForTenMinutes) {
 TEST_F(Transfer, EraseAndWriteStopsAfterAFailedErase) {
     config.faults.push_back({sim::FaultKind::Error, 'L', 0xFF, 0, 1, 0xEB});
     useProduct();
-    auto data = pattern(10);
+    auto data = pkgbuild::patternData(10, 7);
     EXPECT_EQ(link->eraseAndWrite(0x01, 0x0200, 0, 9, data.data(), 10), 0);
     EXPECT_TRUE(wire->framesWith('P').empty());
     ASSERT_EQ(owner.linkErrors.size(), 1u);

@@ -71,11 +71,9 @@ TEST(HeaderParse, FillsThePackageAndStopsAtTheFirstDataByte) {
 }
 
 TEST(HeaderParse, VersionNumberFromFirstAndLastTwoCharacters) {
-    EXPECT_EQ(versionNumberOf("0105"), 0x0105);
-    EXPECT_EQ(versionNumberOf("1A2B3C"), 0x1A3C);
-    EXPECT_EQ(versionNumberOf("7"), 0x0707);
-    EXPECT_EQ(versionNumberOf(""), 0);
-    EXPECT_EQ(versionNumberOf("V1.2"), 0);  // "V1" and ".2" are not numbers
+    // "V1" and ".2" are not numbers.
+    const std::pair<const char*, int> cases[] = {{"0105", 0x0105}, {"1A2B3C", 0x1A3C}, {"7", 0x0707}, {"", 0}, {"V1.2", 0}};
+    for (const auto& [text, number] : cases) EXPECT_EQ(versionNumberOf(text), number) << text;
 }
 
 // Field checks in header order; an empty message means the package is accepted.

@@ -59,9 +59,7 @@ TEST_F(QtMainWindowTest, StartThenACancelledLoadThenALoadAndACancelledOne) {
     EXPECT_EQ(text(ctl::TcpPort), "5000");
 
     click(ctl::Load);  // cancelled straight after start: the communication choice, not Update
-    EXPECT_EQ(op->fileDialogTitle, "Select the firmware file");
-    EXPECT_EQ(op->fileDialogFilter, "Update file(*.bin)");
-    EXPECT_EQ(op->fileDialogDir, std::filesystem::current_path().string());
+    EXPECT_EQ(op->fileDialogSeen, "Select the firmware file|Update file(*.bin)|" + std::filesystem::current_path().string());
     EXPECT_TRUE(enabled(ctl::CheckComm) && checked(ctl::RadioRs232c));
     EXPECT_FALSE(enabled(ctl::Update));
 
@@ -116,12 +114,9 @@ TEST_F(QtMainWindowTest, QuestionBoxAnswersYesOrNo) {
     op->yesAnswers = {true, false};
     EXPECT_EQ(window->askYesNo("Go on?"), kAnswerYes);
     EXPECT_EQ(window->askYesNo("Go on?"), kAnswerNo);
-    window->showInfo("Update completed.");
-    ASSERT_EQ(op->boxes.size(), 3u);
+    ASSERT_EQ(op->boxes.size(), 2u);
     EXPECT_TRUE(op->boxes[0].yesNo && op->boxes[0].caption == kTitle);
     EXPECT_EQ(op->boxes[0].icon, QMessageBox::Warning);
-    EXPECT_EQ(op->boxes[2].icon, QMessageBox::Information);
-    EXPECT_FALSE(op->boxes[2].yesNo);
 }
 
 TEST_F(QtMainWindowTest, HiddenControlsAreNeverShownButKeepTheirValues) {
@@ -172,23 +167,19 @@ TEST_F(QtMainWindowTest, HelpMenuOpensTheAboutBoxModally) {
     QAction* about = dialog->findChild<QAction*>("aboutAction");
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(about->text().toStdString(), "&About Tarnwick...");
-    std::string title, text;
-    bool modal = false;
+    std::string seen;  // title, text and version of the modal box
     QTimer::singleShot(0, [&] {
         QWidget* box = QApplication::activeModalWidget();
-        if (box == nullptr) return;
-        title = box->windowTitle().toStdString();
-        modal = box->isModal();
-        if (auto* label = box->findChild<QLabel*>("aboutText")) text = label->text().toStdString();
-        if (auto* label = box->findChild<QLabel*>("aboutVersion")) text += "|" + label->text().toStdString();
+        if (box == nullptr || !box->isModal()) return;
+        seen = box->windowTitle().toStdString();
+        if (auto* label = box->findChild<QLabel*>("aboutText")) seen += "|" + label->text().toStdString();
+        if (auto* label = box->findChild<QLabel*>("aboutVersion")) seen += "|" + label->text().toStdString();
         for (QPushButton* b : box->findChildren<QPushButton*>()) {
             if (b->text() == "OK") b->click();
         }
     });
     about->trigger();  // returns once OK was pressed
-    EXPECT_EQ(title + "|" + text,
-              std::string("About ORVEX Firmware Writer ...|Ostrel Firmware Writer|Version ") + programVersion());
-    EXPECT_TRUE(modal);
+    EXPECT_EQ(seen, std::string("About ORVEX Firmware Writer ...|Ostrel Firmware Writer|Version ") + programVersion());
     EXPECT_FALSE(dialog->windowIcon().isNull());
 }
 
@@ -199,9 +190,7 @@ TEST_F(QtMainWindowTest, EnterAndEscLeaveTheWindowOpen) {
         QApplication::sendEvent(dialog.get(), &press);
     }
     QApplication::processEvents();
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_FALSE(dialog->ended());
-    EXPECT_TRUE(op->boxes.empty());
+    EXPECT_TRUE(dialog->isVisible() && !dialog->ended() && op->boxes.empty());
 }
 
 TEST_F(QtMainWindowTest, IpAddressTakesFourNumbersUpTo255AndNothingElse) {

@@ -38,9 +38,7 @@ public:
     std::deque<bool> yesAnswers;     // answers for Yes/No boxes; empty answers No
     std::string fileToChoose;        // empty cancels the open-file dialog
     int fileDialogs = 0;
-    std::string fileDialogTitle;
-    std::string fileDialogFilter;
-    std::string fileDialogDir;
+    std::string fileDialogSeen;  // the last one's title, filter and directory, joined by "|"
     // What the status window showed, one entry each time its text or bar changed.
     struct StatusView {
         std::string text;
@@ -99,9 +97,8 @@ private:
 
     void choose(QFileDialog* files) {
         ++fileDialogs;
-        fileDialogTitle = files->windowTitle().toStdString();
-        fileDialogFilter = files->nameFilters().join(";;").toStdString();
-        fileDialogDir = files->directory().absolutePath().toStdString();
+        fileDialogSeen = (files->windowTitle() + "|" + files->nameFilters().join(";;") + "|" +
+                          files->directory().absolutePath()).toStdString();
         if (fileToChoose.empty()) {
             files->reject();
             return;

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
+#include "e2e/program_run.h"
 #include "report/error_log.h"
 #include "support/stream_text.h"
 #include "support/temp_dir_env.h"
@@ -18,10 +18,6 @@ constexpr const char* kFirmware = "Firmware\x96\xBC;";
 constexpr const char* kProgress = "\x83\x41\x83\x62\x83\x76\x83\x66\x81\x5B\x83\x67\x90\x69\x92\xBB\x8F\xF3\x8B\xB5;";
 constexpr const char* kMessage = "\x83\x47\x83\x89\x81\x5B\x83\x81\x83\x62\x83\x5A\x81\x5B\x83\x57;";
 
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class ErrorLogTest : public ::testing::Test {
 protected:
@@ -44,12 +40,12 @@ protected:
 TEST_F(ErrorLogTest, ExactBytesOfRecords) {
     const std::string line = "No[05],Target[ID:2A],Process[Switch of target],Error[Communication retry error!]";
     EXPECT_EQ(log("No[05],Target[DSP],Process[Update of target],Error[Unknown error!]", 0x11, 37), 1);
-    EXPECT_EQ(fileText(dir.file("20261205213000Error05.txt")),
+    EXPECT_EQ(slurp(dir.file("20261205213000Error05.txt")),
               std::string(kFirmware) + "DSP\r\n" + kProgress + "37\r\n" + kMessage +
                   "No[05],Target[DSP],Process[Update of target],Error[Unknown error!]\r\n");
     time.second = 1;
     EXPECT_EQ(log(line, 42, -3), 1);  // the file names the target in decimal, the line in hexadecimal
-    EXPECT_EQ(fileText(dir.file("20261205213001Error05.txt")),
+    EXPECT_EQ(slurp(dir.file("20261205213001Error05.txt")),
               std::string(kFirmware) + "ID:42\r\n" + kProgress + "-3\r\n" + kMessage + line + "\r\n");
     EXPECT_EQ(streamText(err), "");
 }
@@ -57,11 +53,11 @@ TEST_F(ErrorLogTest, ExactBytesOfRecords) {
 TEST_F(ErrorLogTest, TheFirstRecordOfASecondStays) {
     EXPECT_EQ(log("Update information file reading error!", 1, 0), 1);
     EXPECT_EQ(log("Update file is not found!", 1, 0), 1);
-    EXPECT_EQ(fileText(dir.file("20261205213000Error05.txt")).find("not found"), std::string::npos);
+    EXPECT_EQ(slurp(dir.file("20261205213000Error05.txt")).find("not found"), std::string::npos);
     time.second = 1;  // an empty file of the name (an earlier write that failed) is written
     std::ofstream(dir.file("20261205213001Error05.txt")).close();
     EXPECT_EQ(log("Update file is not found!", 1, 0), 1);
-    EXPECT_NE(fileText(dir.file("20261205213001Error05.txt")).find(";Update file is not found!\r\n"), std::string::npos);
+    EXPECT_NE(slurp(dir.file("20261205213001Error05.txt")).find(";Update file is not found!\r\n"), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 

@@ -29,12 +29,8 @@ struct QuietSink : LoadSink {
 };
 
 pkgbuild::ComponentDescription moduleComponent(uint8_t id, const std::string& name, uint8_t kind, size_t size) {
-    pkgbuild::ComponentDescription c;
-    c.id = id;
-    c.name = name;
-    c.versionText = "0102";
+    pkgbuild::ComponentDescription c = pkgbuild::patternComponent(id, name, "0102", "", 1, size);
     c.attributes = 4u | static_cast<uint32_t>(kind) << 16;
-    c.data = pkgbuild::patternData(size, id);
     return c;
 }
 

@@ -61,11 +61,10 @@ TEST(FirmwareType, UpgradeVersionsBeginWithAAndNothingToCompareIsNoChange) {
 TEST(Downgrade, TextComparisonMakes110OlderThan19AndEveryComponentCounts) {
     UpdatePackage p;
     add(p, 0, 0x01, "1.10");
-    EXPECT_EQ(noDowngrade(p, reported({{0, "1.9"}})), 0);
-    EXPECT_EQ(noDowngrade(p, reported({{0, "1.09"}})), 1);
-    EXPECT_EQ(noDowngrade(p, reported({{0, "1.10"}})), 1);
-    EXPECT_EQ(noDowngrade(p, reported({{0, "1.1\xE0"}})), 0);  // bytes compare as unsigned values
-    EXPECT_EQ(noDowngrade(p, reported({{0, "1.10a"}})), 0);     // a prefix is the smaller text
+    // Bytes compare as unsigned values; a prefix is the smaller text.
+    for (const auto& [product, ok] : {std::pair{"1.9", 0}, {"1.09", 1}, {"1.10", 1}, {"1.1\xE0", 0}, {"1.10a", 0}}) {
+        EXPECT_EQ(noDowngrade(p, reported({{0, product}})), ok) << product;
+    }
     add(p, 0, 0x01, "0200");
     add(p, 5, 0x11, "0100");  // older than the product; 1..4 stay empty, selection plays no part
     EXPECT_EQ(noDowngrade(p, reported({{0, "0200"}, {2, "0101"}})), 0);
