@@ -61,7 +61,7 @@ protected:
 };
 
 TEST_F(EthernetPowerCutWalk, EveryInterruptedUpdateRecovers) {
-    if (!boot(-1)) GTEST_SKIP() << kNotPermitted;
+    if (!boot(-1)) GTEST_SKIP() << kNotPermitted << " (" << (module ? module->error() : std::string()) << ")";
     ASSERT_EQ(pressUpdate({}), 0);  // uncut: the frame writes, the module's round, then normal mode
     ASSERT_TRUE(holdsThePackage());
     module->stop();  // its own restart may still be finishing
