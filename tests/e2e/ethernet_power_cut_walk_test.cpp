@@ -66,7 +66,7 @@ TEST_F(EthernetPowerCutWalk, EveryInterruptedUpdateRecovers) {
     ASSERT_TRUE(holdsThePackage());
     module->stop();  // its own restart may still be finishing
     EXPECT_EQ(server->engine().mode(), sim::ProductMode::Normal);
-    EXPECT_EQ(module->events().back(), "mode application");
+    EXPECT_EQ(starting(module->events(), "command ", "command ").back(), "command start image");
     const Strings uncut = starting(server->engine().events(), "text ", "frame ");
     const Strings commands = starting(module->events(), "command ", "command ");
     int points = 0;
