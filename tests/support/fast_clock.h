@@ -10,17 +10,15 @@ namespace tarnwick::test {
 
 class FastClock : public VirtualClock {
 public:
-    explicit FastClock(int realPollMs = 1) : realPollMs_(realPollMs) {}
+    explicit FastClock(int pollMs = 1) : realPollMs(pollMs) {}
 
     bool waitReadable(int fd, uint32_t ms) override {
         pollfd p{fd, POLLIN, 0};
-        const bool ready = poll(&p, 1, realPollMs_) > 0;
+        const bool ready = poll(&p, 1, realPollMs) > 0;
         if (!ready) now += ms;
         return ready;
     }
-
-private:
-    int realPollMs_;
+    int realPollMs;  // longer real polls give a product on a busy machine more time to answer
 };
 
 }  // namespace tarnwick::test
