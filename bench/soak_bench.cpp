@@ -18,7 +18,7 @@
 #include <random>
 #include <string>
 
-#include "app/main_window.h"
+#include "window/main_window.h"
 #include "pkgbuild/package_builder.h"
 #include "sim_server.h"
 #include "support/fast_clock.h"

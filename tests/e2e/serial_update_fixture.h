@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
-#include "app/main_window.h"
+#include "window/control_ids.h"
+#include "window/main_window.h"
 #include "pkgbuild/package_builder.h"
 #include "sim_server.h"
 #include "support/fast_clock.h"

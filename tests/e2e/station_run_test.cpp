@@ -5,7 +5,8 @@
 #include <fstream>
 
 #include "e2e/serial_update_fixture.h"
-#include "package/station_slot.h"
+#include "station/station.h"
+#include "station/station_slot.h"
 #include "support/scoped_area.h"
 
 namespace tarnwick::test {
@@ -57,6 +58,7 @@ protected:
     ScopedEnv programDir{"TARNWICK_PROGRAM_DIR", dir + "/"};
     std::string stationDir = dir + "/07";
     std::string drive = dir + "/drive";
+    std::unique_ptr<Station> station;
 
     void runStation(const StationCase& c) {
         pkg.commMask = 1;
@@ -77,6 +79,8 @@ protected:
             std::ofstream(stationDir + "/UpdateInformation07.txt", std::ios::binary) << info;
         }
         window = std::make_unique<MainWindow>(dialog, clock, tone, Strings{"/07"});
+        station = std::make_unique<Station>(*window, dialog);
+        window->station = station.get();
         window->initDialog();
     }
 

@@ -9,7 +9,7 @@
 #include "package/header_parser.h"
 #include "package/line_reader.h"
 #include "package/package_fixture.h"
-#include "package/station_info.h"
+#include "station/station_info.h"
 #include "report/error_record.h"
 #include "sim_engine.h"
 #include "sim_sockets.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/dialog.h"
+#include "window/dialog.h"
 
 namespace tarnwick::test {
 

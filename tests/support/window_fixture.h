@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/main_window.h"
+#include "window/main_window.h"
 #include "support/recording_dialog.h"
 #include "support/recording_tone.h"
 #include "support/test_clock.h"

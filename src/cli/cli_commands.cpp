@@ -1,0 +1,74 @@
+#include "cli/cli_commands.h"
+
+namespace tarnwick {
+
+const std::vector<CliCommand>& cliCommands() {
+    static const std::vector<CliCommand> commands = {
+        {"versions", "versions --file PKG [--json]",
+         "Loads the update package PKG as \"Load\" does and prints its version listing.",
+         {{"--file", true, true}, {"--json", false, false}},
+         runVersionsCommand, true},
+        {"ports", "ports [--json]",
+         "Lists the serial port candidates as COMn with their device paths, whether each opens now "
+         "(free, busy and by whom, no such device, permission denied) and the USB adapter behind it "
+         "(TARNWICK_SERIAL_PORTS names the candidates). Exit 1 when none is free.",
+         {{"--json", false, false}},
+         runPortsCommand},
+        {"info", "info (--port DEVICE [--baud N] | --ip ADDR [--tcp-port N]) [--file PKG [--all-devices]] [--trace FILE] [--json]",
+         "Asks the product in its normal mode as \"Check Comm.\" does and prints its model, serial number, package "
+         "id, MAC address and every slot's version; with --file, a plan line per component of PKG: id, name, "
+         "package version, product version and what \"Update\" would do under the mode (update, pass, downgrade, "
+         "type change, not over this link). Writes nothing. Exit 0, 1 when the product does not answer, 2 when PKG "
+         "does not load, 3 when the product answers only in its update mode.",
+         {{"--port", true, false},
+          {"--baud", true, false},
+          {"--ip", true, false},
+          {"--tcp-port", true, false},
+          {"--file", true, false},
+          {"--all-devices", false, false},
+          {"--trace", true, false},
+          {"--json", false, false}},
+         runInfoCommand, true},
+        {"check", "check (--port DEVICE [--baud N] | --ip ADDR [--tcp-port N]) [--trace FILE] [--verbose] [--json]",
+         "\"Check Comm.\" over RS-232C on DEVICE or over Ethernet to the product at ADDR: does the product "
+         "answer in its normal or its update mode? Exit 0 for OK, 1 for NG. --baud: the update bit rate, as its "
+         "index 0..4 or in bit/s (9600 .. 115200, default 115200) when no package decides it; --tcp-port: the product's update port "
+         "(default 5000); --trace: the wire trace.",
+         {{"--port", true, false},
+          {"--baud", true, false},
+          {"--ip", true, false},
+          {"--tcp-port", true, false},
+          {"--trace", true, false},
+          {"--verbose", false, false},
+          {"--json", false, false}},
+         runCheckCommand, true},
+        {"update",
+         "update --file PKG (--port DEVICE [--baud N] | --ip ADDR [--tcp-port N]) [--all-devices] "
+         "[--check verify|sum] [--yes | --no] [--trace FILE] [--verbose] [--json]",
+         "Loads PKG and updates the product over RS-232C on DEVICE or over Ethernet at ADDR. Questions are asked on the terminal "
+         "unless --yes or --no answers them (No without a terminal). Exit status: the result code 0..11 "
+         "(0 \"Update completed.\", 10 \"No device to be renewed.\"), 12 when a question was answered No. --json: one JSON object a line as things happen (status, box, "
+         "summary, result); questions are then answered by --yes or No.",
+         {{"--file", true, true},
+          {"--port", true, false},
+          {"--baud", true, false},
+          {"--ip", true, false},
+          {"--tcp-port", true, false},
+          {"--all-devices", false, false},
+          {"--check", true, false},
+          {"--yes", false, false},
+          {"--no", false, false},
+          {"--trace", true, false},
+          {"--verbose", false, false},
+          {"--json", false, false}},
+         runUpdateCommand, true},
+        {"monitor", "monitor [--once | --json]",
+         "Shows the twenty station slots of the shared status area, refreshed until Ctrl-C; --once prints one "
+         "table, --json one JSON document (exit 1 while no station has created the area).",
+         {{"--once", false, false}, {"--json", false, false}},
+         runMonitorCommand},
+    };
+    return commands;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,20 @@
+// A package that did not load: when the file itself does not open, its path and the OS's
+// cause on standard error, after the box the load has shown.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "cli/cli_commands.h"
+
+namespace tarnwick {
+
+void explainPackageFailure(const CommandIo& io, const char* command, const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f != nullptr) {
+        std::fclose(f);
+        return;
+    }
+    std::fprintf(io.err, "tarnwick %s: cannot open the package '%s': %s\n", command, path.c_str(), std::strerror(errno));
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,105 @@
+#include "monitor/monitor_command.h"
+
+#include <array>
+#include <csignal>
+#include <cstring>
+
+#include "monitor/monitor_view.h"
+#include "station/station_slot.h"
+#include "platform/posix/shared_area.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr uint32_t kRefreshMs = 250;
+constexpr const char* kClearScreen = "\x1b[H\x1b[J";
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void onInterrupt(int) { stopRequested = 1; }
+
+// SIGINT sets the stop flag for the length of a live view; the earlier handling comes back.
+class InterruptCatcher {
+public:
+    InterruptCatcher() {
+        stopRequested = 0;
+        struct sigaction action {};
+        action.sa_handler = onInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &previous_);
+    }
+    ~InterruptCatcher() { sigaction(SIGINT, &previous_, nullptr); }
+    InterruptCatcher(const InterruptCatcher&) = delete;
+    InterruptCatcher& operator=(const InterruptCatcher&) = delete;
+
+private:
+    struct sigaction previous_ {};
+};
+
+// A copy of the area taken at once, so that one table shows one moment.
+std::array<uint8_t, kSharedAreaSize> snapshot(const SharedArea& area) {
+    std::array<uint8_t, kSharedAreaSize> copy{};
+    std::memcpy(copy.data(), area.data(), copy.size());
+    return copy;
+}
+
+// Maps the area; false (with the reason on err) when it cannot be read at all.
+bool tryOpen(SharedArea& area, const std::string& name, const MonitorIo& io, SharedArea::Result& result) {
+    result = area.openReadOnly(name, kSharedAreaSize);
+    if (result == SharedArea::Result::Mapped || result == SharedArea::Result::Missing) return true;
+    std::fprintf(io.err, "tarnwick monitor: cannot read the shared status area: %s\n", area.lastError().c_str());
+    return false;
+}
+
+int showSnapshot(const MonitorOptions& options, const std::string& name, const MonitorIo& io) {
+    SharedArea area;
+    SharedArea::Result result;
+    if (!tryOpen(area, name, io, result)) return 1;
+    if (result == SharedArea::Result::Missing) {
+        std::fprintf(io.err, "No shared status area %s yet: no station has run.\n", name.c_str());
+        return 1;
+    }
+    const auto copy = snapshot(area);
+    const std::string text = options.json ? monitorJson(copy.data()) : monitorTable(copy.data());
+    std::fputs(text.c_str(), io.out);
+    return 0;
+}
+
+int watch(const std::string& name, Clock& clock, const MonitorIo& io, bool terminal) {
+    InterruptCatcher catcher;
+    SharedArea area;
+    bool saidWaiting = false;
+    std::string shown;
+    while (stopRequested == 0) {
+        SharedArea::Result result = SharedArea::Result::Mapped;
+        if (!area.mapped() && !tryOpen(area, name, io, result)) return 1;
+        if (result == SharedArea::Result::Missing && !saidWaiting) {
+            std::fprintf(io.err, "No shared status area %s yet: waiting for a station (Ctrl-C ends).\n", name.c_str());
+            saidWaiting = true;
+        }
+        if (area.mapped()) {
+            const auto copy = snapshot(area);
+            const std::string table = monitorTable(copy.data());
+            if (terminal) {
+                std::fprintf(io.out, "%sStations on %s (Ctrl-C ends)\n\n%s", kClearScreen, name.c_str(), table.c_str());
+            } else if (table != shown) {
+                std::fprintf(io.out, "%s\n", table.c_str());
+            }
+            shown = table;
+        }
+        std::fflush(io.out);
+        clock.sleepMs(kRefreshMs);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int runMonitor(const MonitorOptions& options, const std::string& areaName, Clock& clock, const MonitorIo& io,
+               bool terminal) {
+    if (options.once || options.json) return showSnapshot(options, areaName, io);
+    return watch(areaName, clock, io, terminal);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,87 @@
+#include "station/station_info.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <string_view>
+
+#include "package/line_reader.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr int kKeyLinesWanted = 3;
+constexpr std::string_view kBinSuffix = ".bin";
+
+void applyLine(std::string_view line, StationInfo& info) {
+    const size_t semicolon = line.find(';');
+    if (semicolon == std::string_view::npos || semicolon == 0) return;
+    const std::string_view key = line.substr(0, semicolon);
+    const std::string value = trimRight(line.substr(semicolon + 1));
+    if (key == "IPAddress") {
+        info.ipText = value;
+    } else if (key == "Skip") {
+        info.skip = value == "ON";
+    } else if (key == "Drive") {
+        info.drive = value;
+    } else {
+        return;
+    }
+    ++info.keyLines;
+}
+
+bool isUpdateFileName(std::string_view name) {
+    return name.size() >= kBinSuffix.size() && name.substr(name.size() - kBinSuffix.size()) == kBinSuffix;
+}
+
+std::string joinPath(const std::string& dir, const char* name) {
+    if (!dir.empty() && dir.back() == '/') return dir + name;
+    return dir + "/" + name;
+}
+
+bool isDirectory(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace
+
+int readStationInfo(const std::string& path, StationInfo& info) {
+    info.keyLines = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return 0;
+    HeaderLine line;
+    while (line.read(file)) applyLine(line.text(), info);
+    std::fclose(file);
+    return info.keyLines == kKeyLinesWanted ? 1 : 0;
+}
+
+int findUpdateFile(const std::string& drive, std::string& found) {
+    DIR* dir = opendir(drive.empty() ? "/" : drive.c_str());
+    if (dir == nullptr) return 0;
+    int result = 0;
+    while (const dirent* entry = readdir(dir)) {
+        if (!isUpdateFileName(entry->d_name)) continue;
+        const std::string path = joinPath(drive, entry->d_name);
+        if (isDirectory(path)) continue;
+        found = path;
+        result = 1;
+    }
+    closedir(dir);
+    return result;
+}
+
+std::array<uint8_t, 4> stationIpAddress(const std::string& ipText) {
+    std::array<uint8_t, 4> address{};
+    std::string_view rest = ipText;
+    for (size_t part = 0; part < address.size(); ++part) {
+        const size_t dot = part + 1 < address.size() ? rest.find('.') : std::string_view::npos;
+        address[part] = static_cast<uint8_t>(unsignedValue(rest.substr(0, dot), 10) & 0xFFu);
+        rest = dot == std::string_view::npos ? std::string_view() : rest.substr(dot + 1);
+    }
+    return address;
+}
+
+}  // namespace tarnwick

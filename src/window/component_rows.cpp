@@ -1,0 +1,38 @@
+#include "window/component_rows.h"
+
+#include <cstdio>
+
+#include "window/main_window.h"
+#include "package/line_reader.h"
+#include "update/version_rules.h"
+
+namespace tarnwick {
+
+namespace {
+
+bool reported(const TargetInfo& product, uint8_t id) {
+    return id < kSlotOfIdSize && (product.slotOfId[id] != 0 || id == kSlotIds[0]);
+}
+
+}  // namespace
+
+std::vector<ComponentRow> componentRows(const UpdatePackage& package, const TargetInfo* product) {
+    std::vector<ComponentRow> rows;
+    for (int p = 0; p < kMaxComponents; ++p) {
+        const size_t i = static_cast<size_t>(p);
+        if (package.order[i] == 0) continue;
+        const ComponentEntry& c = package.components[i];
+        char id[8];
+        std::snprintf(id, sizeof id, "%02X", c.id);
+        ComponentRow row{id, c.name + kindSuffix(c.kindMark, false), packageVersionOf(c), ""};
+        if (product != nullptr && reported(*product, c.id)) row.productVersion = trimRight(productVersionOf(*product, c.id));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void MainWindow::showComponentPanel() {
+    dialog_.showComponents(componentRows(package, productKnown ? &checkedProduct : nullptr));
+}
+
+}  // namespace tarnwick

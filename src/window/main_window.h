@@ -1,0 +1,133 @@
+// The main window: the operator's controls and choices, the loaded package and the
+// station fields. Its handlers build a job from the controls and run the procedures of
+// src/update on it; as their UpdateHost it shows their status lines, boxes and reports.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "window/control_fields.h"
+#include "window/dialog.h"
+#include "window/station_host.h"
+#include "link/target_info.h"
+#include "package/update_package.h"
+#include "platform/clock.h"
+#include "platform/tone.h"
+#include "update/update_host.h"
+#include "update/update_job.h"
+#include "update/update_observer.h"
+
+namespace tarnwick {
+
+constexpr int kMaxPorts = 16;
+
+// Port list entries: the 0-based port number and the name ("COM%d") of each entry.
+struct PortTable {
+    std::array<uint8_t, kMaxPorts> number{};
+    std::array<std::array<char, 16>, kMaxPorts> name{};
+    int count = 0;
+    void clear() { *this = PortTable{}; }
+};
+
+class MainWindow : public ControlFields, public UpdateHost {
+public:
+    MainWindow(Dialog& dialog, Clock& clock, Tone& tone, std::vector<std::string> args = {});
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // --- start-up, handlers, shutdown ---
+    void initDialog();
+    void enumeratePorts();
+    void clearAll();
+    void onCommTypeChanged();
+    void onModeClicked();  // 1032, 1033, 1055, 1056
+    void onLoad();
+    void onCheckComm();
+    void onUpdate();
+    void onQuit();
+    void onClose();
+    // "Check Version": the version listing of the loaded package.
+    std::string versionListing() const;
+
+    // --- control rules ---
+    void readControls();
+    void writeControls();
+    void disableControls();
+    void updateControls();
+    void refreshTargetList();
+
+    // --- the procedures' host: status, waits, boxes and reports ---
+    void showStatus(uint8_t targetId, const std::string& text, int showProgress, int percent) override;
+    void closeStatusWindow() override;
+    void pumpMessages() override;
+    void waitSeconds(uint32_t n) override;
+    void showInfo(std::string text) override;
+    void showError(std::string text) override;
+    int askYesNo(const std::string& text) override;
+    void reportLinkError(ErrorRecord record) override;
+    void reportCheckError(ErrorRecord record) override;
+    void reportResult(int code) override;
+    void setQuiet(bool quiet) override;
+    void jobChanged(const UpdateJob& changed) override;
+    void attachLink(const LinkErrorSource* link) override;
+
+    // --- update package (into workDir) ---
+    int loadUpdateFile();
+
+    // --- procedures over the links, on the job read from the controls ---
+    void checkCommunication();  // RS-232C
+    void runSerialUpdate();
+    void checkEthernet();
+    // The result of a communication check and what the product reported to it.
+    void recordCheck(int result, const TargetInfo& reported);
+    void runEthernetUpdate();
+
+    // --- state (bound fields come from ControlFields) ---
+    UpdateJob job;                               // the job of the run in progress, or of the last one
+    const LinkErrorSource* activeLink = nullptr;  // the link of the run in progress
+    StatusWindow* statusWindow = nullptr;
+    bool statusQuiet = false;
+    bool messagesQuiet = false;
+    std::string workDir;
+    UpdatePackage package;
+    bool stationMode = false;
+    int stationNumber = 0;
+    PortTable portTable;
+    std::string linkTracePath;  // wire trace of the links the procedures create; "" none
+    int lastResultCode = -1;    // code of the last reportResult, -1 before any
+    int lastCheckResult = -1;   // last communication check: 1 OK, 0 NG, -1 none yet
+    UpdateObserver* observer = nullptr;  // hears the status lines, boxes and reports; null none
+    TargetInfo checkedProduct;  // what the product reported to the last good check
+    bool productKnown = false;  // checkedProduct holds versions (cleared when an update changes them)
+    uint64_t procedureStartMs = 0;  // when the running handler started, for the elapsed time
+    bool updateRunning = false;     // the handler is "Update": the position counts components
+
+    // Station mode: where status lines, failures and the result go instead of the screen,
+    // and the station's run; null for the window and the command line.
+    StationHost* station = nullptr;
+
+    std::vector<std::string> args;  // command-line arguments after the program name
+    bool packageLoaded = false;     // the last Load succeeded (cleared by clearAll)
+
+private:
+    // The job's inputs from the fields just read from the controls; its outputs stay.
+    void readJob();
+    int showBox(BoxKind kind, const std::string& text);
+    // The component list with the product's versions when known.
+    void showComponentPanel();
+    // "component n of m" and the elapsed time beside the status line.
+    void showPosition();
+
+    Dialog& dialog_;
+    Clock& clock_;
+    Tone& tone_;
+};
+
+// The caption of the window.
+std::string windowCaption(bool stationMode);
+
+// The application's title, the caption of the message boxes.
+extern const char* const kAppTitle;
+
+}  // namespace tarnwick

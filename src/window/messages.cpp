@@ -1,0 +1,63 @@
+// Message boxes with their tone, and where the failure and result reports go: a box, or in
+// station mode the station.
+#include "window/main_window.h"
+#include "report/reports.h"
+#include "report/texts.h"
+
+namespace tarnwick {
+
+namespace {
+constexpr uint32_t kToneHz = 442;
+constexpr uint32_t kToneMs = 100;
+constexpr uint32_t kNoProductCode = 0xFF;  // no link: the unknown text
+
+void reportFailure(MainWindow& w, const ErrorRecord& record, bool checkReport) {
+    if (record.errorCode == kErrNone) return;
+    const uint32_t productCode = w.activeLink != nullptr ? w.activeLink->lastErrorCode() : kNoProductCode;
+    const FailureReport report = composeFailure(record, checkReport, w.package, productCode);
+    if (w.observer != nullptr) w.observer->failureReported(record, failureBoxText(report));
+    if (w.station != nullptr) {
+        w.station->reportFailure(report, record);
+        return;
+    }
+    w.showError(failureBoxText(report));
+}
+}  // namespace
+
+int MainWindow::showBox(BoxKind kind, const std::string& text) {
+    closeStatusWindow();
+    tone_.play(kToneHz, kToneMs);
+    if (observer != nullptr) observer->boxShown(kind, text);
+    return dialog_.messageBox(kind, text, kAppTitle);
+}
+
+void MainWindow::showInfo(std::string text) {
+    if (!messagesQuiet) showBox(BoxKind::Info, text);
+}
+
+void MainWindow::showError(std::string text) {
+    if (!messagesQuiet) showBox(BoxKind::Error, text);
+}
+
+int MainWindow::askYesNo(const std::string& text) { return messagesQuiet ? 0 : showBox(BoxKind::Question, text); }
+
+void MainWindow::reportLinkError(ErrorRecord record) { reportFailure(*this, record, false); }
+
+void MainWindow::reportCheckError(ErrorRecord record) { reportFailure(*this, record, true); }
+
+void MainWindow::reportResult(int code) {
+    lastResultCode = code;
+    if (station != nullptr) {
+        station->reportResult(code);
+        return;
+    }
+    const std::string text = resultReportText(code, job.productModelText, package.modelCode);
+    if (isInfoResult(code)) {
+        showInfo(text);
+    } else {
+        showError(text);
+    }
+    if (observer != nullptr) observer->resultReported(code, text);
+}
+
+}  // namespace tarnwick

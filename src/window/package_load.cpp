@@ -1,0 +1,29 @@
+// "Load" through the package loader: its status lines to the status window, its failures
+// as error boxes.
+#include "window/main_window.h"
+#include "package/package_loader.h"
+#include "package/work_files.h"
+
+namespace tarnwick {
+
+namespace {
+class WindowLoadSink final : public LoadSink {
+public:
+    explicit WindowLoadSink(MainWindow& window) : window_(window) {}
+    void loadStatus(const std::string& line) override { window_.showStatus(0, line, 0, 0); }
+    void loadFailure(const std::string& message) override { window_.showError(message); }
+
+private:
+    MainWindow& window_;
+};
+}  // namespace
+
+int MainWindow::loadUpdateFile() {
+    WindowLoadSink sink(*this);
+    workDir = station != nullptr ? station->workDir() : workDirFor(false, "");
+    const int loaded = loadPackage(updateFilePath, workDir, package, sink);
+    closeStatusWindow();
+    return loaded;
+}
+
+}  // namespace tarnwick

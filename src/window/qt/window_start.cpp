@@ -1,0 +1,54 @@
+#include "window/qt/window_start.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <csignal>
+
+#include "window/main_window.h"
+#include "window/start_window.h"
+#include "platform/posix/instance_lock.h"
+#include "window/qt/qt_dialog.h"
+#include "window/qt/qt_style.h"
+
+namespace tarnwick {
+
+namespace {
+
+// The socket service needs no start-up here; what it must do is keep a write to a
+// connection the product closed from ending the program with SIGPIPE.
+bool startSocketService() { return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }
+
+int startupBox(QMessageBox::Icon icon, const char* text) {
+    QMessageBox box(icon, kAppTitle, text, QMessageBox::Ok);
+    box.setObjectName("startupBox");
+    box.exec();
+    return 1;
+}
+
+}  // namespace
+
+int runWindowApplication(const std::vector<std::string>& args, Clock& clock, Tone& tone) {
+    if (!startSocketService()) return startupBox(QMessageBox::NoIcon, kSocketsFailedText);
+    InstanceLock lock;  // released when this function returns, and by the kernel at any exit
+    if (lock.acquire() == InstanceLock::Result::HeldElsewhere) {
+        return startupBox(QMessageBox::Critical, kAlreadyRunningText);
+    }
+    QtDialog dialog;
+    MainWindow window(dialog, clock, tone, args);
+    dialog.bind(window);
+    window.initDialog();
+    if (dialog.ended()) return 0;  // a station run that ended while the window started
+    dialog.show();
+    return QApplication::exec();
+}
+
+int startWindow(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Tarnwick");
+    QApplication::setWindowIcon(appIcon());
+    QApplication::setQuitOnLastWindowClosed(false);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return runWindowApplication(args, systemClock(), platformTone());
+}
+
+}  // namespace tarnwick

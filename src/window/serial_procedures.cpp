@@ -1,0 +1,46 @@
+// The window's procedures over RS-232C: the controls locked, the job read from them, the
+// run, and the controls restored by the package's rules.
+#include "window/main_window.h"
+#include "update/serial/serial_run.h"
+
+namespace tarnwick {
+
+void MainWindow::checkCommunication() {
+    readControls();
+    readJob();
+    SerialRun run(job, *this, clock_);
+    disableControls();
+    recordCheck(run.checkCommunication(), run.reported());
+    updateControls();
+    showComponentPanel();
+}
+
+void MainWindow::recordCheck(int result, const TargetInfo& reported) {
+    lastCheckResult = result;
+    // An answer from the update mode carries no versions.
+    productKnown = result == 1 && !reported.slotVersions[0].empty();
+    if (productKnown) checkedProduct = reported;
+}
+
+void MainWindow::runSerialUpdate() {
+    readControls();
+    readJob();
+    SerialRun run(job, *this, clock_);
+    disableControls();
+    run.update();
+    closeStatusWindow();
+    updateMode = 0;
+    writeControls();
+    updateControls();
+    productKnown = false;  // the versions the last check read may have changed
+    showComponentPanel();
+}
+
+void MainWindow::jobChanged(const UpdateJob& changed) {
+    updateMode = changed.updateMode;
+    writeControls();
+}
+
+void MainWindow::attachLink(const LinkErrorSource* link) { activeLink = link; }
+
+}  // namespace tarnwick

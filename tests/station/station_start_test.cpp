@@ -1,0 +1,46 @@
+// `tarnwick /NN` as a process: the argument judged before anything else, the
+// single-instance lock, and the station's result in its slot and its exit status.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "e2e/program_run.h"
+#include "station/station_slot.h"
+#include "platform/posix/instance_lock.h"
+#include "support/scoped_area.h"
+
+namespace tarnwick::test {
+namespace {
+
+TEST(StationProcess, BadArgumentFirstThenTheLockThenTheRun) {
+    ScopedArea area;
+    TempDir dir;
+    ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path()), program("TARNWICK_PROGRAM_DIR", dir.path() + "/"),
+        ports("TARNWICK_SERIAL_PORTS", dir.file("no-tty"));
+    std::string out, err;
+    auto run = [&](const std::string& arg) { return runProgram("'" + arg + "'", dir.path(), out, err); };
+    SharedArea reader;
+    auto mapped = [&] { return reader.openReadOnly(area.name(), kSharedAreaSize) == SharedArea::Result::Mapped; };
+    std::filesystem::create_directory(dir.file("01"));
+    {
+        InstanceLock held;
+        ASSERT_EQ(held.acquire(), InstanceLock::Result::Acquired);
+        for (const char* arg : {"/00", "/21", "/5", "/123", "/a1", "/", "/001", "/99"}) {
+            EXPECT_EQ(run(arg), 64) << arg;
+            EXPECT_NE(err.find(std::string("'") + arg + "'"), std::string::npos) << err;
+        }
+        EXPECT_EQ(err, "tarnwick: there is no station '/99': the line has the stations /01 to /20\n");
+        EXPECT_EQ(run("/20"), 1);  // the last station, judged valid, meets the lock
+        EXPECT_EQ(run("/01"), 1);
+        EXPECT_EQ(err, "[error]\nThis software has already been executed.\n");
+        EXPECT_FALSE(mapped());
+    }
+    EXPECT_EQ(run("/01"), 2);  // no information file
+    EXPECT_EQ(err, "[error]\nProcessing error of Open update info file!\n");
+    ASSERT_TRUE(mapped());
+    EXPECT_EQ(readSlot(stationSlot(reader.data(), 1)).label, "ERROR");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("01")), {}), 1);  // its error log
+}
+
+}  // namespace
+}  // namespace tarnwick::test

@@ -1,0 +1,167 @@
+// "Check Comm." and "Update" pressed in the window against the simulated product on a
+// pseudo-terminal: the status window and its bar move, the boxes come with the tone, and
+// the controls are locked while the procedure runs and unlocked at its end.
+#include <QComboBox>
+#include <QTableWidget>
+#include <algorithm>
+#include <optional>
+#include <tuple>
+#include <utility>
+
+#include "pkgbuild/package_builder.h"
+#include "e2e/serial_update_fixture.h"
+#include "window/qt/qt_window_fixture.h"
+#include "sim_server.h"
+
+namespace tarnwick::test {
+namespace {
+
+class QtSerialUpdateTest : public QtWindowTest {
+protected:
+    sim::SimConfig product;
+    pkgbuild::PackageDescription pkg;
+    std::unique_ptr<sim::SimServer> sim;
+    std::optional<ScopedEnv> ports;
+
+    void SetUp() override {
+        product.modelCode = 0x0002;
+        pkg.packageId = "0101";
+        pkg.components = {SerialUpdateTest::component(0x01, "MAIN", "0200", "01", 1, 0x800),
+                          SerialUpdateTest::component(0x11, "DSP", "0200", "0111", 1, 0x800)};
+    }
+    void TearDown() override {
+        QtWindowTest::TearDown();
+        if (sim) sim->stop();
+    }
+
+    // The product on a pseudo-terminal as the only port, the window started, the package
+    // loaded through the Load button and RS-232C chosen.
+    void startWithProduct() {
+        sim = std::make_unique<sim::SimServer>(product);
+        ASSERT_TRUE(sim->startPty()) << sim->error();
+        ports.emplace("TARNWICK_SERIAL_PORTS", sim->slavePath());
+        const std::string path = scratch.file("package.bin");
+        ASSERT_EQ(pkgbuild::writePackage(path, pkg), 1);
+        start();
+        auto* list = as<QComboBox>(ctl::PortList);
+        ASSERT_EQ(list->count(), 1);
+        EXPECT_EQ(list->currentText().toStdString(), "COM1  " + sim->slavePath());
+        op->fileToChoose = path;
+        click(ctl::Load);
+        ASSERT_TRUE(window->packageLoaded);
+        click(ctl::RadioRs232c);
+        op->boxes.clear();
+        op->statusSeen.clear();
+        tone.played.clear();
+        for (int id : {ctl::Load, ctl::Update, ctl::CheckComm, ctl::Quit, ctl::RadioRs232c}) op->enabledWhileBusy[id] = false;
+    }
+
+    // Boxes of this icon, each with the tone and after the status window was gone, the last with this text.
+    void expectBoxes(const char* last, QMessageBox::Icon icon) {
+        ASSERT_FALSE(op->boxes.empty());
+        EXPECT_EQ(op->boxes.back().text, last);
+        for (const SeenBox& b : op->boxes) {
+            EXPECT_EQ(std::tie(b.icon, b.caption, b.statusWindowOpen), std::make_tuple(icon, "Ostrel Firmware Writer", false));
+        }
+        EXPECT_EQ(tone.played, (std::vector<std::pair<uint32_t, uint32_t>>(op->boxes.size(), {442, 100})));
+    }
+
+    void expectUnlockedAfterwards() {
+        for (auto& [id, everEnabled] : op->enabledWhileBusy) {
+            EXPECT_FALSE(everEnabled) << id << " was enabled while the procedure ran";
+            EXPECT_TRUE(enabled(id)) << id << " is not enabled again";
+        }
+        EXPECT_EQ(dialog->statusWindow(), nullptr);
+        EXPECT_EQ(window->statusWindow, nullptr);
+        EXPECT_EQ(window->activeLink, nullptr);
+        EXPECT_FALSE(dialog->busy());
+    }
+};
+
+// The product's memory and the status texts are asserted end to end without Qt; here the
+// window shows them.
+TEST_F(QtSerialUpdateTest, UpdateButtonMovesTheBarAndEndsWithTheBox) {
+    startWithProduct();
+    std::vector<std::pair<std::string, std::string>> positions;  // status line, position line
+    op->onStatus = [&](const QtStatusWindow& s) { positions.emplace_back(s.text().toStdString(), s.position().toStdString()); };
+    click(ctl::Update);
+    expectBoxes("Update completed.", QMessageBox::Information);
+    EXPECT_EQ(op->boxes.size(), 1u);
+    ASSERT_FALSE(op->statusSeen.empty());
+    EXPECT_EQ(op->statusSeen.front().text, "Updating start...");
+    std::vector<int> barValues;
+    for (const auto& s : op->statusSeen) {
+        if (s.bar) barValues.push_back(s.percent);
+    }
+    // Beside the counter, the overall position and the time taken so far (MAIN's settling
+    // waits are behind by DSP's turn).
+    const auto dsp = std::find_if(positions.begin(), positions.end(),
+                                  [](const auto& p) { return p.first.rfind("02/02 [11:DSP]", 0) == 0; });
+    ASSERT_NE(dsp, positions.end());
+    EXPECT_EQ(dsp->second.rfind("component 2 of 2   elapsed ", 0), 0u) << dsp->second;
+    EXPECT_NE(dsp->second, "component 2 of 2   elapsed 0:00");
+    ASSERT_GE(barValues.size(), 2u);
+    EXPECT_LT(*std::min_element(barValues.begin(), barValues.end()), *std::max_element(barValues.begin(), barValues.end()));
+    expectUnlockedAfterwards();
+}
+
+// The component list: the package after Load, the product's versions beside it after a
+// check, nothing of it editable; the fields the operator cannot type into do not look so.
+TEST_F(QtSerialUpdateTest, ComponentListShowsThePackageAndAfterACheckTheProduct) {
+    product.slotVersions[2] = "0150";  // DSP's slot
+    startWithProduct();
+    auto rows = [this] {
+        const auto* table = dialog->findChild<QTableWidget*>("componentPanel");
+        std::vector<Strings> out;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            Strings cells;
+            for (int c = 0; c < table->columnCount(); ++c) cells.push_back(table->item(r, c)->text().toStdString());
+            out.push_back(cells);
+        }
+        EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
+        return out;
+    };
+    EXPECT_EQ(rows(), (std::vector<Strings>{{"01", "MAIN", "0200", ""}, {"11", "DSP", "0200", ""}}));
+    click(ctl::CheckComm);
+    EXPECT_EQ(rows(), (std::vector<Strings>{{"01", "MAIN", "0200", "0100"}, {"11", "DSP", "0200", "0150"}}));
+    for (int id : {ctl::ModelText, ctl::ChecksumText}) {
+        const QPalette look = control(id)->palette();
+        EXPECT_EQ(look.color(QPalette::Base), look.color(QPalette::Window)) << id;
+    }
+}
+
+// The texts are asserted end to end without Qt; here the box, its icon and the unlocking.
+TEST_F(QtSerialUpdateTest, CheckCommAndAFailedUpdateUnlockTheWindow) {
+    const struct { bool silent; int button; const char* text; QMessageBox::Icon icon; } cases[] = {
+        {false, ctl::CheckComm, "Communication check OK.", QMessageBox::Information},
+        {true, ctl::Update, "Communication error!", QMessageBox::Critical}};
+    for (const auto& c : cases) {
+        product.silent = c.silent;
+        startWithProduct();
+        click(c.button);
+        expectBoxes(c.text, c.icon);
+        expectUnlockedAfterwards();
+        sim->stop();
+    }
+}
+
+// Close from the title bar arrives while the update pumps messages: it must not end the
+// dialog under the running procedure, which still uses its link.
+TEST_F(QtSerialUpdateTest, CloseWhileAnUpdateRunsIsRefused) {
+    startWithProduct();
+    bool closedDuringRun = false;
+    op->onStatus = [&](const QtStatusWindow&) {
+        if (!std::exchange(closedDuringRun, true)) dialog->close();
+    };
+    click(ctl::Update);
+    EXPECT_TRUE(closedDuringRun);
+    EXPECT_FALSE(dialog->ended());
+    EXPECT_TRUE(dialog->isVisible());
+    ASSERT_EQ(op->boxes.size(), 1u);
+    EXPECT_EQ(op->boxes[0].text, "Update completed.");
+    dialog->close();  // once the update is over, Close works again
+    EXPECT_TRUE(dialog->ended());
+}
+
+}  // namespace
+}  // namespace tarnwick::test
