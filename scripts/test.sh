@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: once on the normal build and once
-# on a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds, and runs every test: once on the normal build (with the
+# window) and once on the headless build (no Qt, no ALSA) with AddressSanitizer and
+# UndefinedBehaviorSanitizer; then makes the Debian packages and checks them.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 cd "$TARNWICK_ROOT"
@@ -12,8 +13,11 @@ build_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== Tests"
 (cd build && ctest --output-on-failure -j 2)
 
-echo "== Build with AddressSanitizer and UndefinedBehaviorSanitizer"
-build_tree build-asan -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON -DTARNWICK_BENCH=OFF -DTARNWICK_WITH_QT=OFF
+echo "== Headless build with AddressSanitizer and UndefinedBehaviorSanitizer"
+build_tree build-asan -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON -DTARNWICK_BENCH=OFF -DTARNWICK_WINDOW=OFF
 echo "== Tests under the sanitizers"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure -j 2)
+
+echo "== Debian packages"
+bash scripts/package.sh --check

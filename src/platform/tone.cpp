@@ -14,8 +14,4 @@ Tone& silentTone() {
     return tone;
 }
 
-#ifndef TARNWICK_HAVE_ALSA
-Tone& platformTone() { return silentTone(); }
-#endif
-
 }  // namespace tarnwick

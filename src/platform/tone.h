@@ -14,7 +14,8 @@ public:
 // A tone that sounds nothing (console front end, tests).
 Tone& silentTone();
 
-// The platform's tone: ALSA where it was built in, otherwise silent.
+// The platform's tone: ALSA in the window build, silent in the headless one. Each program
+// links exactly one of the two.
 Tone& platformTone();
 
 }  // namespace tarnwick
