@@ -55,14 +55,19 @@ struct InfoRecord {
 // Text command results besides 0 and the link error codes.
 constexpr int kErrLine = 0xEA;  // empty or too long prefix, or a line too long
 constexpr size_t kLineMax = kFrameBufferSize - 1;
-constexpr uint32_t kDiscardLimit = 4096;
+// The most bytes one wait for an answer (a frame, a text line, a module reply) throws away
+// before it gives up as silence would. It is there only so that a product or a module that
+// never stops talking cannot hold a run forever: every byte still restarts the wait's
+// silence, and 1 MiB is far above any answer (1035 bytes at most) and above any boot
+// messages or progress output (rows of dots, tens of kilobytes of erase lines) before one.
+constexpr uint32_t kDiscardLimit = 1u << 20;
 
 // Results of awaitText.
 enum : int {
     kAwaitArrived = 0,
     kAwaitReadFailed = 1,  // a receive failed or the connection was closed
     kAwaitSilence = 4,     // the allowed silence passed
-    kAwaitTooLong = 5,     // a line reached 1034 characters
+    kAwaitTooLong = 5,     // 1034 characters collected, or kDiscardLimit bytes without the text
 };
 
 // The 10 ms polls of a wait of timeoutSeconds; a wait above capSeconds counts as 60 s.
@@ -137,7 +142,8 @@ public:
     size_t rxLength() const { return rxLength_; }
 
     // --- network module commands on its command port (0 or a link error code) ---
-    // Reads the module's output until a line starts with expected: one of the kAwait results.
+    // Reads the module's output until a line starts with expected (a one-character prompt
+    // counts anywhere in a line): one of the kAwait results.
     int awaitText(const std::string& expected, uint32_t silenceSeconds);
     int startImage(uint8_t targetId);       // reports nothing
     int startBootloader(uint8_t targetId);  // reports with process code 1
@@ -156,16 +162,6 @@ public:
 
 private:
     struct Command;
-    // What one receive may spend on bytes that belong to no frame or line: no more than its
-    // silence budget in time, and kDiscardLimit bytes. A product that chatters, or a line
-    // at the wrong bit rate, then ends the receive as silence would.
-    struct DiscardBudget {
-        uint64_t deadlineMs;
-        uint32_t bytesLeft;
-    };
-    DiscardBudget discardBudget(uint32_t polls) const;
-    // Counts one thrown-away byte; false when the budget is spent.
-    bool discard(DiscardBudget& budget) const;
     int runCommand(const Command& command);
     ReceiveResult receive(uint8_t targetId, uint32_t polls, bool infoTable);
     uint32_t waitForBytes(uint32_t polls);

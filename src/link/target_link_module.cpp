@@ -11,8 +11,7 @@ constexpr int kMaxRetransmissions = 3;
 constexpr uint32_t kPollsPerSecond = 100;
 constexpr uint32_t kPromptSeconds = 5;
 constexpr uint32_t kStoredSeconds = 60;
-constexpr size_t kCollectMax = kFrameBufferSize - 1;  // the longest line, 1034 characters
-constexpr uint32_t kModuleChatterLimit = 65536;  // bytes one wait for a module answer may take
+constexpr size_t kCollectMax = kFrameBufferSize - 1;  // the longest collection, 1034 characters
 const char* const kProbe = "\r\n";
 const char* const kOk = "ok";
 
@@ -38,28 +37,25 @@ struct TargetLink::ModuleCommand {
     uint32_t processCode;    // 0: a failure is not reported
 };
 
-// The expected text counts only at the start of a line: a line that begins otherwise is
-// skipped up to the next control character, so that a reply such as "not ok" is never taken
-// for "ok". A line that runs to 1034 characters without one ends the wait.
+// Every byte restarts the allowed silence, and a control character starts a new line. A
+// text of several characters counts only at the start of a line: a line that begins
+// otherwise is skipped to its end, so that a reply such as "not ok" is never taken for "ok".
+// A one-character prompt counts wherever it stands, as after a boot loader's name ("BL#").
+// Lines may be of any length (an erase prints rows of progress dots); only a module that
+// sends kDiscardLimit bytes without the text ends the wait early.
 int TargetLink::awaitText(const std::string& expected, uint32_t silenceSeconds) {
     rx_.fill(0);
     rxLength_ = 0;
     const uint32_t polls = silenceSeconds * kPollsPerSecond;
-    // Besides the silence between bytes, the whole wait is bounded: a module that keeps
-    // sending short lines without the awaited text ends it as an over-long answer would,
-    // after kModuleChatterLimit bytes.
-    uint32_t bytesLeft = kModuleChatterLimit;
-    size_t position = 0;    // characters collected at the start of the line
-    size_t lineLength = 0;  // characters of the line so far, skipped ones included
+    const bool anywhereInALine = expected.size() == 1;
+    size_t position = 0;  // characters collected
     bool skipping = false;
     int result = kAwaitTooLong;
-    while (lineLength < kCollectMax) {
-        // The allowed silence starts afresh with every byte.
+    for (uint32_t taken = 0; taken < kDiscardLimit && position < kCollectMax; ++taken) {
         if (waitForBytes(polls) == 0) {
             result = kAwaitSilence;
             break;
         }
-        if (bytesLeft-- == 0) break;
         if (!transport_->read(&rxByte_, 1)) {
             result = kAwaitReadFailed;
             break;
@@ -67,20 +63,20 @@ int TargetLink::awaitText(const std::string& expected, uint32_t silenceSeconds) 
         if (trace_) trace_->receivedByte(rxByte_);
         if (isControl(rxByte_)) {
             std::memset(rx_.data(), 0, position);
-            position = lineLength = 0;
+            position = 0;
             skipping = false;
             continue;
         }
-        ++lineLength;
         if (skipping) continue;
         rx_[position++] = rxByte_;
-        if (position == expected.size()) {
-            if (std::memcmp(rx_.data(), expected.data(), position) == 0) {
-                result = kAwaitArrived;
-                break;
-            }
-            skipping = true;
+        if (position < expected.size()) continue;
+        if (std::memcmp(rx_.data(), expected.data(), position) == 0) {
+            result = kAwaitArrived;
+            break;
         }
+        std::memset(rx_.data(), 0, position);
+        position = 0;
+        skipping = !anywhereInALine;
     }
     rxLength_ = position;
     if (trace_) trace_->receivedLine(lastLine(), awaitResultName(result));

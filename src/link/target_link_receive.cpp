@@ -47,16 +47,6 @@ uint32_t waitPolls(uint32_t timeoutSeconds, uint32_t cap) {
     return timeoutSeconds > cap ? kLongWaitPolls : timeoutSeconds * kPollsPerSecond;
 }
 
-TargetLink::DiscardBudget TargetLink::discardBudget(uint32_t polls) const {
-    return DiscardBudget{clock_.nowMs() + static_cast<uint64_t>(polls) * kPollMs, kDiscardLimit};
-}
-
-bool TargetLink::discard(DiscardBudget& budget) const {
-    if (budget.bytesLeft == 0 || clock_.nowMs() >= budget.deadlineMs) return false;
-    --budget.bytesLeft;
-    return true;
-}
-
 // Polls for received bytes: up to polls times, waiting up to 10 ms for the descriptor
 // after each empty poll. Returns the count waiting, 0 when the polls ran out.
 uint32_t TargetLink::waitForBytes(uint32_t polls) {
@@ -76,6 +66,7 @@ ReceiveResult TargetLink::receiveInfoFrame(uint8_t targetId, uint32_t timeoutSec
     return receive(targetId, waitPolls(timeoutSeconds, kInfoWaitCap), true);
 }
 
+// Bytes before a start byte are skipped; t bounds each silence, never the whole frame.
 ReceiveResult TargetLink::receive(uint8_t targetId, uint32_t polls, bool infoTable) {
     const size_t largest = largestFrameFor(targetId);
     rx_.fill(0);
@@ -84,7 +75,7 @@ ReceiveResult TargetLink::receive(uint8_t targetId, uint32_t polls, bool infoTab
     size_t expected = largest;
     ReceiveResult result = ReceiveResult::BadFrame;
     uint32_t known = 0;
-    DiscardBudget budget = discardBudget(polls);
+    uint32_t discardLeft = kDiscardLimit;
     auto finish = [&](ReceiveResult r) {
         rxLength_ = i;
         if (trace_) trace_->receivedFrame(rx_.data(), i, receiveResultName(r));
@@ -99,7 +90,7 @@ ReceiveResult TargetLink::receive(uint8_t targetId, uint32_t polls, bool infoTab
         if (i == 1) {
             if (rxByte_ == kFrameStart) continue;
             i = 0;
-            if (!discard(budget)) return finish(ReceiveResult::TimedOut);
+            if (discardLeft-- == 0) return finish(ReceiveResult::TimedOut);
             continue;
         }
         if (i == 2) {

@@ -7,6 +7,7 @@
 #include "package/component_data.h"
 #include "package/work_files.h"
 #include "update/check_methods.h"
+#include "update/version_rules.h"
 
 namespace tarnwick {
 
@@ -97,12 +98,14 @@ std::unique_ptr<uint8_t[]> loadComponentBuffer(const UpdateJob& job, int positio
     return buffer;
 }
 
-int checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes) {
+int checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes, const TargetInfo* reported) {
     std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kComponentBufferSize]);
     if (!buffer) return 0;
+    const bool passesCurrent = reported != nullptr && job.updateMode == 0;
     for (int i = 0; i < kMaxComponents; ++i) {
         const ComponentEntry& c = job.pkg().components[static_cast<size_t>(i)];
         if (job.targetChecked[static_cast<size_t>(i)] != 1 || (c.attributes & routeAttributes) == 0) continue;
+        if (passesCurrent && sameVersion(job.pkg(), *reported, i) == 1) continue;
         uint32_t length = 0;
         uint32_t byteSum = 0;
         if (loadComponentData(job.pkg(), i, buffer.get(), length, byteSum) != 1) return 0;

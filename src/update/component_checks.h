@@ -16,10 +16,13 @@ namespace tarnwick {
 // the data do not pass.
 std::unique_ptr<uint8_t[]> loadComponentBuffer(const UpdateJob& job, int position, uint32_t& length);
 
-// 1 when the data of every component the run may write (selected, with one of the route's
-// attribute bits: 1 for RS-232C, 6 for Ethernet) pass the check loadComponentData makes,
-// so that a damaged package is refused before a byte of it reaches the product.
-int checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes);
+// 1 when the data of every component the run will write pass the check loadComponentData
+// makes, so that a damaged package is refused before the product is changed rather than
+// halfway through its components. The run writes the selected components with one of the
+// route's attribute bits (1 for RS-232C, 6 for Ethernet); under "Normal update." it passes
+// those whose version the product reported (reported), and their data are not looked at.
+// reported is null on the recovery path, which writes every selected component.
+int checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes, const TargetInfo* reported);
 
 // 1 when the component at position is good. buffer (kComponentBufferSize bytes) receives
 // a read-back, which is also kept as the position's verify data file in the work directory.

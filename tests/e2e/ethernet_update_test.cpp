@@ -100,6 +100,15 @@ const EthernetCase kRuns[] = {
      {{5000, {"text VIALL?", "text SYPKG 0101", "text RBUPDATE", "frame C 01", "frame I 01", "frame L 01",
               "frame I 01"}}},
      true},
+    // Damaged network-module data fail the run before the package id is written.
+    {"ADamagedNetworkModuleComponentFailsBeforeTheProductIsChanged",
+     [](auto&, auto&, auto& k) {
+         auto net = SerialUpdateTest::component(0x41, "NETIMG", "0200", "41", 7, 0x200);
+         net.attributes = 4;
+         net.checksum = pkgbuild::checksumFor(7, net.data) + 1;
+         k.components.push_back(net);
+     },
+     {}, {"Update Failed!"}, "5000", {{5000, {"text VIALL?"}}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Outcomes, EthernetRuns, ::testing::ValuesIn(kRuns),

@@ -164,6 +164,12 @@ C pld() { return SerialUpdateTest::component(0x21, "PLD", "0200", "011121", 1, 0
 const char* const kFailed = "Update Failed!";
 const char* const kConnectTimeout = "Target : MAIN\nProcess : Connection with target\nError : Communication timeout error!\n";
 
+// DSP already at the package's version, its data damaged.
+void damagedCurrentDsp(sim::SimConfig& s, pkgbuild::PackageDescription& p) {
+    s.slotVersions[2] = "0200";
+    p.components[1].checksum = pkgbuild::checksumFor(1, p.components[1].data) + 1;
+}
+
 const RunCase kFailures[] = {
     // Two hops: the port is reopened and the target connected at each.
     {.name = "TwoHopSwitchPathConnectsAtEveryHop", .setup = [](auto&, auto& p) { p.components = {main1(), pld()}; },
@@ -191,15 +197,24 @@ const RunCase kFailures[] = {
          p.components[1].startAddress = 0x8000;
      },
      .boxes = {"Update completed."}, .counts = {{"frame X 01>11", 1}}, .written = {0, 1}},
-    // A component whose data do not match its checksum fails the run before the product
-    // hears anything, not after the components before it were rewritten.
-    {.name = "ADamagedThirdComponentFailsBeforeAnythingIsSent",
+    // A component whose data do not match its checksum fails the run before the product is
+    // changed, not after the components before it were rewritten; one the run passes does not.
+    {.name = "ADamagedThirdComponentFailsBeforeTheProductIsChanged",
      .setup = [](auto&, auto& p) {
          p.components = {main1(), pld(), SerialUpdateTest::component(0x31, "OSD", "0200", "0131", 1, 0x0100)};
          p.components[2].checksum = pkgbuild::checksumFor(1, p.components[2].data) + 1;
      },
-     .boxes = {kFailed}, .counts = {{"text", 0}, {"frame", 0}}, .resultCode = 1,
-     .modeAfter = sim::ProductMode::Normal},
+     .boxes = {kFailed}, .commands = kQueries, .resultCode = 1, .modeAfter = sim::ProductMode::Normal},
+    {.name = "ADamagedComponentThatIsPassedLetsTheRunComplete", .setup = damagedCurrentDsp,
+     .boxes = {kDone}, .counts = {{"frame L 11", 0}}, .written = {0}},
+    {.name = "ADamagedComponentIsWrittenUnderAllDeviceUpdate", .setup = damagedCurrentDsp, .allDevices = true,
+     .boxes = {kFailed}, .commands = kQueries},
+    {.name = "ADamagedComponentFailsTheRecoveryBeforeItsConnect",
+     .setup = [](auto& s, auto& p) {
+         damagedCurrentDsp(s, p);
+         s.startInUpdateMode = true;
+     },
+     .boxes = {kFailed}, .commands = Strings(4, "text VIALL?")},
     // The checks after a write.
     {.name = "ReadBackMismatch", .setup = [](auto& s, auto&) { s.corruptReadBack = {0x01}; }, .checkMode = 0,
      .boxes = {"Target : MAIN\nProcess : Verify check of update\nError : Verification error!\n", kFailed},

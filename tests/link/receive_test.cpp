@@ -51,15 +51,15 @@ TEST_F(ReceiveFrame, SilenceTimesOutAfterTheWholeWait) {
 }
 
 // A product that never stops sending junk (its pattern over and over), a byte a
-// millisecond; after a million bytes its reads fail, so that a receive without an overall
-// bound ends there instead of hanging.
+// millisecond; after 8 MiB its reads fail, so that a receive without an overall bound
+// ends there instead of hanging.
 class Chatter final : public Transport {
 public:
     Chatter(VirtualClock& clock, std::string pattern) : clock_(clock), pattern_(std::move(pattern)) {}
     uint64_t sent = 0;
     int write(const uint8_t*, size_t) override { return 1; }
     int read(uint8_t* bytes, size_t count) override {
-        if (sent >= 1000000) return 0;
+        if (sent >= 8 * kDiscardLimit) return 0;
         for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(pattern_[(sent + i) % pattern_.size()]);
         sent += count;
         clock_.now += count;
@@ -83,11 +83,10 @@ TEST(ChatteringProduct, EndsEveryWaitAsSilenceWouldWithinItsBudget) {
         const char* pattern = "U";
     } cases[] = {
         {"frame", [](TargetLink& l) { return l.receiveFrame(0x01, 10) == R::TimedOut; }, kDiscardLimit},
-        {"info frame", [](TargetLink& l) { return l.receiveInfoFrame(0x01, 2) == R::TimedOut; }, 2000},
-        {"line", [](TargetLink& l) { return l.readLine("RBSTART", 1) == kErrTimeout; }, 1000},
+        {"info frame", [](TargetLink& l) { return l.receiveInfoFrame(0x01, 2) == R::TimedOut; }, kDiscardLimit},
+        {"line", [](TargetLink& l) { return l.readLine("RBSTART", 1) == kErrTimeout; }, kDiscardLimit},
         {"connect, four attempts", [](TargetLink& l) { return l.connectTarget(0x01, 5) == 0; }, 4 * kDiscardLimit},
-        // Short lines restart the module answer's line, never its whole wait.
-        {"module answer", [](TargetLink& l) { return l.awaitText("ok", 5) == 5; }, 65536, "no\r\n"},
+        {"module answer", [](TargetLink& l) { return l.awaitText("ok", 5) == 5; }, kDiscardLimit, "no\r\n"},
     };
     test::TempDir scratch{"tarnwick-chatter"};
     for (const auto& c : cases) {

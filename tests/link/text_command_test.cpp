@@ -1,4 +1,5 @@
 // The normal mode's text commands, the line reader and the "VIALL?" answer.
+#include "support/drip_transport.h"
 #include "support/link_fixture.h"
 
 namespace tarnwick::test {
@@ -27,6 +28,32 @@ TEST_F(TextCommands, PackageCommandCarriesTheIdAndPumpsBetweenTries) {
     EXPECT_EQ(owner.pumps, 3);
     answerAlways(bytesOf("SYPKG 12AB\r"));
     EXPECT_EQ(link->setPackage(), 1);
+}
+
+// A product that prints boot lines for 1.6 s (a byte every 50 ms) before each answer:
+// every skipped byte restarts the 1-second wait, so each command goes out once.
+TEST(BootLinesBeforeTheAnswer, EachCommandIsSentOnce) {
+    const struct { const char* sent; int (TargetLink::*command)(); } cases[] = {
+        {"RBUPDATE\r", &TargetLink::enterUpdateMode},
+        {"SYPKG 0101\r", &TargetLink::setPackage},
+        {"VIALL?\r", &TargetLink::queryTargetInfo},
+    };
+    for (const auto& c : cases) {
+        VirtualClock clock;
+        sim::SimEngine product{sim::SimConfig{}};
+        auto transport = std::make_unique<DripTransport>(clock, 50);
+        DripTransport& wire = *transport;
+        wire.responder = [&product](const std::vector<uint8_t>& w) {
+            std::vector<uint8_t> out = bytesOf("boot: loader 1.2\rboot: memory ok\r");
+            const std::vector<uint8_t> answer = product.feed(w.data(), w.size());
+            out.insert(out.end(), answer.begin(), answer.end());
+            return out;
+        };
+        TargetLink link(std::move(transport), clock);
+        link.setPackageCommand("0101");
+        EXPECT_EQ((link.*c.command)(), 1) << c.sent;
+        EXPECT_EQ(wire.writes, std::vector<std::vector<uint8_t>>{bytesOf(c.sent)}) << c.sent;
+    }
 }
 
 TEST_F(TextCommands, ReadLineLimits) {

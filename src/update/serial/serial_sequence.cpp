@@ -13,6 +13,12 @@ using Row = StateRow<SerialRun>;
 
 constexpr uint32_t kSerialAttribute = 1;  // the component can be written over RS-232C
 
+// The step, once the data of every component the run will write have passed their check
+// (reported: null on the recovery path); otherwise Alternate, which the table leads to 0xEA.
+Outcome withGoodData(SerialRun& r, const TargetInfo* reported, Outcome (*step)(SerialRun&)) {
+    return checkSelectedComponentData(r.job, kSerialAttribute, reported) == 1 ? step(r) : Outcome::Alternate;
+}
+
 // A run that did reach the product in its update mode has nothing more to fail: the
 // return to normal mode reports its own failures.
 Outcome normalMode(SerialRun& r) {
@@ -20,19 +26,25 @@ Outcome normalMode(SerialRun& r) {
     return Outcome::Success;
 }
 
-// Indexed by state 0..15.
+Outcome packageId(SerialRun& r) { return fromResult(r.writePackageId()); }
+
+Outcome recovery(SerialRun& r) {
+    return r.connectForRecovery() == 1 ? confirmRecovery(r.host, r.job) : Outcome::Failure;
+}
+
+// Indexed by state 0..15. The components' data are checked where the run would first change
+// the product: before the package id (after the version decisions, so that a component the
+// run passes is not held against it) and before the recovery connect.
 constexpr std::array<Row, 16> kStates = {{
     /*  0 */ {[](SerialRun& r) { return fromResult(r.testPort()); }, 1, 0, 0xE0},
     /*  1 */ {[](SerialRun& r) { return fromResult(r.probeNormalMode()); }, 3, 0, 2},
-    /*  2 */ {[](SerialRun& r) {
-                  return r.connectForRecovery() == 1 ? confirmRecovery(r.host, r.job) : Outcome::Failure;
-              }, 10, 0, 0xE2},
+    /*  2 */ {[](SerialRun& r) { return withGoodData(r, nullptr, recovery); }, 10, 0xEA, 0xE2},
     /*  3 */ {[](SerialRun& r) { return fromResult(r.readProductVersions()); }, 4, 0, 0xE3},
     /*  4 */ {[](SerialRun& r) { return confirmFirmwareType(r.host, r.compareFirmwareType()); }, 5, 8, kUnexpected},
     /*  5 */ {[](SerialRun& r) { return confirmDowngrade(r.host, r.checkNoDowngrade()); }, 6, 0, kUnexpected},
-    /*  6 */ {[](SerialRun& r) { return fromResult(r.writePackageId()); }, 7, 0, 0xEB},
+    /*  6 */ {[](SerialRun& r) { return withGoodData(r, &r.reported(), packageId); }, 7, 0xEA, 0xEB},
     /*  7 */ {[](SerialRun& r) { return decideNeedsUpdate(r.job, r.reported()); }, 9, 0, 0xEC},
-    /*  8 */ {[](SerialRun& r) { return fromResult(r.writePackageId()); }, 9, 0, 0xEB},
+    /*  8 */ {[](SerialRun& r) { return withGoodData(r, &r.reported(), packageId); }, 9, 0xEA, 0xEB},
     /*  9 */ {[](SerialRun& r) { return fromResult(r.rebootToUpdateMode()); }, 10, 0, 0xE6},
     /* 10 */ {[](SerialRun& r) { return fromResult(r.connectInUpdateMode()); }, 11, 0, 0xE7},
     /* 11 */ {[](SerialRun& r) { return fromResult(r.readProductModel()); }, 12, 0, 0xE8},
@@ -46,12 +58,6 @@ constexpr std::array<Row, 16> kStates = {{
 
 void SerialRun::update() {
     host.showStatus(0, "Updating start...", 0, 0);
-    // A component whose data fail their check would fail the component updates (0xEA)
-    // halfway; it fails the run the same way before the product is touched.
-    if (checkSelectedComponentData(job, kSerialAttribute) != 1) {
-        host.reportResult(resultCodeFor(0xEA));
-        return;
-    }
     runSequence(kStates, *this, host);
 }
 
