@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     static std::vector<uint8_t> readBack(kReadBackBufferSize);
     FuzzClock clock;
-    TargetLink link(std::make_unique<FuzzTransport>(data + 1, size - 1), clock);
+    FuzzTransport transport(data + 1, size - 1);
+    TargetLink link(transport, clock);
     switch (data[0] % 5) {
         case 0: {
             uint32_t position = kReadBackBufferSize - 1500;

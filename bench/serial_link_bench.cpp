@@ -9,6 +9,7 @@
 
 #include "bench_clock.h"
 #include "link/target_link.h"
+#include "platform/posix/serial_port.h"
 #include "sim_server.h"
 
 using namespace tarnwick;
@@ -35,15 +36,15 @@ Run writeOnce(uint32_t pace, const std::vector<uint8_t>& data) {
         std::fprintf(stderr, "no pseudo-terminal: %s\n", product.error().c_str());
         return run;
     }
-    setenv("TARNWICK_SERIAL_PORTS", product.slavePath().c_str(), 1);
     BenchClock clock;
-    auto link = makeSerialLink(clock);
-    if (link->openPort(0, 4) != 1 || link->connectTarget(kTarget, 5) != 1) return run;
+    SerialPort port(clock);
+    TargetLink link(port, clock);
+    if (port.open(product.slavePath(), 4) != 1 || link.connectTarget(kTarget, 5) != 1) return run;
     uint32_t end = kStart + static_cast<uint32_t>(data.size()) - 1;
-    if (link->erase(kTarget, 0, 1, kStart, end) != 0) return run;
+    if (link.erase(kTarget, 0, 1, kStart, end) != 0) return run;
     uint64_t before = product.bytesReceived();
     auto t0 = std::chrono::steady_clock::now();
-    int code = link->writeData(kTarget, kStart, end, data.data(), static_cast<uint32_t>(data.size()));
+    int code = link.writeData(kTarget, kStart, end, data.data(), static_cast<uint32_t>(data.size()));
     auto t1 = std::chrono::steady_clock::now();
     run.seconds = std::chrono::duration<double>(t1 - t0).count();
     run.wireBytes = product.bytesReceived() - before;

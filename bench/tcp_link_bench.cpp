@@ -18,6 +18,7 @@
 #include "bench_clock.h"
 #include "link/frame.h"
 #include "link/target_link.h"
+#include "platform/posix/command_channel.h"
 #include "sim_tcp_server.h"
 
 using namespace tarnwick;
@@ -62,14 +63,15 @@ Run writeToProduct(const std::vector<uint8_t>& data) {
         return run;
     }
     BenchClock clock;
-    auto link = makeTcpLink(clock);
+    CommandChannel channel;
+    TargetLink link(channel, clock);
     const uint32_t end = kStart + static_cast<uint32_t>(data.size()) - 1;
-    if (link->openChannel(kAddress, product.options().updatePort) != 1 || link->connectTarget(kTarget, 5) != 1 ||
-        link->erase(kTarget, 0, 1, kStart, end) != 0) {
+    if (channel.connect(kAddress, product.options().updatePort) != 1 || link.connectTarget(kTarget, 5) != 1 ||
+        link.erase(kTarget, 0, 1, kStart, end) != 0) {
         return run;
     }
     const auto t0 = SteadyClock::now();
-    const int code = link->writeData(kTarget, kStart, end, data.data(), static_cast<uint32_t>(data.size()));
+    const int code = link.writeData(kTarget, kStart, end, data.data(), static_cast<uint32_t>(data.size()));
     run.seconds = since(t0);
     run.ok = code == 0 && product.engine().memory(kTarget, kStart, end) == data;
     return run;

@@ -6,7 +6,6 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_interrupt.h"
-#include "cli/cli_only_port.h"
 #include "cli/cli_route.h"
 #include "cli/cli_session.h"
 #include "window/console_dialog.h"
@@ -129,7 +128,6 @@ int runInfoCommand(const CommandOptions& options, const CommandIo& io) {
         return usageError(io, "info", problem);
     }
     InterruptGuard interrupts(io.err, workDirFor(false, ""));  // nothing is written: Ctrl-C ends at once
-    OnlyPort port(route.device);
     ConsoleOptions console;
     console.out = io.out;
     console.answerPolicy = AnswerPolicy::No;

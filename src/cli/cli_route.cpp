@@ -57,10 +57,6 @@ int usageError(const CommandIo& io, const char* command, const std::string& prob
 
 bool parseSerialOptions(const CommandOptions& options, SerialOptions& out, std::string& problem) {
     if (!parseRoute(options, out, problem)) return false;
-    if (out.device.find(':') != std::string::npos) {
-        problem = "a device path with ':' cannot be used";
-        return false;
-    }
     const std::string baud = options.value("--baud");
     if (!baud.empty()) {
         out.baud = baudIndexOf(baud);
@@ -86,11 +82,13 @@ bool createTrace(const SerialOptions& serial, std::string& problem) {
     return true;
 }
 
-// Starts the window with the device as its port list; says so when the device does not
-// open (the procedure then fails on the port as it would in the window).
+// Starts the window with the device as the only candidate of its port list (none for
+// Ethernet), so that the start-up port test opens nothing else of the machine; says so when
+// the device does not open (the procedure then fails on the port as it would in the window).
 void startConsoleWindow(MainWindow& window, ConsoleDialog& dialog, const SerialOptions& serial, const CommandIo& io,
                  const char* command) {
     window.linkTracePath = serial.trace;
+    window.portCandidates = serial.ethernet ? std::vector<std::string>{} : std::vector<std::string>{serial.device};
     window.initDialog();
     dialog.setBaudSelection(serial.baud);
     if (window.portTable.count == 0 && !serial.ethernet) {

@@ -11,7 +11,6 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_interrupt.h"
-#include "cli/cli_only_port.h"
 #include "cli/cli_route.h"
 #include "cli/cli_session.h"
 #include "window/console_dialog.h"
@@ -104,7 +103,6 @@ int runCheckCommand(const CommandOptions& options, const CommandIo& io) {
     if (!parseSerialOptions(options, serial, problem) || !createTrace(serial, problem)) {
         return usageError(io, "check", problem);
     }
-    OnlyPort port(serial.device);
     CliSession session(io, consoleFor(serial, io, AnswerPolicy::No), options.has("--json"));
     startConsoleWindow(session.window, session.dialog, serial, io, "check");
     chooseRoute(session.window, session.dialog, serial);
@@ -128,7 +126,6 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
                                 : options.has("--no") ? AnswerPolicy::No
                                                       : AnswerPolicy::Ask;
     InterruptGuard interrupts(io.err, workDirFor(false, ""));
-    OnlyPort port(serial.device);
     ConsoleOptions console = consoleFor(serial, io, policy);
     console.fileToOpen = absolutePath(options.value("--file"));
     CliSession session(io, console, options.has("--json"));

@@ -3,7 +3,6 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_interrupt.h"
-#include "cli/cli_only_port.h"
 #include "cli/cli_session.h"
 #include "window/component_rows.h"
 #include "window/console_dialog.h"
@@ -39,13 +38,13 @@ std::string versionsJson(const std::string& file, const UpdatePackage& package) 
 
 int runVersionsCommand(const CommandOptions& options, const CommandIo& io) {
     InterruptGuard interrupts(io.err, workDirFor(false, ""));
-    OnlyPort noPorts("");
     ConsoleOptions console;
     console.out = io.out;
     console.answerPolicy = AnswerPolicy::No;
     console.fileToOpen = absolutePath(options.value("--file"));
     CliSession session(io, console, options.has("--json"));
     MainWindow& window = session.window;
+    window.portCandidates = std::vector<std::string>{};  // a listing opens no serial device
     window.initDialog();
     window.onLoad();
     int status = 1;

@@ -2,9 +2,6 @@
 
 #include <cstring>
 
-#include "platform/posix/command_channel.h"
-#include "platform/posix/serial_port.h"
-
 namespace tarnwick {
 
 const char* receiveResultName(ReceiveResult result) {
@@ -24,14 +21,8 @@ const char* receiveResultName(ReceiveResult result) {
     return "?";
 }
 
-TargetLink::TargetLink(std::unique_ptr<Transport> transport, Clock& clock)
-    : transport_(std::move(transport)), clock_(clock) {
+TargetLink::TargetLink(Transport& transport, Clock& clock) : transport_(&transport), clock_(clock) {
     targetInfo.clear();
-}
-
-TargetLink::~TargetLink() {
-    if (transport_) transport_->close();
-    owner_ = nullptr;
 }
 
 bool TargetLink::setTrace(const std::string& path) {
@@ -43,35 +34,8 @@ bool TargetLink::setTrace(const std::string& path) {
     return true;
 }
 
-int TargetLink::openPort(uint8_t portIndex, uint8_t baudIndex) {
-    auto* port = dynamic_cast<SerialPort*>(transport_.get());
-    if (port == nullptr) return 0;
-    int r = port->open(portIndex, baudIndex);
-    if (trace_) {
-        trace_->note("open port " + std::to_string(portIndex) + " (" + port->devicePath() + ") at " +
-                     std::to_string(baudRateOf(baudIndex)) + " bit/s: " + (r ? "ok" : "failed"));
-    }
-    return r;
-}
-
-int TargetLink::closePort() {
-    if (trace_) trace_->note("close port");
-    return transport_->close();
-}
-
-int TargetLink::openChannel(const std::string& address, uint16_t port) {
-    auto* channel = dynamic_cast<CommandChannel*>(transport_.get());
-    if (channel == nullptr) return 0;
-    int r = channel->connect(address, port);
-    if (trace_) trace_->note("connect " + address + " port " + std::to_string(port) + ": " + (r ? "ok" : "failed"));
-    return r;
-}
-
-void TargetLink::closeChannel() {
-    auto* channel = dynamic_cast<CommandChannel*>(transport_.get());
-    if (channel == nullptr || !channel->isOpen()) return;
-    if (trace_) trace_->note("close connection to " + channel->address() + " port " + std::to_string(channel->port()));
-    channel->close();
+void TargetLink::traceNote(const std::string& text) {
+    if (trace_) trace_->note(text);
 }
 
 void TargetLink::reportStatus(uint8_t targetId, const std::string& text, int showProgress, int percent) {
@@ -100,13 +64,5 @@ int TargetLink::sendFrame(const std::vector<uint8_t>& frame) {
 int TargetLink::sendAck(uint8_t targetId) { return sendFrame(buildFrame(kLetterAck, targetId)); }
 
 int TargetLink::sendNak(uint8_t targetId) { return sendFrame(buildFrame(kLetterNak, targetId)); }
-
-std::unique_ptr<TargetLink> makeSerialLink(Clock& clock) {
-    return std::make_unique<TargetLink>(std::make_unique<SerialPort>(clock), clock);
-}
-
-std::unique_ptr<TargetLink> makeTcpLink(Clock& clock) {
-    return std::make_unique<TargetLink>(std::make_unique<CommandChannel>(), clock);
-}
 
 }  // namespace tarnwick

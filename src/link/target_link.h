@@ -1,5 +1,6 @@
 // The link to the product's system microcomputer: the frame protocol and the text
-// commands of its normal mode, over a transport (serial port or TCP channel).
+// commands of its normal mode, over the transport a route opens (serial port or TCP
+// channel) and closes again between its steps; the link works on whichever it is given.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -75,8 +76,8 @@ uint32_t waitPolls(uint32_t timeoutSeconds, uint32_t capSeconds);
 
 class TargetLink : public LinkErrorSource {
 public:
-    TargetLink(std::unique_ptr<Transport> transport, Clock& clock);
-    ~TargetLink() override;
+    // The transport stays the caller's and outlives the link.
+    TargetLink(Transport& transport, Clock& clock);
     TargetLink(const TargetLink&) = delete;
     TargetLink& operator=(const TargetLink&) = delete;
 
@@ -84,15 +85,9 @@ public:
     // Starts a wire trace into path (replacing the file); "" stops it. False when the
     // file cannot be created.
     bool setTrace(const std::string& path);
+    // A line of the wire trace (nothing without one): what the route did to the transport.
+    void traceNote(const std::string& text);
     Transport& transport() { return *transport_; }
-
-    // --- serial transport ---
-    int openPort(uint8_t portIndex, uint8_t baudIndex);
-    int closePort();
-
-    // --- TCP transport (both do nothing on a serial link) ---
-    int openChannel(const std::string& address, uint16_t port);
-    void closeChannel();
 
     // --- owner callbacks (silent without an owner) ---
     void reportStatus(uint8_t targetId, const std::string& text, int showProgress, int percent);
@@ -173,7 +168,7 @@ private:
     int readBackBlocks(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer, uint32_t& position,
                        int& percent);
 
-    std::unique_ptr<Transport> transport_;
+    Transport* transport_;  // never null
     Clock& clock_;
     LinkOwner* owner_ = nullptr;
     std::unique_ptr<WireTrace> trace_;
@@ -182,10 +177,5 @@ private:
     std::array<uint8_t, kFrameBufferSize> rx_{};
     size_t rxLength_ = 0;
 };
-
-// A link over the serial port of this machine (port numbers as serialDevicePath maps them).
-std::unique_ptr<TargetLink> makeSerialLink(Clock& clock);
-// A link over a TCP command channel (openChannel connects it).
-std::unique_ptr<TargetLink> makeTcpLink(Clock& clock);
 
 }  // namespace tarnwick

@@ -20,8 +20,8 @@ constexpr uint32_t kRecoveryConnectSeconds = 3;
 constexpr uint32_t kUpdateConnectSeconds = 5;
 }  // namespace
 
-ProcedureRun::ProcedureRun(UpdateJob& runJob, UpdateHost& runHost, std::unique_ptr<TargetLink> link)
-    : job(runJob), host(runHost), link_(std::move(link)) {
+ProcedureRun::ProcedureRun(UpdateJob& runJob, UpdateHost& runHost, Transport& transport, Clock& clock)
+    : job(runJob), host(runHost), link_(std::make_unique<TargetLink>(transport, clock)) {
     link_->setOwner(&host);
     if (!job.tracePath.empty()) link_->setTrace(job.tracePath);
     host.attachLink(link_.get());

@@ -1,13 +1,16 @@
-// What the RS-232C and the Ethernet procedures have in common: the run owns its link for
-// its lifetime, works on the job it is given and talks to the operator through the host.
-// The steps whose bodies are the same on both routes live here; a route supplies which
-// port (and bit rate or TCP port) each step opens, how it takes one hop of a target
+// What the RS-232C and the Ethernet procedures have in common: the route owns its transport
+// and the run a link over it for its lifetime; the run works on the job it is given and
+// talks to the operator through the host. The steps whose bodies are the same on both
+// routes live here; a route opens its transport for each step (the device at a bit rate,
+// or the address at a TCP port), and supplies how it takes one hop of a target
 // switch, which attribute bit marks its components and how long a written component settles.
 #pragma once
 #include <cstdint>
 #include <memory>
 
 #include "link/target_link.h"
+#include "link/transport.h"
+#include "platform/clock.h"
 #include "update/update_host.h"
 #include "update/update_job.h"
 
@@ -27,9 +30,10 @@ enum class PortUse {
 
 class ProcedureRun {
 public:
-    // Gives the link the host as owner and the job's wire trace, and attaches it to the host.
-    ProcedureRun(UpdateJob& job, UpdateHost& host, std::unique_ptr<TargetLink> link);
-    // Detaches the link; deleting it closes the port or connection.
+    // Makes the link over the route's transport (which outlives the run's link), gives it
+    // the host as owner and the job's wire trace, and attaches it to the host.
+    ProcedureRun(UpdateJob& job, UpdateHost& host, Transport& transport, Clock& clock);
+    // Detaches the link; the route closes its port or connection when it goes.
     virtual ~ProcedureRun();
     ProcedureRun(const ProcedureRun&) = delete;
     ProcedureRun& operator=(const ProcedureRun&) = delete;

@@ -16,8 +16,10 @@ struct UpdateJob {
     int updateMode = 0;  // 0 Normal update., 1 ALL device update.
     int checkMode = 1;   // 0 Verify, 1 Sum
 
-    // RS-232C: the port number (-1 for none) and the bit-rate list's selection, which
-    // decides the update rate when the package names none.
+    // RS-232C: the serial device ("" for none), its 0-based port number ("COM1" is 0, -1
+    // for none; the wire trace names the port by it) and the bit-rate list's selection,
+    // which decides the update rate when the package names none.
+    std::string devicePath;
     int portIndex = -1;
     int baudSelection = 0;
     // Ethernet: the product's address as "%d.%d.%d.%d" and the update-mode port text.

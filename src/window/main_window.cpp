@@ -185,7 +185,9 @@ void MainWindow::readJob() {
     job.updateMode = updateMode;
     job.checkMode = checkMode;
     const int selection = dialog_.portSelection();
-    job.portIndex = selection < 0 || selection >= portTable.count ? -1 : portTable.number[static_cast<size_t>(selection)];
+    const bool listed = selection >= 0 && selection < portTable.count;
+    job.portIndex = listed ? portTable.number[static_cast<size_t>(selection)] : -1;
+    job.devicePath = listed ? portTable.devicePath[static_cast<size_t>(selection)] : std::string();
     job.baudSelection = dialog_.baudSelection();
     char ip[16];
     std::snprintf(ip, sizeof ip, "%d.%d.%d.%d", ipAddress[0], ipAddress[1], ipAddress[2], ipAddress[3]);

@@ -4,6 +4,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,11 @@ namespace tarnwick {
 
 constexpr int kMaxPorts = 16;
 
-// Port list entries: the 0-based port number and the name ("COM%d") of each entry.
+// Port list entries: the 0-based port number, the name ("COM%d") and the device of each entry.
 struct PortTable {
     std::array<uint8_t, kMaxPorts> number{};
     std::array<std::array<char, 16>, kMaxPorts> name{};
+    std::array<std::string, kMaxPorts> devicePath{};
     int count = 0;
     void clear() { *this = PortTable{}; }
 };
@@ -94,6 +96,9 @@ public:
     bool stationMode = false;
     int stationNumber = 0;
     PortTable portTable;
+    // The serial devices the start-up port test tries, in port order; unset: this
+    // machine's candidates (serialDeviceCandidates).
+    std::optional<std::vector<std::string>> portCandidates;
     std::string linkTracePath;  // wire trace of the links the procedures create; "" none
     int lastResultCode = -1;    // code of the last reportResult, -1 before any
     int lastCheckResult = -1;   // last communication check: 1 OK, 0 NG, -1 none yet

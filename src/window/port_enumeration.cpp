@@ -1,28 +1,30 @@
-// The start-up port test: every port number that opens right now becomes a "COM%d" entry.
+// The start-up port test: every candidate device that opens right now becomes a "COM%d"
+// entry, numbered by its place among the candidates.
 #include <cstdio>
 #include <cstring>
 
 #include "window/main_window.h"
-#include "link/target_link.h"
+#include "platform/posix/serial_port.h"
+#include "platform/serial_candidates.h"
 
 namespace tarnwick {
 
 void MainWindow::enumeratePorts() {
     portTable.clear();
     std::vector<std::string> entries;
-    auto link = makeSerialLink(clock_);
-    link->setOwner(this);
-    for (int n = 0; n < kMaxPorts; ++n) {
-        if (link->openPort(static_cast<uint8_t>(n), 0) != 1) continue;
-        link->closePort();
+    const std::vector<std::string> candidates = portCandidates ? *portCandidates : serialDeviceCandidates();
+    SerialPort port(clock_);
+    for (size_t n = 0; n < candidates.size() && n < static_cast<size_t>(kMaxPorts); ++n) {
+        if (port.open(candidates[n], 0) != 1) continue;
+        port.close();
         char name[16];
-        std::snprintf(name, sizeof name, "COM%d", n + 1);
+        std::snprintf(name, sizeof name, "COM%zu", n + 1);
         entries.emplace_back(name);
         const int k = portTable.count++;
         portTable.number[k] = static_cast<uint8_t>(n);
         std::memcpy(portTable.name[k].data(), name, std::strlen(name) + 1);
+        portTable.devicePath[k] = candidates[n];
     }
-    link.reset();
     dialog_.setPortList(entries);
 }
 

@@ -9,12 +9,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "cli/command_line.h"
 #include "platform/posix/device_state.h"
 #include "platform/posix/instance_lock.h"
 #include "pkgbuild/package_builder.h"
+#include "sim_server.h"
 #include "support/stream_text.h"
 #include "support/temp_dir_env.h"
 
@@ -112,6 +115,26 @@ TEST_F(CliTest, PortsListsAPseudoTerminalThatOpensOrSaysNoneDoes) {
     close(master);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(streamText(out), "COM1   " + (dir / "missing").string() + "  no such device\nCOM2   " + path + "  free\n");
+}
+
+// --port names the device that opens, whatever the environment lists as candidates, and
+// the environment stays as it was; a path with ':' (as /dev/serial/by-path names are) too.
+TEST_F(CliTest, PortOpensTheNamedDeviceWhateverTheEnvironmentLists) {
+    sim::SimServer product{sim::SimConfig{}};
+    ASSERT_TRUE(product.startPty()) << product.error();
+    const std::string device = (dir / "pci-0000:00:14.0-usb-0:1").string(), trace = (dir / "trace.txt").string();
+    fs::create_symlink(product.slavePath(), device);
+    const std::string elsewhere = (dir / "ttyUSB7").string();
+    ScopedEnv ports("TARNWICK_SERIAL_PORTS", elsewhere);
+    std::FILE* noAnswers = std::fopen("/dev/null", "r");
+    EXPECT_EQ(runCommandLine({"check", "--port", device, "--trace", trace}, CommandIo{out, err, noAnswers}), 0)
+        << streamText(err);
+    std::fclose(noAnswers);
+    std::stringstream traced;
+    traced << std::ifstream(trace).rdbuf();
+    EXPECT_NE(traced.str().find("open port 0 (" + device + ") at 9600 bit/s: ok"), std::string::npos) << traced.str();
+    EXPECT_EQ(std::getenv("TARNWICK_SERIAL_PORTS"), elsewhere);
+    product.stop();
 }
 
 // What another process, an unprivileged one when asked, reads of the device's state.

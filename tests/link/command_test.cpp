@@ -23,13 +23,13 @@ TEST_F(CommandFrames, SilenceGivesFourAttemptsAndOneTimeoutReport) {
     };
     for (const auto& c : cases) {
         clock.now = 0;
-        wire->purges = 0;
+        wire.purges = 0;
         owner.linkErrors.clear();
         EXPECT_EQ(c.send(*link), c.result) << c.name;
         EXPECT_EQ(clock.now, c.waited) << c.name;
-        EXPECT_EQ(wire->purges, c.purges) << c.name;
+        EXPECT_EQ(wire.purges, c.purges) << c.name;
         ASSERT_EQ(owner.linkErrors.size(), 1u) << c.name;
-        EXPECT_EQ(owner.linkErrors[0].targetId, wire->writes.back()[2]) << c.name;
+        EXPECT_EQ(owner.linkErrors[0].targetId, wire.writes.back()[2]) << c.name;
         EXPECT_EQ(owner.linkErrors[0].errorCode, kErrTimeout) << c.name;
         EXPECT_EQ(owner.linkErrors[0].processCode, c.process) << c.name;
     }
@@ -37,7 +37,7 @@ TEST_F(CommandFrames, SilenceGivesFourAttemptsAndOneTimeoutReport) {
 
 TEST_F(CommandFrames, ConnectIsByteExactAndPumpsBetweenAttempts) {
     EXPECT_EQ(link->connectTarget(0x01, 3), 0);
-    auto sent = wire->framesWith('C');
+    auto sent = wire.framesWith('C');
     ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(sent[0], (std::vector<uint8_t>{0xAA, 0x43, 0x01, 0xEE}));
     EXPECT_EQ(owner.pumps, 3);
@@ -49,7 +49,7 @@ TEST_F(CommandFrames, ConnectIsByteExactAndPumpsBetweenAttempts) {
 TEST_F(CommandFrames, ErrorFrameEndsAtOnceWithTheProductsCodeKept) {
     answerAlways(buildFrame('E', 0x01, {0xEB}));
     EXPECT_EQ(link->erase(0x01, 0, 0x0102, 0x1000, 0x1FFF), static_cast<int>(kErrReply));
-    EXPECT_EQ(wire->writes.size(), 1u);
+    EXPECT_EQ(wire.writes.size(), 1u);
     EXPECT_EQ(link->lastErrorCode(), 0xEB);
     ASSERT_EQ(owner.linkErrors.size(), 1u);
     EXPECT_EQ(owner.linkErrors[0].processCode, kProcUpdate);
@@ -58,15 +58,15 @@ TEST_F(CommandFrames, ErrorFrameEndsAtOnceWithTheProductsCodeKept) {
 TEST_F(CommandFrames, EraseReadAndInfoRequestLayouts) {
     answerAlways(buildFrame('A', 0x15));
     EXPECT_EQ(link->erase(0x15, 0, 0x0102, 0x00010000, 0x0001FFFF), 0);
-    EXPECT_EQ(wire->writes.back(),
+    EXPECT_EQ(wire.writes.back(),
               buildFrame('L', 0x15, {0, 0x01, 0x02, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0xFF, 0xFF}));
     EXPECT_EQ(link->requestRead(0x15, 0, 0x10, 0x20), 0);
-    EXPECT_EQ(wire->writes.back(), buildFrame('S', 0x15, {0, 0, 0, 0, 0x10, 0, 0, 0, 0x20}));
+    EXPECT_EQ(wire.writes.back(), buildFrame('S', 0x15, {0, 0, 0, 0, 0x10, 0, 0, 0, 0x20}));
     std::vector<uint8_t> params(14, 0);
     params[3] = 0x42;
     answerAlways(buildFrame('I', 0x01, params));
     EXPECT_EQ(link->requestInfo(0x01, 0x00100000, 0x001FFFFF, 4), 1);
-    EXPECT_EQ(wire->writes.back(), buildFrame('I', 0x01, {0x00, 0x10, 0x00, 0x00, 0x00, 0x1F, 0xFF, 0xFF}));
+    EXPECT_EQ(wire.writes.back(), buildFrame('I', 0x01, {0x00, 0x10, 0x00, 0x00, 0x00, 0x1F, 0xFF, 0xFF}));
     EXPECT_EQ(link->infoAnswer(4).value, 0x42u);
 }
 
@@ -79,7 +79,7 @@ TEST_F(CommandFrames, LastAttemptDecidesBetweenTimeoutAndRetryError) {
 }
 
 TEST_F(CommandFrames, FailedWriteEndsWithoutRetry) {
-    wire->failWrites = true;
+    wire.failWrites = true;
     EXPECT_EQ(link->switchTarget(0x01, 0x02, 0), static_cast<int>(kErrComm));
     EXPECT_EQ(clock.now, 0u);
     EXPECT_EQ(owner.linkErrors.back().errorCode, kErrComm);

@@ -28,11 +28,11 @@ constexpr int kRounds = 3000;
 // A link whose product has sent exactly the bytes given, and then nothing.
 struct LinkOver {
     VirtualClock clock;
+    MemoryTransport wire;
     std::unique_ptr<TargetLink> link;
     explicit LinkOver(const Bytes& bytes) {
-        auto wire = std::make_unique<MemoryTransport>();
-        wire->feed(bytes);
-        link = std::make_unique<TargetLink>(std::move(wire), clock);
+        wire.feed(bytes);
+        link = std::make_unique<TargetLink>(wire, clock);
     }
 };
 

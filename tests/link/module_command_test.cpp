@@ -25,13 +25,13 @@ TEST_F(ModuleCommands, AwaitedTextStartsALine) {
         {"BL>#", ">", 0, kAwaitArrived},
     };
     for (const auto& c : cases) {
-        auto transport = std::make_unique<DripTransport>(clock, c.gapSeconds * 1000);
-        transport->feed(bytesOf(c.sent));
-        TargetLink module(std::move(transport), clock);
+        DripTransport drip(clock, c.gapSeconds * 1000);
+        drip.feed(bytesOf(c.sent));
+        TargetLink module(drip, clock);
         EXPECT_EQ(module.awaitText(c.expected, 300), c.result) << c.sent;
     }
-    wire->failReads = true;
-    wire->feed(bytesOf("o"));
+    wire.failReads = true;
+    wire.feed(bytesOf("o"));
     EXPECT_EQ(link->awaitText("ok", 5), kAwaitReadFailed);
 }
 
@@ -78,9 +78,9 @@ TEST_F(ModuleCommands, CommandsRetransmissionsAndReports) {
          "update webpage\r\n", 4, kErrRetry, kProcUpdate, 0, nullptr},
     };
     for (const auto& c : cases) {
-        wire->writes.clear();
-        wire->incoming.clear();
-        wire->failReads = c.closed;
+        wire.writes.clear();
+        wire.incoming.clear();
+        wire.failReads = c.closed;
         owner = {};
         clock.now = 0;
         std::vector<std::vector<uint8_t>> answers;
@@ -89,7 +89,7 @@ TEST_F(ModuleCommands, CommandsRetransmissionsAndReports) {
         EXPECT_EQ(c.run(*link), c.result) << c.name;
         std::vector<std::string> expected(c.sends, c.command), written;
         if (c.probed) expected.insert(expected.begin(), "\r\n");
-        for (const auto& w : wire->writes) written.emplace_back(w.begin(), w.end());
+        for (const auto& w : wire.writes) written.emplace_back(w.begin(), w.end());
         EXPECT_EQ(written, expected) << c.name;
         EXPECT_EQ(clock.now, c.waitedMs) << c.name;
         EXPECT_EQ(owner.statuses.size(), c.status ? 1u : 0u) << c.name;
@@ -103,19 +103,19 @@ TEST_F(ModuleCommands, CommandsRetransmissionsAndReports) {
 }
 
 TEST_F(ModuleCommands, FailedSendEndsAtOnceAndOkIsAwaitedOnce) {
-    wire->failWrites = true;
+    wire.failWrites = true;
     EXPECT_EQ(link->eraseImage(9), static_cast<int>(kErrComm));
     ASSERT_EQ(owner.linkErrors.size(), 1u);
     EXPECT_EQ(owner.linkErrors[0].errorCode, kErrComm);
     EXPECT_EQ(clock.now, 0u);
-    wire->failWrites = false;
+    wire.failWrites = false;
     owner = {};
     EXPECT_EQ(link->awaitOk(9), 0);
     EXPECT_EQ(clock.now, 60000u);
     ASSERT_EQ(owner.linkErrors.size(), 1u);
     EXPECT_EQ(owner.linkErrors[0].errorCode, kErrComm);
     EXPECT_EQ(owner.linkErrors[0].processCode, kProcUpdate);
-    wire->feed(bytesOf("\r\nok\r\n# "));
+    wire.feed(bytesOf("\r\nok\r\n# "));
     EXPECT_EQ(link->awaitOk(9), 1);
 }
 

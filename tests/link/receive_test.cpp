@@ -27,13 +27,13 @@ TEST_F(ReceiveFrame, OneFrameEachAndNothingLeftOver) {
         {"other target", withChecksum({0xAA, 'E', 0x02, 0xE5}), R::BadFrame, 0xE5},  // read to its end
     };
     for (const auto& c : cases) {
-        wire->feed(c.bytes);
+        wire.feed(c.bytes);
         EXPECT_EQ(link->receiveFrame(0x01, 5), c.result) << c.name;
-        EXPECT_TRUE(wire->incoming.empty()) << c.name;
+        EXPECT_TRUE(wire.incoming.empty()) << c.name;
         EXPECT_EQ(link->lastErrorCode(), c.productCode) << c.name;
     }
-    wire->feed({0xAA});
-    wire->failReads = true;
+    wire.feed({0xAA});
+    wire.failReads = true;
     EXPECT_EQ(link->receiveFrame(0x01, 5), R::ReadFailed);
 }
 
@@ -91,9 +91,8 @@ TEST(ChatteringProduct, EndsEveryWaitAsSilenceWouldWithinItsBudget) {
     test::TempDir scratch{"tarnwick-chatter"};
     for (const auto& c : cases) {
         VirtualClock clock;
-        auto transport = std::make_unique<Chatter>(clock, c.pattern);
-        Chatter& wire = *transport;
-        TargetLink link(std::move(transport), clock);
+        Chatter wire(clock, c.pattern);
+        TargetLink link(wire, clock);
         ASSERT_TRUE(link.setTrace(scratch.file("trace.txt")));
         EXPECT_TRUE(c.timedOut(link)) << c.name;
         EXPECT_LE(clock.now, c.atMostMs + 8) << c.name;
@@ -109,7 +108,7 @@ TEST(ChatteringProduct, EndsEveryWaitAsSilenceWouldWithinItsBudget) {
 TEST_F(ReceiveFrame, InfoReceiverKnowsTheInfoAnswer) {
     std::vector<uint8_t> f{0xAA, 'I', 0x01, 0x00, 0x00, 0x12, 0x34, 0xAB, 0xCD, 0x11, 0x22,
                            0x33, 0x44, 0x4F, 0x4B, 0x00, 0x07};
-    wire->feed(withChecksum(f));
+    wire.feed(withChecksum(f));
     ASSERT_EQ(link->receiveInfoFrame(0x01, 10), R::InfoReply);
     InfoRecord r = link->infoAnswer(3);
     EXPECT_EQ(std::tie(r.value, r.wordA, r.wordB), std::make_tuple(0x1234u, 0xABCD, 0x3344));
@@ -118,9 +117,9 @@ TEST_F(ReceiveFrame, InfoReceiverKnowsTheInfoAnswer) {
     EXPECT_EQ(r.entryValues[3], 0u);
     EXPECT_EQ(link->infoAnswer(86).entryValues[0], 0u);
     // The frame receiver does not know 'I': it takes 4 bytes, whose last is no checksum.
-    wire->feed(withChecksum(f));
+    wire.feed(withChecksum(f));
     EXPECT_EQ(link->receiveFrame(0x01, 10), R::BadChecksum);
-    EXPECT_EQ(wire->incoming.size(), 14u);
+    EXPECT_EQ(wire.incoming.size(), 14u);
 }
 
 class StoreData : public LinkTest {
@@ -129,7 +128,7 @@ protected:
     uint32_t position = 0;
     // Receives one data frame and stores it; gives storeData's result.
     int receiveAndStore(const std::vector<uint8_t>& frame, uint8_t id = 0x01) {
-        wire->feed(frame);
+        wire.feed(frame);
         link->receiveFrame(id, 5);
         return link->storeData(buffer.data(), position);
     }
@@ -158,7 +157,7 @@ TEST_F(StoreData, NeverPastSixteenMebibytesOrWhatArrived) {
     EXPECT_EQ(buffer[kReadBackBufferSize], 0xEE);
     // Target 0x11 takes at most 267-byte frames; this one declares 2000 data bytes.
     position = 0;
-    wire->feed({0xAA, 'P', 0x11, 0, 0x07, 0xD0, 0, 0, 0, 0});
+    wire.feed({0xAA, 'P', 0x11, 0, 0x07, 0xD0, 0, 0, 0, 0});
     ASSERT_EQ(receiveAndStore(std::vector<uint8_t>(2000, 0x42), 0x11), 1);
     EXPECT_EQ(link->rxLength(), 267u);
     EXPECT_EQ(position, 257u);

@@ -33,10 +33,9 @@ TEST(TcpProtocol, AnEraseAnsweredAfterSevenSecondsIsResentOnlyOverTcp) {
     };
     for (const auto& c : cases) {
         VirtualClock clock;
-        auto product = std::make_unique<LateProduct>(clock, 7000);
-        product->traitsValue = c.traits;
-        LateProduct& wire = *product;
-        TargetLink link(std::move(product), clock);
+        LateProduct wire(clock, 7000);
+        wire.traitsValue = c.traits;
+        TargetLink link(wire, clock);
         EXPECT_EQ(link.erase(0x01, 0, 0x0100, 0, 0xFFFF), 0) << c.name;
         EXPECT_EQ(lettersOf(wire), c.sent) << c.name;
         EXPECT_EQ(clock.now, 7000u) << c.name;
@@ -46,14 +45,14 @@ TEST(TcpProtocol, AnEraseAnsweredAfterSevenSecondsIsResentOnlyOverTcp) {
 using TcpReadBack = LinkTest;
 
 TEST_F(TcpReadBack, TwoTimeOutsSendTwoNaksBeforeTheAck) {
-    wire->traitsValue = kTcpTraits;
+    wire.traitsValue = kTcpTraits;
     const uint8_t data[3] = {7, 8, 9};
     // The request is acknowledged; the data frame comes only after the second 'N'.
     answerInTurn({buildFrame('A', 0x01), {}, buildDataFrame('P', 0x01, kBlockOnly, 0x100, data, 3)});
     std::vector<uint8_t> buffer(kReadBackBufferSize);
     uint32_t count = 0;
     EXPECT_EQ(link->readBack(0x01, 0x100, 0x102, buffer.data(), count), 1);
-    EXPECT_EQ(lettersOf(*wire), "SNNA");
+    EXPECT_EQ(lettersOf(wire), "SNNA");
     EXPECT_EQ(clock.now, 2u * 5000u);
     EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + count), std::vector<uint8_t>(data, data + 3));
     EXPECT_EQ(owner.statuses.back().text, "Verifying ...");

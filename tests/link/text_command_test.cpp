@@ -10,12 +10,12 @@ using TextCommands = LinkTest;
 TEST_F(TextCommands, AnyRbstartLineAnswersTheRebootCommandAnUnansweredOneIsSentFourTimes) {
     answerInTurn({bytesOf("\nRBSTAR\rXRBSTART now\r")});
     EXPECT_EQ(link->enterUpdateMode(), 1);
-    EXPECT_EQ(wire->writes, std::vector<std::vector<uint8_t>>{bytesOf("RBUPDATE\r")});
+    EXPECT_EQ(wire.writes, std::vector<std::vector<uint8_t>>{bytesOf("RBUPDATE\r")});
     EXPECT_EQ(link->lastLine(), "RBSTART now\r");
-    wire->writes.clear();
+    wire.writes.clear();
     answerAlways(bytesOf("RBSTOP\r"));
     EXPECT_EQ(link->enterNormalMode(), 0);
-    EXPECT_EQ(wire->writes, std::vector<std::vector<uint8_t>>(4, bytesOf("RBNORM\r")));
+    EXPECT_EQ(wire.writes, std::vector<std::vector<uint8_t>>(4, bytesOf("RBNORM\r")));
     EXPECT_EQ(owner.pumps, 0);
     EXPECT_TRUE(owner.linkErrors.empty());
 }
@@ -24,7 +24,7 @@ TEST_F(TextCommands, PackageCommandCarriesTheIdAndPumpsBetweenTries) {
     link->setPackageCommand("12AB");
     EXPECT_EQ(std::string(link->packageCommand.data()), "SYPKG 12AB\r");
     EXPECT_EQ(link->setPackage(), 0);
-    EXPECT_EQ(wire->writes.size(), 4u);
+    EXPECT_EQ(wire.writes.size(), 4u);
     EXPECT_EQ(owner.pumps, 3);
     answerAlways(bytesOf("SYPKG 12AB\r"));
     EXPECT_EQ(link->setPackage(), 1);
@@ -62,15 +62,15 @@ TEST_F(TextCommands, ReadLineLimits) {
     EXPECT_EQ(link->readLine("RB", 61), static_cast<int>(kErrTimeout));
     EXPECT_EQ(clock.now, 60000u);
     // A line of 1034 bytes fits exactly when its last byte is the CR.
-    wire->feed(bytesOf("RB" + std::string(1031, 'x') + "\r"));
+    wire.feed(bytesOf("RB" + std::string(1031, 'x') + "\r"));
     EXPECT_EQ(link->readLine("RB", 1), 0);
-    wire->feed(bytesOf("RB" + std::string(1032, 'x') + "\r"));
+    wire.feed(bytesOf("RB" + std::string(1032, 'x') + "\r"));
     EXPECT_EQ(link->readLine("RB", 1), kErrLine);
     // "RRB..." : the second R breaks the match and is dropped, so "B..." never matches.
-    wire->feed(bytesOf("RRBSTART\r"));
+    wire.feed(bytesOf("RRBSTART\r"));
     EXPECT_EQ(link->readLine("RBSTART", 1), static_cast<int>(kErrTimeout));
-    wire->failReads = true;
-    wire->feed(bytesOf("R"));
+    wire.failReads = true;
+    wire.feed(bytesOf("R"));
     EXPECT_EQ(link->readLine("RB", 1), static_cast<int>(kErrComm));
 }
 
@@ -101,7 +101,7 @@ TEST_F(TargetInfoQuery, ShortAnswerFromAFullModelIsAskedAgainAndFails) {
     answerAlways(bytesOf("VIALLTWK-7000\rVIALLS/N.1\rVIALLMAIN:1\rVIALLMAINFBL:1\rVIALLDSP:1\r"
                          "VIALLPLD:1\rVIALLHWID:x\rVIALLEND:\r"));
     EXPECT_EQ(link->queryTargetInfo(), 0);
-    EXPECT_EQ(wire->writes.size(), 4u);
+    EXPECT_EQ(wire.writes.size(), 4u);
     EXPECT_EQ(link->readInfoLines(), static_cast<int>(kErrTimeout));
     EXPECT_EQ(link->targetInfo.model, "");  // cleared at the start of every answer
 }

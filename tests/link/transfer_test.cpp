@@ -17,7 +17,7 @@ protected:
     // Every 'P' frame sent; each must be exactly as long as its length field says.
     std::vector<B> blocks() const {
         std::vector<B> out;
-        for (auto& f : wire->framesWith('P')) {
+        for (auto& f : wire.framesWith('P')) {
             EXPECT_EQ(f.size(), 11u + readBe16(&f[4]));
             out.emplace_back(f[3], readBe16(&f[4]), readBe32(&f[6]));
         }
@@ -44,7 +44,7 @@ TEST_F(Transfer, BlocksEndWhereTheDataOrTheRangeEnds) {
     };
     for (const LayoutCase& c : cases) {
         useProduct();
-        wire->writes.clear();
+        wire.writes.clear();
         const auto data = pkgbuild::patternData(c.size, 7);
         EXPECT_EQ(link->writeData(0x01, c.first, c.last, data.data(), c.size), 0) << c.name;
         EXPECT_EQ(blocks(), c.blocks) << c.name;
@@ -67,7 +67,7 @@ TEST_F(Transfer, BlankMiddleBlocksAreSkippedForListedTargetsAndLeftOutOfTheSum) 
                    std::accumulate(data.begin() + 1024, data.end(), 0u);
     EXPECT_EQ(link->lastWriteSum, static_cast<uint16_t>(sum));
     // The same data to target 0x01 (1024-byte blocks, with a blank middle) is all sent.
-    wire->writes.clear();
+    wire.writes.clear();
     std::vector<uint8_t> wide(3072, 0xFF);
     EXPECT_EQ(link->writeData(0x01, 0, 3071, wide.data(), 3072), 0);
     EXPECT_EQ(blocks().size(), 3u);
@@ -127,7 +127,7 @@ TEST_F(Transfer, EraseAndWriteStopsAfterAFailedErase) {
     useProduct();
     auto data = pkgbuild::patternData(10, 7);
     EXPECT_EQ(link->eraseAndWrite(0x01, 0x0200, 0, 9, data.data(), 10), 0);
-    EXPECT_TRUE(wire->framesWith('P').empty());
+    EXPECT_TRUE(wire.framesWith('P').empty());
     ASSERT_EQ(owner.linkErrors.size(), 1u);
     EXPECT_EQ(owner.linkErrors[0].errorCode, kErrReply);
     EXPECT_EQ(link->lastErrorCode(), 0xEB);

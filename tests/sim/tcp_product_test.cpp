@@ -56,7 +56,8 @@ TEST(TcpProduct, TheProductClosingTheConnectionEndsAWaitAtOnce) {
                                    .restartDelayMs = 0, .closeAfterBytes = 4});
     ASSERT_TRUE(product.start()) << product.error();
     FastClock clock;
-    std::unique_ptr<TargetLink> link = makeTcpLink(clock);
+    CommandChannel channel;
+    TargetLink link(channel, clock);
     using Wait = std::function<int(TargetLink&)>;
     const struct { const char* name; Wait wait; int expected; } cases[] = {
         {"frame", [](TargetLink& l) { return l.sendAck(1), static_cast<int>(l.receiveFrame(1, 600)); },
@@ -64,11 +65,11 @@ TEST(TcpProduct, TheProductClosingTheConnectionEndsAWaitAtOnce) {
         {"line", [](TargetLink& l) { return l.sendText("VIALL?\r"), l.readLine("VIALL", 60); }, kErrComm},
     };
     for (const auto& c : cases) {
-        ASSERT_EQ(link->openChannel("127.0.0.92", product.options().commandPort), 1);
+        ASSERT_EQ(channel.connect("127.0.0.92", product.options().commandPort), 1);
         const auto t0 = Clock::now();
-        EXPECT_EQ(c.wait(*link), c.expected) << c.name;
+        EXPECT_EQ(c.wait(link), c.expected) << c.name;
         EXPECT_LT(secondsSince(t0), 5.0) << c.name;
-        link->closeChannel();
+        channel.close();
     }
 }
 

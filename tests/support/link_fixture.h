@@ -16,24 +16,22 @@ class LinkTest : public ::testing::Test {
 protected:
     VirtualClock clock;
     RecordingLinkOwner owner;
-    MemoryTransport* wire = nullptr;
+    MemoryTransport wire;
     std::unique_ptr<TargetLink> link;
 
     void SetUp() override {
-        auto transport = std::make_unique<MemoryTransport>();
-        wire = transport.get();
-        link = std::make_unique<TargetLink>(std::move(transport), clock);
+        link = std::make_unique<TargetLink>(wire, clock);
         link->setOwner(&owner);
     }
 
     // Answers every write with the same bytes.
     void answerAlways(std::vector<uint8_t> bytes) {
-        wire->responder = [bytes](const std::vector<uint8_t>&) { return bytes; };
+        wire.responder = [bytes](const std::vector<uint8_t>&) { return bytes; };
     }
     // Answers the n-th write with answers[n] (nothing after the list).
     void answerInTurn(std::vector<std::vector<uint8_t>> answers) {
         auto n = std::make_shared<size_t>(0);
-        wire->responder = [answers, n](const std::vector<uint8_t>&) {
+        wire.responder = [answers, n](const std::vector<uint8_t>&) {
             return *n < answers.size() ? answers[(*n)++] : std::vector<uint8_t>{};
         };
     }
@@ -47,7 +45,7 @@ protected:
 
     void useProduct() {
         product = std::make_unique<sim::SimEngine>(config);
-        wire->responder = [this](const std::vector<uint8_t>& w) { return product->feed(w.data(), w.size()); };
+        wire.responder = [this](const std::vector<uint8_t>& w) { return product->feed(w.data(), w.size()); };
     }
 };
 

@@ -42,7 +42,8 @@ protected:
     pkgbuild::PackageDescription description;
     UpdatePackage package;
     UpdateJob job;
-    std::unique_ptr<TargetLink> link = makeTcpLink(clock);
+    CommandChannel channel;
+    TargetLink link{channel, clock};
     std::unique_ptr<sim::SimNetModule> module;
     uint16_t tftpPort = 0;  // the module's TFTP server port; 0 any free one
 
@@ -66,12 +67,12 @@ protected:
         job.ipText = address;
         job.workDir = scratch.file("work");
         for (size_t i = 0; i < description.components.size(); ++i) job.targetChecked[i] = 1;
-        link->setOwner(&host);
+        link.setOwner(&host);
     }
     // With the module's TFTP server on the services database's port, the flow finds it there.
     int run() {
-        if (tftpPort != 0) return updateNetworkModule(job, host, *link, clock);
-        return updateNetworkModule(job, host, *link, clock, module ? module->tftp().port() : 9);
+        if (tftpPort != 0) return updateNetworkModule(job, host, link, channel, clock);
+        return updateNetworkModule(job, host, link, channel, clock, module ? module->tftp().port() : 9);
     }
 
     Strings events() const { return module ? module->events() : Strings{}; }
@@ -162,7 +163,7 @@ TEST_F(NetworkModuleUpdate, ACurrentOrUnselectedComponentLeavesTheModuleAlone) {
     frameComponent.attributes = 2;
     description.components = {moduleComponent(0x51, "NET1", kImage, 300), frameComponent};
     ASSERT_NO_FATAL_FAILURE(start("127.0.41.4"));
-    link->targetInfo.slotVersions[0] = "0102  ";  // the version the product reported for the module
+    link.targetInfo.slotVersions[0] = "0102  ";  // the version the product reported for the module
     EXPECT_EQ(run(), 1);
     job.targetChecked[0] = 0;
     EXPECT_EQ(run(), 1);

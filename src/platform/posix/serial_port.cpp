@@ -10,8 +10,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/serial_candidates.h"
-
 namespace tarnwick {
 
 namespace {
@@ -38,8 +36,7 @@ uint32_t baudRateOf(uint8_t baudIndex) {
     return baudIndex < kBaudRateCount ? kRates[baudIndex] : 0;
 }
 
-SerialPort::SerialPort(Clock& clock, PathResolver resolver)
-    : clock_(clock), resolver_(resolver ? std::move(resolver) : PathResolver(serialDevicePath)) {}
+SerialPort::SerialPort(Clock& clock) : clock_(clock) {}
 
 SerialPort::~SerialPort() {
     close();
@@ -67,11 +64,10 @@ void SerialPort::releaseDevice() {
     heldPath_.clear();
 }
 
-int SerialPort::open(uint8_t portIndex, uint8_t baudIndex) {
-    if (portIndex >= kSerialPortCount || baudIndex >= kBaudRateCount) return 0;
+int SerialPort::open(const std::string& path, uint8_t baudIndex) {
+    if (path.empty() || baudIndex >= kBaudRateCount) return 0;
     close();
-    std::string path = resolver_(portIndex);
-    if (path.empty() || !holdDevice(path)) return 0;
+    if (!holdDevice(path)) return 0;
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return 0;
     if (!isatty(fd) || ioctl(fd, TIOCEXCL) != 0) {

@@ -5,7 +5,6 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "link/transport.h"
@@ -14,7 +13,6 @@
 
 namespace tarnwick {
 
-constexpr uint8_t kSerialPortCount = 16;
 constexpr uint8_t kBaudRateCount = 5;
 
 // Bits per second of baudIndex 0..4; 0 for any other index.
@@ -22,16 +20,14 @@ uint32_t baudRateOf(uint8_t baudIndex);
 
 class SerialPort final : public Transport {
 public:
-    // Maps a port number to its device path; defaults to serialDevicePath.
-    using PathResolver = std::function<std::string(int)>;
-
-    explicit SerialPort(Clock& clock, PathResolver resolver = {});
+    explicit SerialPort(Clock& clock);
     ~SerialPort() override;
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    // Opens and configures port portIndex at bit rate baudIndex; 1 on success.
-    int open(uint8_t portIndex, uint8_t baudIndex);
+    // Opens and configures the device at bit rate baudIndex; 1 on success. An empty path
+    // or an unknown rate leaves an open device as it was.
+    int open(const std::string& devicePath, uint8_t baudIndex);
     // Closes the device; its advisory lock stays.
     int close() override;
     int write(const uint8_t* bytes, size_t count) override;
@@ -52,7 +48,6 @@ private:
     void releaseDevice();
 
     Clock& clock_;
-    PathResolver resolver_;
     int fd_ = -1;
     std::string path_;
     int holdFd_ = -1;  // carries the advisory lock on heldPath_

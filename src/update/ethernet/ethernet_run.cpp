@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "update/ethernet/network_module_update.h"
+#include "update/ethernet/product_connection.h"
 
 namespace tarnwick {
 
@@ -27,12 +28,14 @@ uint16_t updatePortOf(const std::string& text) {
 }
 
 EthernetRun::EthernetRun(UpdateJob& runJob, UpdateHost& runHost, Clock& clock)
-    : ProcedureRun(runJob, runHost, makeTcpLink(clock)), clock_(clock) {}
+    : ProcedureRun(runJob, runHost, channel, clock), clock_(clock) {}
 
 int EthernetRun::openAt(uint16_t port) {
     if (port == 0) return 0;
-    return link_->openChannel(job.ipText, port) == 1 ? 1 : 0;
+    return openChannel(channel, *link_, job.ipText, port);
 }
+
+void EthernetRun::closeLinkPort() { closeChannel(channel, *link_); }
 
 int EthernetRun::openFor(PortUse use) {
     switch (use) {
@@ -70,7 +73,7 @@ int EthernetRun::switchHop(uint8_t from, uint8_t to) {
     return link_->connectTarget(to, kHopConnectSeconds) == 1 ? 1 : 0;
 }
 
-int EthernetRun::updateNetworkModule() { return tarnwick::updateNetworkModule(job, host, *link_, clock_); }
+int EthernetRun::updateNetworkModule() { return tarnwick::updateNetworkModule(job, host, *link_, channel, clock_); }
 
 int EthernetRun::returnToNormalMode() {
     closeLinkPort();

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/clock.h"
+#include "platform/posix/command_channel.h"
 #include "update/procedure_run.h"
 
 namespace tarnwick {
@@ -17,9 +18,16 @@ constexpr uint16_t kCommandPort = 5000;
 // The job's tcpPortText read as a decimal port number; 0 when it is not one (1..65535).
 uint16_t updatePortOf(const std::string& text);
 
-class EthernetRun : public ProcedureRun {
+// The route's command channel, a base ahead of ProcedureRun: made before the link over it,
+// and closed only after the link is gone.
+struct EthernetRunChannel {
+    CommandChannel channel;
+};
+
+class EthernetRun : private EthernetRunChannel, public ProcedureRun {
 public:
-    // Creates the TCP link (with the job's wire trace) and attaches it to the host.
+    // The link over the route's channel (with the job's wire trace), attached to the host;
+    // nothing is connected yet.
     EthernetRun(UpdateJob& job, UpdateHost& host, Clock& clock);
 
     // The update sequence, from "Updating start..." to its one result (or a declined
@@ -33,7 +41,7 @@ public:
 
 protected:
     int openFor(PortUse use) override;
-    void closeLinkPort() override { link_->closeChannel(); }
+    void closeLinkPort() override;
     int switchHop(uint8_t from, uint8_t to) override;
     uint32_t routeAttribute() const override { return 2; }
     uint32_t writeSettleSeconds(const ComponentEntry&) const override;

@@ -6,6 +6,7 @@
 
 #include "report/error_record.h"
 #include "update/component_checks.h"
+#include "update/ethernet/product_connection.h"
 #include "update/ethernet/tftp_client.h"
 #include "update/version_rules.h"
 
@@ -58,8 +59,9 @@ std::string moduleFileName(const ModuleKind& kind, const ComponentEntry& c) {
 
 class ModuleUpdate {
 public:
-    ModuleUpdate(UpdateJob& job, UpdateHost& host, TargetLink& link, Clock& clock, uint16_t tftpPort)
-        : job_(job), host_(host), link_(link), client_(clock) {
+    ModuleUpdate(UpdateJob& job, UpdateHost& host, TargetLink& link, CommandChannel& channel, Clock& clock,
+                 uint16_t tftpPort)
+        : job_(job), host_(host), link_(link), channel_(channel), client_(clock) {
         client_.setOwner(&host);
         client_.setServerPort(tftpPort);
     }
@@ -95,25 +97,25 @@ private:
     // The module restarts into its application whether or not it took the command.
     void returnToApplication(uint8_t id) {
         if (link_.startImage(id) == 0) {
-            link_.closeChannel();
+            closeChannel(channel_, link_);
             inBootloader_ = false;
         }
         restartWait(id, kAppRestartText, kAppRestartSeconds);
     }
 
     bool connectToModule(uint8_t id, uint32_t failedProcess) {
-        if (link_.openChannel(job_.ipText, kModuleCommandPort) == 1) return true;
+        if (openChannel(channel_, link_, job_.ipText, kModuleCommandPort) == 1) return true;
         host_.reportLinkError(ErrorRecord{id, kErrPortOpen, failedProcess, 0});
         return false;
     }
 
     // The module restarted into its boot loader and connected again.
     bool enterBootloader(uint8_t id) {
-        link_.closeChannel();
+        closeChannel(channel_, link_);
         if (!connectToModule(id, kProcConnect)) return false;
         if (link_.startBootloader(id) != 0) return false;
         inBootloader_ = true;
-        link_.closeChannel();
+        closeChannel(channel_, link_);
         restartWait(id, kBootRestartText, kBootRestartSeconds);
         return connectToModule(id, kProcSwitch);
     }
@@ -144,19 +146,21 @@ private:
     UpdateJob& job_;
     UpdateHost& host_;
     TargetLink& link_;
+    CommandChannel& channel_;  // the one link_ works over
     TftpClient client_;
     bool inBootloader_ = false;  // switched to the boot loader and not yet back
 };
 
 }  // namespace
 
-int updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, Clock& clock, uint16_t tftpPort) {
-    ModuleUpdate update(job, host, link, clock, tftpPort);
+int updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, CommandChannel& channel, Clock& clock,
+                        uint16_t tftpPort) {
+    ModuleUpdate update(job, host, link, channel, clock, tftpPort);
     return update.run();
 }
 
-int updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, Clock& clock) {
-    return updateNetworkModule(job, host, link, clock, 0);
+int updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, CommandChannel& channel, Clock& clock) {
+    return updateNetworkModule(job, host, link, channel, clock, 0);
 }
 
 }  // namespace tarnwick

@@ -24,7 +24,7 @@ uint32_t SerialRun::writeSettleSeconds(const ComponentEntry& c) const {
 // update rate and connect to the new target.
 int SerialRun::switchHop(uint8_t from, uint8_t to) {
     if (link_->switchTarget(from, to, 0) != 0) return 0;
-    link_->closePort();
+    closeLinkPort();
     host.waitSeconds(hopSettleSeconds(to));
     if (openFor(PortUse::UpdateMode) != 1) return 0;
     return link_->connectTarget(to, kHopConnectSeconds) == 1 ? 1 : 0;

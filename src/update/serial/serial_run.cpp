@@ -3,6 +3,8 @@
 // the list's), the update mode at the package's rate.
 #include "update/serial/serial_run.h"
 
+#include <string>
+
 namespace tarnwick {
 
 namespace {
@@ -10,21 +12,31 @@ constexpr uint32_t kRebootSettleSeconds = 5;
 }  // namespace
 
 SerialRun::SerialRun(UpdateJob& runJob, UpdateHost& runHost, Clock& clock)
-    : ProcedureRun(runJob, runHost, makeSerialLink(clock)) {}
+    : SerialRunPort(clock), ProcedureRun(runJob, runHost, port, clock) {}
 
 int SerialRun::openFor(PortUse use) {
     const uint8_t packageBaud = job.pkg().baudIndex;
     switch (use) {
         case PortUse::NormalMode:
-        case PortUse::Command: return link_->openPort(port(), kNormalModeBaud) == 1 ? 1 : 0;
+        case PortUse::Command: return openAt(kNormalModeBaud);
         case PortUse::Check:
-        case PortUse::Recovery: {
-            const uint8_t baud = packageBaud != 0 ? packageBaud : static_cast<uint8_t>(job.baudSelection);
-            return link_->openPort(port(), baud) == 1 ? 1 : 0;
-        }
-        case PortUse::UpdateMode: return link_->openPort(port(), packageBaud) == 1 ? 1 : 0;
+        case PortUse::Recovery: return openAt(packageBaud != 0 ? packageBaud : static_cast<uint8_t>(job.baudSelection));
+        case PortUse::UpdateMode: return openAt(packageBaud);
     }
     return 0;
+}
+
+// The trace names the port by its number in the window's list (255 when the list had none).
+int SerialRun::openAt(uint8_t baudIndex) {
+    const int opened = port.open(job.devicePath, baudIndex) == 1 ? 1 : 0;
+    link_->traceNote("open port " + std::to_string(static_cast<uint8_t>(job.portIndex)) + " (" + port.devicePath() +
+                     ") at " + std::to_string(baudRateOf(baudIndex)) + " bit/s: " + (opened ? "ok" : "failed"));
+    return opened;
+}
+
+void SerialRun::closeLinkPort() {
+    link_->traceNote("close port");
+    port.close();
 }
 
 // An unanswered reboot command is not a failure here: the connect that follows decides.

@@ -1,19 +1,28 @@
 // One procedure over RS-232C: the communication check or the update sequence. The steps
-// both routes share come from ProcedureRun; this route opens its port at 9600 bit/s for
-// the normal mode and at the update rate for the rest.
+// both routes share come from ProcedureRun; this route opens the job's serial device at
+// 9600 bit/s for the normal mode and at the update rate for the rest.
 #pragma once
 #include <cstdint>
 
 #include "platform/clock.h"
+#include "platform/posix/serial_port.h"
 #include "update/procedure_run.h"
 
 namespace tarnwick {
 
 constexpr uint8_t kNormalModeBaud = 0;  // the product's normal mode always runs at 9600 bit/s
 
-class SerialRun : public ProcedureRun {
+// The route's serial port, a base ahead of ProcedureRun: made before the link over it, and
+// closed (the device let go) only after the link is gone.
+struct SerialRunPort {
+    explicit SerialRunPort(Clock& clock) : port(clock) {}
+    SerialPort port;
+};
+
+class SerialRun : private SerialRunPort, public ProcedureRun {
 public:
-    // Creates the serial link (with the job's wire trace) and attaches it to the host.
+    // The link over the route's port (with the job's wire trace), attached to the host;
+    // nothing is opened yet.
     SerialRun(UpdateJob& job, UpdateHost& host, Clock& clock);
 
     // The update sequence, from "Updating start..." to its one result (or a declined
@@ -26,13 +35,14 @@ public:
 
 protected:
     int openFor(PortUse use) override;
-    void closeLinkPort() override { link_->closePort(); }
+    void closeLinkPort() override;
     int switchHop(uint8_t from, uint8_t to) override;
     uint32_t routeAttribute() const override { return 1; }
     uint32_t writeSettleSeconds(const ComponentEntry& component) const override;
 
 private:
-    uint8_t port() const { return static_cast<uint8_t>(job.portIndex); }
+    // Opens the job's device at the bit rate, noted in the wire trace; 1/0.
+    int openAt(uint8_t baudIndex);
 };
 
 }  // namespace tarnwick
