@@ -41,15 +41,14 @@ TEST(BootLinesBeforeTheAnswer, EachCommandIsSentOnce) {
     for (const auto& c : cases) {
         VirtualClock clock;
         sim::SimEngine product{sim::SimConfig{}};
-        auto transport = std::make_unique<DripTransport>(clock, 50);
-        DripTransport& wire = *transport;
+        DripTransport wire(clock, 50);
         wire.responder = [&product](const std::vector<uint8_t>& w) {
             std::vector<uint8_t> out = bytesOf("boot: loader 1.2\rboot: memory ok\r");
             const std::vector<uint8_t> answer = product.feed(w.data(), w.size());
             out.insert(out.end(), answer.begin(), answer.end());
             return out;
         };
-        TargetLink link(std::move(transport), clock);
+        TargetLink link(wire, clock);
         link.setPackageCommand("0101");
         EXPECT_EQ((link.*c.command)(), 1) << c.sent;
         EXPECT_EQ(wire.writes, std::vector<std::vector<uint8_t>>{bytesOf(c.sent)}) << c.sent;
