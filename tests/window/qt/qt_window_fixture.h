@@ -37,7 +37,6 @@ public:
     std::vector<SeenBox> boxes;
     std::deque<bool> yesAnswers;     // answers for Yes/No boxes; empty answers No
     std::string fileToChoose;        // empty cancels the open-file dialog
-    int fileDialogs = 0;
     std::string fileDialogSeen;  // the last one's title, filter and directory, joined by "|"
     // What the status window showed, one entry each time its text or bar changed.
     struct StatusView {
@@ -96,7 +95,6 @@ private:
     }
 
     void choose(QFileDialog* files) {
-        ++fileDialogs;
         fileDialogSeen = (files->windowTitle() + "|" + files->nameFilters().join(";;") + "|" +
                           files->directory().absolutePath()).toStdString();
         if (fileToChoose.empty()) {
