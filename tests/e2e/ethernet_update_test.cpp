@@ -60,37 +60,30 @@ TEST_P(EthernetRuns, EndAsExpected) {
 }
 
 const EthernetCase kRuns[] = {
-    {"Port23RefusedFailsWithoutTrying5000",
-     [](auto&, auto& n, auto&) { n.refuseTextPort = true; },
-     {}, {"Communication error!"}, "5000", {{5000, {}}}},
-    {"SilentAt23AnsweringOn5000AsksForRecovery",
-     [](auto& p, auto&, auto&) { p.startInUpdateMode = true; },
-     {}, {kRecovery}, "5000", {{23, {}}, {5000, {"frame C 01"}}}},
-    {"ConfirmedRecoveryKeepsAllDeviceUpdate",
-     [](auto& p, auto&, auto&) { p.startInUpdateMode = true; },
-     {kAnswerYes}, {kRecovery, "Update completed."}, "5000", {}, 1},
+    {"Port23RefusedFailsWithoutTrying5000", [](auto&, auto& n, auto&) { n.refuseTextPort = true; }, {},
+     {"Communication error!"}, "5000", {{5000, {}}}},
+    {"SilentAt23AnsweringOn5000AsksForRecovery", [](auto& p, auto&, auto&) { p.startInUpdateMode = true; }, {},
+     {kRecovery}, "5000", {{23, {}}, {5000, {"frame C 01"}}}},
+    {"ConfirmedRecoveryKeepsAllDeviceUpdate", [](auto& p, auto&, auto&) { p.startInUpdateMode = true; }, {kAnswerYes},
+     {kRecovery, "Update completed."}, "5000", {}, 1},
     // The update port moves the update-mode connect and the return to normal mode; the
     // recovery connect, versions, package id and reboot stay on 5000.
-    {"AnotherUpdatePortMovesOnlyItsSteps",
-     [](auto&, auto& n, auto& k) { n.updatePort = 5005, k.components.resize(1); },
-     {}, {"Update completed."}, "5005",
+    {"AnotherUpdatePortMovesOnlyItsSteps", [](auto&, auto& n, auto& k) { n.updatePort = 5005, k.components.resize(1); }, {},
+     {"Update completed."}, "5005",
      {{5000, {"text VIALL?", "text SYPKG 0101", "text RBUPDATE"}},
       {5005, {"frame C 01", "frame I 01", "frame L 01", "frame I 01", "frame X 01>10", "text RBNORM"}}}},
     // The product drops the connection inside "RBUPDATE\r": no answer, no restart.
-    {"UnansweredRebootCommandIsACommunicationError",
-     [](auto& p, auto& n, auto&) { p.packageId = "0101", n.closeAfterBytes = 8; },
+    {"UnansweredRebootCommandIsACommunicationError", [](auto& p, auto& n, auto&) { p.packageId = "0101", n.closeAfterBytes = 8; },
      {}, {"Communication error!"}, "5000", {{5000, {"text VIALL?"}}}},
+    // Nor does the product return to normal mode.
     {"UnreachableNetworkModuleFailsWithoutReturningToNormalMode",
      [](auto&, auto&, auto& k) {
          k.components.resize(1);
-         auto net = SerialUpdateTest::component(0x41, "NETIMG", "0200", "41", 7, 0x200);
-         net.attributes = 4;
-         k.components.push_back(net);
+         k.components.push_back(SerialUpdateTest::component(0x41, "NETIMG", "0200", "41", 7, 0x200));
+         k.components.back().attributes = 4;
      },
-     {}, {"Target : NETIMG\nProcess : Connection with target\nError : Communication port open error!\n", "Update Failed!"},
-     "5000",
-     {{5000, {"text VIALL?", "text SYPKG 0101", "text RBUPDATE", "frame C 01", "frame I 01", "frame L 01",
-              "frame I 01"}}}},
+     {}, {"Target : NETIMG\nProcess : Connection with target\nError : Communication port open error!\n", "Update Failed!"}, "5000",
+     {{5000, {"text VIALL?", "text SYPKG 0101", "text RBUPDATE", "frame C 01", "frame I 01", "frame L 01", "frame I 01"}}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Outcomes, EthernetRuns, ::testing::ValuesIn(kRuns),

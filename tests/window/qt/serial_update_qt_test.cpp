@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QTableWidget>
 #include <algorithm>
+#include <map>
 #include <optional>
 
 #include "pkgbuild/package_builder.h"
@@ -20,6 +21,13 @@ protected:
     pkgbuild::PackageDescription pkg;
     std::unique_ptr<sim::SimServer> sim;
     std::optional<ScopedEnv> ports;
+    struct StatusView {
+        std::string text, position;
+        int bar;  // -1: no bar
+    };
+    std::vector<StatusView> statusSeen;
+    bool closeDuringRun = false;  // Close from the title bar at the first status
+    std::map<int, bool> enabledWhileBusy;  // whether a control was enabled whenever the status window was seen
 
     void SetUp() override {
         product.modelCode = 0x0002;
@@ -49,9 +57,13 @@ protected:
         ASSERT_TRUE(window->packageLoaded);
         click(ctl::RadioRs232c);
         op->boxes.clear();
-        op->statusSeen.clear();
         tone.played.clear();
-        for (int id : {ctl::Load, ctl::Update, ctl::CheckComm, ctl::Quit, ctl::RadioRs232c}) op->enabledWhileBusy[id] = false;
+        for (int id : {ctl::Load, ctl::Update, ctl::CheckComm, ctl::Quit, ctl::RadioRs232c}) enabledWhileBusy[id] = false;
+        op->onStatus = [this](const QtStatusWindow& s) {
+            if (statusSeen.empty() && closeDuringRun) dialog->close();
+            statusSeen.push_back({s.text().toStdString(), s.position().toStdString(), s.progressShown() ? s.progress() : -1});
+            for (auto& [id, everEnabled] : enabledWhileBusy) everEnabled = everEnabled || enabled(id);
+        };
     }
 
     // Boxes of this icon, each with the tone and after the status window was gone, the last with this text.
@@ -65,7 +77,7 @@ protected:
     }
 
     void expectUnlockedAfterwards() {
-        for (auto& [id, everEnabled] : op->enabledWhileBusy) {
+        for (auto& [id, everEnabled] : enabledWhileBusy) {
             EXPECT_FALSE(everEnabled) << id << " was enabled while the procedure ran";
             EXPECT_TRUE(enabled(id)) << id << " is not enabled again";
         }
@@ -78,31 +90,27 @@ protected:
 // window shows them. Close from the title bar arrives while the update pumps messages: it
 // must not end the dialog under the running procedure, which still uses its link.
 TEST_F(QtSerialUpdateTest, UpdateButtonMovesTheBarRefusesCloseAndEndsWithTheBox) {
+    closeDuringRun = true;
     startWithProduct();
-    std::vector<std::pair<std::string, std::string>> positions;  // status line, position line
-    op->onStatus = [&](const QtStatusWindow& s) {
-        if (positions.empty()) dialog->close();
-        positions.emplace_back(s.text().toStdString(), s.position().toStdString());
-    };
     click(ctl::Update);
     expectBoxes("Update completed.", QMessageBox::Information);
     EXPECT_EQ(op->boxes.size(), 1u);
     EXPECT_TRUE(dialog->isVisible() && !dialog->ended());
-    ASSERT_FALSE(op->statusSeen.empty());
-    EXPECT_EQ(op->statusSeen.front().text, "Updating start...");
+    ASSERT_FALSE(statusSeen.empty());
+    EXPECT_EQ(statusSeen.front().text, "Updating start...");
     std::vector<int> bar;
-    for (const auto& s : op->statusSeen) {
-        if (s.bar) bar.push_back(s.percent);
+    for (const auto& s : statusSeen) {
+        if (s.bar >= 0) bar.push_back(s.bar);
     }
     ASSERT_GE(bar.size(), 2u);
     EXPECT_LT(*std::min_element(bar.begin(), bar.end()), *std::max_element(bar.begin(), bar.end()));
     // Beside the counter, the overall position and the time taken so far (MAIN's settling
     // waits are behind by DSP's turn).
-    const auto dsp = std::find_if(positions.begin(), positions.end(),
-                                  [](const auto& p) { return p.first.rfind("02/02 [11:DSP]", 0) == 0; });
-    ASSERT_NE(dsp, positions.end());
-    EXPECT_EQ(dsp->second.rfind("component 2 of 2   elapsed ", 0), 0u) << dsp->second;
-    EXPECT_NE(dsp->second, "component 2 of 2   elapsed 0:00");
+    const auto dsp = std::find_if(statusSeen.begin(), statusSeen.end(),
+                                  [](const auto& s) { return s.text.rfind("02/02 [11:DSP]", 0) == 0; });
+    ASSERT_NE(dsp, statusSeen.end());
+    EXPECT_EQ(dsp->position.rfind("component 2 of 2   elapsed ", 0), 0u) << dsp->position;
+    EXPECT_NE(dsp->position, "component 2 of 2   elapsed 0:00");
     expectUnlockedAfterwards();
     dialog->close();  // once the update is over, Close works again
     EXPECT_TRUE(dialog->ended());
