@@ -33,19 +33,16 @@ struct StationCase {
 };
 
 const StationCase kCases[] = {
-    {.name = "SerialOnlyPackageMovesToRs232cAndSucceeds",
-     .commType = 0, .label = "SUCCESS", .written = {0, 1}},
-    {.name = "SerialAndIeee1394PackageMovesToIeee1394AndUpdatesNothing",
-     .setup = [](auto&, auto& p) { p.commMask = 5; }, .commType = 2, .label = "Loading file..."},
-    {.name = "ChecksumMismatchLogsTheFailureLine",
-     .setup = [](auto& s, auto&) { s.badComponentChecksum = {0x11}; },
+    {.name = "SerialOnlyPackageMovesToRs232cAndSucceeds", .commType = 0, .label = "SUCCESS", .written = {0, 1}},
+    {.name = "SerialAndIeee1394PackageMovesToIeee1394AndUpdatesNothing", .setup = [](auto&, auto& p) { p.commMask = 5; },
+     .commType = 2, .label = "Loading file..."},
+    {.name = "ChecksumMismatchLogsTheFailureLine", .setup = [](auto& s, auto&) { s.badComponentChecksum = {0x11}; },
      .commType = 0, .label = "ERROR", .message = "No[07],Target[DSP],Process[Check of update],Error[Checksum error!]",
      .target = "02/02 DSP", .percent = 66,
      .logMessage = "No[07],Target[DSP],Process[Check of update],Error[Checksum error!]", .written = {0, 1}},
-    {.name = "MissingInformationFile", .info = nullptr, .label = "ERROR",
-     .logMessage = "Update information file reading error!", .boxes = {"Processing error of Open update info file!"}},
-    {.name = "NoUpdateFileOnTheDrive", .noUpdateFile = true, .label = "ERROR",
-     .logMessage = "Update file is not found!"},
+    {.name = "MissingInformationFile", .info = nullptr, .label = "ERROR", .logMessage = "Update information file reading error!",
+     .boxes = {"Processing error of Open update info file!"}},
+    {.name = "NoUpdateFileOnTheDrive", .noUpdateFile = true, .label = "ERROR", .logMessage = "Update file is not found!"},
     {.name = "UnreadableUpdateFileQuietly", .packageBytes = "not a package\r\n", .label = "ERROR",
      .logMessage = "Update file reading error!"},
 };
