@@ -102,7 +102,6 @@ const IpCase kIpCases[] = {
     {"CheckRefused", "check --ip {ip}", 1, "[error]\nCommunication check NG!\n",
      [](sim::SimConfig&, sim::TcpOptions& n) { n.refuseTextPort = true; }},
     // (The summary that follows the result box is left to the RS-232C runs.)
-    {"Update", "update --file {pkg} --ip {ip} --check verify", 0, "[info]\nUpdate completed.\n"},
     {"UpdateOnAnotherPort", "update --file {pkg} --ip {ip} --tcp-port 5005", 0, "[info]\nUpdate completed.\n",
      [](sim::SimConfig&, sim::TcpOptions& n) { n.updatePort = 5005; }},
     // The address and port are checked before anything reaches the product.
