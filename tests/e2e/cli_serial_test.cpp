@@ -9,8 +9,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <regex>
-#include <set>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -22,7 +20,8 @@
 namespace tarnwick::test {
 namespace {
 
-// One run of the program; in `args`, {pkg} stands for the package path and {port} for the device.
+// One run of the program; in `args`, {pkg} stands for the package path, {port} for the
+// device, {sample} for the sample package and {dir} for the test's directory.
 struct CliCase {
     const char* name;
     const char* args;
@@ -32,11 +31,14 @@ struct CliCase {
     void (*setup)(sim::SimConfig&) = nullptr;
     bool noProduct = false;             // no product: {port} does not exist
     uint8_t writeMethod = 1;            // of the package's MAIN
+    const char* errHas = "";            // part of standard error
+    const char* traceHas = nullptr;     // part of {dir}/trace.txt
 };
 
 const char* const kDowngrade = "[question]\nThe firmware version is downgraded!\n\nIs the update continued?\n";
 void downgrade(sim::SimConfig& s) { s.slotVersions[0] = "0300"; }
 void current(sim::SimConfig& s) { s.slotVersions[0] = "0200"; }
+void inUpdateMode(sim::SimConfig& s) { s.startInUpdateMode = true; }
 
 // The simulated product that scripts/demo.sh starts for the sample package.
 void demoProduct(sim::SimConfig& s) {
@@ -53,12 +55,30 @@ const CliCase kCases[] = {
     {"NoTerminalAnswersNo", "update --file {pkg} --port {port}", 12, kDowngrade, {}, downgrade},
     {"AcceptedWithYes", "update --file {pkg} --port {port} --yes", 0, nullptr, {"[info]\nUpdate completed.\n"}, downgrade},
     {"NothingToRenew", "update --file {pkg} --port {port}", 10, "[info]\nNo device to be renewed.\n", {}, current},
-    {"ModelMismatch", "update --file {pkg} --port {port}", 5, nullptr, {"[error]\nModel id is different!\n"},
-     [](sim::SimConfig& s) { s.modelCode = 0x0003; }},
     {"CheckNoDevice", "check --port {port}", 1, "[error]\nCommunication check NG!\n", {}, nullptr, true},
+    {"UpdateNoDevice", "update --file {pkg} --port {port}", 6, "[error]\nCommunication error!\n", {}, nullptr, true, 1,
+     "the serial device '"},
     {"NoCheckForWriteMethod5", "update --file {pkg} --port {port}", 1, nullptr,
      {"[error]\nUpdate Failed!\n[summary]\n01:MAIN         0200                 failed: no check method for write method 5\n"},
      nullptr, false, 5},
+    // A product only in its update mode is checked at the chosen bit rate: the rate itself or its index.
+    {"BaudRate", "check --port {port} --trace {dir}/trace.txt --baud=115200", 0, nullptr, {}, inUpdateMode, false, 1, "",
+     ") at 115200 bit/s: ok"},
+    {"BaudIndex", "check --port {port} --trace {dir}/trace.txt --baud 0", 0, nullptr, {}, inUpdateMode, false, 1, "",
+     ") at 9600 bit/s: ok"},
+    // The status lines' counters number the components written, as selected and with
+    // --all-devices, and the summary lines follow.
+    {"CountersAsSelected", "update --file {sample} --port {port} --verbose", 0, nullptr,
+     {"] 05/07 [", "[summary]\n01:MAIN         1.05 (2026-11-20)    updated\n02:BOOT         0101                 passed (same version)\n"},
+     demoProduct},
+    {"CountersOfAllDevices", "update --file {sample} --port {port} --verbose --all-devices", 0, nullptr,
+     {"] 05/05 [", "02:BOOT         0101                 updated\n"}, demoProduct},
+    // Usage errors are found before the product hears anything or a trace is truncated.
+    {"YesAndNo", "update --file {pkg} --port {port} --yes --no --trace {dir}/kept.txt", 64},
+    {"BadBaud", "update --file {pkg} --port {port} --baud 5", 64},
+    {"BadCheck", "update --file {pkg} --port {port} --check crc", 64},
+    {"NoPort", "update --file {pkg}", 64},
+    {"TraceNotCreated", "check --port {port} --trace /nonexistent/dir/trace", 64},
 };
 
 // The fixture's product and directory, with a package of MAIN alone.
@@ -89,21 +109,23 @@ protected:
 };
 
 TEST_F(SerialCommandLine, ResultBoxesAndExitCodes) {
+    { std::ofstream(dir + "/kept.txt") << "an earlier trace"; }
     for (const CliCase& c : kCases) {
         sim::SimConfig config = product;
         if (c.setup) c.setup(config);
         pkg.components[0].writeMethod = c.writeMethod;
         ASSERT_EQ(pkgbuild::writePackage(packagePath, pkg), 1);
-        if (c.noProduct) {
-            if (sim) sim->stop();
-            sim.reset();
-        } else {
-            startProduct(config);
-        }
+        if (sim) sim->stop();
+        sim.reset();
+        if (!c.noProduct) startProduct(config);
         EXPECT_EQ(run(c.args), c.status) << c.name << "\n" << out << err;
         if (c.out) { EXPECT_EQ(out, c.out) << c.name; }
         for (const char* part : c.outHas) EXPECT_NE(out.find(part), std::string::npos) << c.name << "\n" << out;
+        EXPECT_NE(err.find(c.errHas), std::string::npos) << c.name << "\n" << err;
+        if (c.traceHas) { EXPECT_NE(slurp(dir + "/trace.txt").find(c.traceHas), std::string::npos) << c.name; }
+        if (c.status == 64 && sim) { EXPECT_TRUE(sim->engine().events().empty()) << c.name; }
     }
+    EXPECT_EQ(slurp(dir + "/kept.txt"), "an earlier trace");
 }
 
 // Output redirected, answers from the terminal: the question and its prompt are shown on
@@ -219,66 +241,6 @@ TEST_F(SerialCommandLine, CtrlCDuringTheWritesNeedsASecondPress) {
         EXPECT_FALSE(std::filesystem::exists(work)) << presses;
         InstanceLock lock;
         EXPECT_EQ(lock.acquire(), InstanceLock::Result::Acquired);
-    }
-}
-
-TEST_F(SerialCommandLine, ADeviceThatDoesNotOpenIsNamedOnStandardError) {
-    EXPECT_EQ(run("update --file {pkg} --port {port}"), 6);
-    EXPECT_EQ(out, "[error]\nCommunication error!\n");
-    EXPECT_NE(err.find("the serial device '" + port() + "' cannot be opened"), std::string::npos);
-}
-
-// A product only in its update mode is checked at the chosen bit rate: the rate itself or its index.
-TEST_F(SerialCommandLine, BaudTakesTheBitRateOrItsIndex) {
-    product.startInUpdateMode = true;
-    const std::string trace = dir + "/trace.txt";
-    for (const auto& [baud, opened] : {std::pair{"--baud=115200", ") at 115200 bit/s: ok"}, {"--baud 0", ") at 9600 bit/s: ok"}}) {
-        startProduct(product);
-        EXPECT_EQ(run(std::string("check --port {port} --trace ") + trace + " " + baud), 0) << baud << err;
-        EXPECT_NE(slurp(trace).find(opened), std::string::npos) << baud;
-    }
-}
-
-TEST_F(SerialCommandLine, UsageErrorsExitWith64BeforeTouchingTheProduct) {
-    startProduct(product);
-    { std::ofstream(dir + "/kept.txt") << "an earlier trace"; }
-    for (const char* args : {"update --file {pkg} --port {port} --yes --no --trace {dir}/kept.txt", "update --file {pkg} --port {port} --baud 5",
-                             "update --file {pkg} --port {port} --check crc", "update --file {pkg}",
-                             "check --port {port} --trace /nonexistent/dir/trace"}) {
-        EXPECT_EQ(run(args), 64) << args;
-    }
-    EXPECT_EQ(slurp(dir + "/kept.txt"), "an earlier trace");
-    EXPECT_TRUE(sim->engine().events().empty());
-}
-
-// The "NN/MM" counters of the status lines in a text, in order of first appearance.
-Strings counters(const std::string& lines) {
-    Strings found;
-    std::set<std::string> seen;
-    const std::regex counter(R"((\d\d/\d\d) \[)");
-    for (auto it = std::sregex_iterator(lines.begin(), lines.end(), counter); it != std::sregex_iterator(); ++it) {
-        if (seen.insert((*it)[1]).second) found.push_back((*it)[1]);
-    }
-    return found;
-}
-
-// The status lines' counters of the sample package's run on the demo product, as selected and
-// with --all-devices, and the summary lines that follow.
-TEST_F(SerialCommandLine, CountersNumberTheComponentsWritten) {
-    const struct {
-        const char* extra;
-        Strings expected;
-        const char* boot;  // the boot loader's summary line, after MAIN's when given
-    } cases[] = {{"", {"01/07", "02/07", "03/07", "04/07", "05/07"},
-                  "[summary]\n01:MAIN         1.05 (2026-11-20)    updated\n02:BOOT         0101                 passed (same version)\n"},
-                 {" --all-devices", {"01/05", "02/05", "03/05", "04/05", "05/05"}, "02:BOOT         0101                 updated\n"}};
-    for (const auto& c : cases) {
-        sim::SimConfig config = product;
-        demoProduct(config);
-        startProduct(config);
-        EXPECT_EQ(run(std::string("update --file {sample} --port {port} --verbose") + c.extra), 0) << out;
-        EXPECT_EQ(counters(out), c.expected) << c.extra;
-        EXPECT_NE(out.find(c.boot), std::string::npos) << out;
     }
 }
 

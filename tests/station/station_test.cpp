@@ -20,13 +20,7 @@ namespace fs = std::filesystem;
 void writeFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 TEST(StationInfoFile, KeyRules) {
-    struct Case {
-        std::string text;
-        int result;
-        std::string ip, drive;
-        bool skip;
-    };
-    const Case cases[] = {
+    const struct { std::string text; int result; std::string ip, drive; bool skip; } cases[] = {
         {"IPAddress;192.168.0.10\r\nSkip;ON\r\nDrive;/media/line\r\n", 1, "192.168.0.10", "/media/line", true},
         {"IPAddress;192.168.0.10\r\nSkip;ON\r\nDrive;/a\r\nDrive;/b\r\n", 0, "192.168.0.10", "/b", true},
         {"IPAddress;10.0.0.5 \t \r\nSkip;ON  \nDrive;/d  \n", 1, "10.0.0.5", "/d", true},
@@ -35,13 +29,12 @@ TEST(StationInfoFile, KeyRules) {
         {"Skip;ON\nSkip;OFF\nIPAddress;1.2.3.4", 1, "1.2.3.4", "/", false},  // no Drive: the drive stays
     };
     TempDir dir;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         writeFile(dir.file("info.txt"), c.text);
         StationInfo info;
         info.drive = "/";
         EXPECT_EQ(readStationInfo(dir.file("info.txt"), info), c.result) << c.text;
-        EXPECT_EQ(info.ipText + "|" + info.drive, c.ip + "|" + c.drive) << c.text;
-        EXPECT_EQ(info.skip, c.skip) << c.text;
+        EXPECT_EQ(std::tie(info.ipText, info.drive, info.skip), std::tie(c.ip, c.drive, c.skip)) << c.text;
     }
     StationInfo info;
     EXPECT_EQ(readStationInfo(dir.file("missing.txt"), info), 0);
@@ -64,9 +57,10 @@ TEST(StationDrive, LastNonDirectoryBinTheDirectoryListsWins) {
 
 TEST(StationAddress, FourDecimalPartsLowBitsKept) {
     using Bytes = std::array<uint8_t, 4>;
-    EXPECT_EQ(stationIpAddress("192.168.0.10"), (Bytes{192, 168, 0, 10}));
-    EXPECT_EQ(stationIpAddress("300.1.2"), (Bytes{44, 1, 2, 0}));
-    EXPECT_EQ(stationIpAddress(" 7.x.-1.0x9.5"), (Bytes{7, 0, 255, 0}));
+    for (const auto& [text, bytes] : {std::pair{"192.168.0.10", Bytes{192, 168, 0, 10}}, {"300.1.2", Bytes{44, 1, 2, 0}},
+                                      {" 7.x.-1.0x9.5", Bytes{7, 0, 255, 0}}}) {
+        EXPECT_EQ(stationIpAddress(text), bytes) << text;
+    }
 }
 
 TEST(StationSlot, StationsOneAndTwentyAtTheirOffsetsOfTheNamedArea) {

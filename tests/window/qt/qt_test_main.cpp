@@ -1,21 +1,15 @@
-// The window tests: one QApplication on Qt's offscreen platform, and a private runtime
-// directory so that the single-instance lock of a running Tarnwick is never touched.
+// The window tests: one QApplication on Qt's offscreen platform (the private runtime
+// directory that keeps a running Tarnwick's single-instance lock out of reach comes with
+// support/no_serial_devices.cpp).
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <QApplication>
-#include <filesystem>
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    char runtime[] = "/tmp/tarnwick-qt-runtime-XXXXXX";
-    if (mkdtemp(runtime) == nullptr) return 2;
-    setenv("XDG_RUNTIME_DIR", runtime, 1);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    std::error_code ec;
-    std::filesystem::remove_all(runtime, ec);
-    return result;
+    return RUN_ALL_TESTS();
 }

@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <deque>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,20 +36,10 @@ public:
     std::vector<SeenBox> boxes;
     std::deque<bool> yesAnswers;     // answers for Yes/No boxes; empty answers No
     std::string fileToChoose;        // empty cancels the open-file dialog
-    int fileDialogs = 0;
     std::string fileDialogSeen;  // the last one's title, filter and directory, joined by "|"
-    // What the status window showed, one entry each time its text or bar changed.
-    struct StatusView {
-        std::string text;
-        bool bar;
-        int percent;
-        bool operator==(const StatusView&) const = default;
-    };
-    std::vector<StatusView> statusSeen;
-    // Whether a control was enabled whenever the status window was seen; set per id.
-    std::map<int, bool> enabledWhileBusy;
     QtDialog* dialog = nullptr;
-    std::function<void(const QtStatusWindow&)> onStatus;  // called on each change seen
+    // Called each time the status window is seen with another text, bar or position.
+    std::function<void(const QtStatusWindow&)> onStatus;
 
     Operator() {
         timer_.setInterval(0);  // looks at every pass of the event loop, pumps included
@@ -87,16 +76,12 @@ private:
     void watchStatus() {
         if (dialog == nullptr || dialog->statusWindow() == nullptr || !dialog->statusWindow()->isVisible()) return;
         const QtStatusWindow* s = dialog->statusWindow();
-        const StatusView view{s->text().toStdString(), s->progressShown(), s->progress()};
-        if (statusSeen.empty() || !(statusSeen.back() == view)) {
-            statusSeen.push_back(view);
-            if (onStatus) onStatus(*s);
-        }
-        for (auto& [id, everEnabled] : enabledWhileBusy) everEnabled = everEnabled || dialog->control(id)->isEnabled();
+        const QString view = s->text() + "|" + QString::number(s->progressShown() ? s->progress() : -1) + "|" + s->position();
+        if (view != lastStatus_ && onStatus) onStatus(*s);
+        lastStatus_ = view;
     }
 
     void choose(QFileDialog* files) {
-        ++fileDialogs;
         fileDialogSeen = (files->windowTitle() + "|" + files->nameFilters().join(";;") + "|" +
                           files->directory().absolutePath()).toStdString();
         if (fileToChoose.empty()) {
@@ -108,6 +93,7 @@ private:
     }
 
     QTimer timer_;
+    QString lastStatus_;
 };
 
 // Each test gets its own directory for its packages and the work directory.

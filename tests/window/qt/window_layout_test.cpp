@@ -13,32 +13,26 @@ protected:
     void expectNoOverlap(const char* when) {
         QApplication::processEvents();
         // The operator's controls and the labels beside them, in window coordinates.
-        std::vector<std::pair<std::string, QRect>> shown;
-        auto add = [&](const std::string& name, QWidget* w) {
-            shown.emplace_back(name, QRect(w->mapTo(dialog.get(), QPoint(0, 0)), w->size()));
-        };
-        for (int id : {ctl::FilePath, ctl::ModelText, ctl::ChecksumText, ctl::PortList, ctl::IpAddress}) {
-            add(std::to_string(id), control(id));
+        std::vector<std::pair<std::string, QWidget*>> shown;
+        for (int id : {ctl::FilePath, ctl::ModelText, ctl::ChecksumText, ctl::PortList, ctl::IpAddress, ctl::Load,
+                       ctl::RadioRs232c, ctl::RadioEthernet, ctl::NormalUpdate, ctl::AllDevice, ctl::CheckComm, ctl::Update,
+                       ctl::Quit}) {
+            shown.emplace_back(std::to_string(id), control(id));
         }
-        const int buttons[] = {ctl::Load,         ctl::RadioRs232c, ctl::RadioEthernet, ctl::NormalUpdate,
-                               ctl::AllDevice,    ctl::CheckComm,   ctl::Update,        ctl::Quit};
-        for (int id : buttons) add(std::to_string(id), control(id));
         for (QLabel* l : dialog->findChildren<QLabel*>()) {
-            if (l->buddy() != nullptr && l->isVisible()) add(l->text().toStdString(), l);
+            if (l->buddy() != nullptr && l->isVisible()) shown.emplace_back(l->text().toStdString(), l);
         }
+        auto at = [this](QWidget* w) { return QRect(w->mapTo(dialog.get(), QPoint(0, 0)), w->size()); };
         for (size_t i = 0; i < shown.size(); ++i) {
-            EXPECT_TRUE(dialog->rect().contains(shown[i].second)) << when << ": " << shown[i].first << " outside";
-            EXPECT_GT(shown[i].second.width(), 0) << when << ": " << shown[i].first;
+            const auto& [name, w] = shown[i];
+            EXPECT_TRUE(dialog->rect().contains(at(w)) && w->width() > 0) << when << ": " << name << " outside";
+            // Every caption fits its control.
+            EXPECT_GE(w->width(), w->minimumSizeHint().width()) << when << ": " << name;
             for (size_t j = i + 1; j < shown.size(); ++j) {
-                EXPECT_FALSE(shown[i].second.intersects(shown[j].second))
-                    << when << ": " << shown[i].first << " overlaps " << shown[j].first;
+                EXPECT_FALSE(at(w).intersects(at(shown[j].second))) << when << ": " << name << " overlaps " << shown[j].first;
             }
         }
-        for (int id : buttons) {  // every caption fits its button
-            EXPECT_GE(control(id)->width(), control(id)->minimumSizeHint().width()) << when << ": " << id;
-        }
     }
-
 };
 
 TEST_F(WindowLayoutTest, NoControlOverlapsAnotherAtAnySize) {

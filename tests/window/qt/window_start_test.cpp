@@ -18,9 +18,8 @@ TEST(WindowStart, SecondInstanceIsRefusedWithTheErrorBox) {
     RecordingTone tone;
     EXPECT_EQ(runWindowApplication({}, clock, tone), 1);
     ASSERT_EQ(op.boxes.size(), 1u);
-    EXPECT_EQ(op.boxes[0].text, "This software has already been executed.");
-    EXPECT_EQ(op.boxes[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(op.boxes[0].caption, "Ostrel Firmware Writer");
+    EXPECT_EQ(std::tie(op.boxes[0].text, op.boxes[0].icon, op.boxes[0].caption),
+              std::make_tuple("This software has already been executed.", QMessageBox::Critical, "Ostrel Firmware Writer"));
     EXPECT_TRUE(tone.played.empty());
     for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->objectName() == "mainWindow" && w->isVisible());
 }
