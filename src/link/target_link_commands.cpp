@@ -1,6 +1,7 @@
 // The command frames: one pattern of send, wait, retry and report.
 #include <cstdio>
 
+#include "link/target_facts.h"
 #include "link/target_link.h"
 
 namespace tarnwick {
@@ -10,14 +11,6 @@ namespace {
 constexpr int kMaxRetries = 3;
 constexpr uint32_t kSwitchWaitSeconds = 5;
 constexpr uint32_t kReadRequestWaitSeconds = 5;
-
-uint32_t infoWaitSeconds(uint8_t targetId) {
-    switch (targetId) {
-        case 0x14: case 0x21: case 0x24: return 180;
-        case 0x11: case 0x12: case 0x13: return 60;
-        default: return 10;
-    }
-}
 
 }  // namespace
 
@@ -79,7 +72,7 @@ int TargetLink::requestInfo(uint8_t targetId, uint32_t first, uint32_t second, u
     putBe32(params, first);
     putBe32(params, second);
     bool purge = transport_->traits().purgeBeforeAttempt;
-    Command c{buildFrame(kLetterInfo, targetId, params), targetId, true, infoWaitSeconds(targetId),
+    Command c{buildFrame(kLetterInfo, targetId, params), targetId, true, static_cast<uint32_t>(targetFacts(targetId).infoAnswerWait.count()),
               ReceiveResult::InfoReply, kProcRequestInfo, purge, false};
     return runCommand(c) == 0 ? 1 : 0;
 }

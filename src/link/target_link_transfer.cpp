@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "link/target_facts.h"
 #include "link/target_link.h"
 
 namespace tarnwick {
@@ -10,9 +11,6 @@ namespace {
 
 constexpr int kMaxRetries = 3;
 constexpr uint32_t kMiddleBlockWait = 5;
-constexpr uint32_t kEdgeBlockWait = 60;
-constexpr uint32_t kSlowEdgeBlockWait = 180;  // targets 0x26..0x2A
-constexpr uint32_t kFinalBlockWait25 = 600;   // the last block of target 0x25: never resent
 constexpr uint32_t kReadBackFrameWait = 5;
 
 // One block of writeData: its state, start address and data.
@@ -69,36 +67,32 @@ uint16_t sumOf(const Block& b) {
     return static_cast<uint16_t>(sum);
 }
 
-uint32_t answerWait(uint8_t targetId, const Block& b) {
+uint32_t answerWait(const TargetFacts& facts, const Block& b) {
     if (b.state == kBlockMiddle) return kMiddleBlockWait;
-    if (b.state == kBlockLast && targetId == 0x25) return kFinalBlockWait25;
-    return (targetId >= 0x26 && targetId <= 0x2A) ? kSlowEdgeBlockWait : kEdgeBlockWait;
-}
-
-const char* firstBlockText(uint8_t targetId) {
-    return (targetId == 0x15 || targetId == 0x22 || targetId == 0x23) ? "Updating..." : "Erasing...";
+    const auto wait = b.state == kBlockLast ? facts.lastBlockAnswerWait : facts.firstBlockAnswerWait;
+    return static_cast<uint32_t>(wait.count());
 }
 
 }  // namespace
 
 int TargetLink::writeData(uint8_t targetId, uint32_t start, uint32_t end, const uint8_t* data, uint32_t length) {
     reportStatus(targetId, "Updating...", 0, 0);
-    const uint32_t blockSize = blockSizeFor(targetId);
+    const TargetFacts& facts = targetFacts(targetId);
     WriteCursor cursor{data, data ? length : 0, end};
     Block block;
     uint16_t runningSum = 0;
     int percent = 0;
     int code = 0;
     do {
-        block = nextBlock(cursor, block, blockSize, start);
-        if (block.state == kBlockMiddle && skipsBlankBlocks(targetId) && isBlank(block)) continue;
-        if (keepsWriteSum(targetId)) {
+        block = nextBlock(cursor, block, facts.blockSize, start);
+        if (block.state == kBlockMiddle && facts.skipsBlankBlocks && isBlank(block)) continue;
+        if (facts.keepsWriteSum) {
             runningSum = static_cast<uint16_t>(runningSum + sumOf(block));
             if (block.state == kBlockLast) lastWriteSum = runningSum;
         }
         auto frame = buildDataFrame(kLetterBlock, targetId, block.state, block.address, block.bytes,
                                     static_cast<uint16_t>(block.count));
-        bool resendable = !(block.state == kBlockLast && targetId == 0x25);
+        const bool resendable = !(block.state == kBlockLast && facts.lastBlockSentOnce);
         for (int retries = 0;; ++retries) {
             if (!sendFrame(frame)) {
                 code = kErrComm;
@@ -106,11 +100,11 @@ int TargetLink::writeData(uint8_t targetId, uint32_t start, uint32_t end, const 
             }
             percent = percentOf(block.address, start, end);
             if (block.state == kBlockFirst) {
-                reportStatus(targetId, firstBlockText(targetId), 0, 0);
+                reportStatus(targetId, facts.firstBlockText, 0, 0);
             } else {
                 reportStatus(targetId, "Updating...", 1, percent);
             }
-            ReceiveResult r = receiveFrame(targetId, answerWait(targetId, block));
+            ReceiveResult r = receiveFrame(targetId, answerWait(facts, block));
             if (r == ReceiveResult::Ack) break;
             if (r == ReceiveResult::ErrorReply) {
                 code = kErrReply;

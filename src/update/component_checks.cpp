@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "link/target_facts.h"
 #include "package/component_data.h"
 #include "package/work_files.h"
 #include "update/check_methods.h"
@@ -37,8 +38,6 @@ bool dataFileMatches(std::FILE* file, const uint8_t* readBack, uint32_t count) {
     }
 }
 
-bool isSumTarget(uint8_t id) { return id >= 0x26 && id <= 0x29; }
-
 int verifyByReadBack(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer) {
     const ComponentEntry& c = job.pkg().components[static_cast<size_t>(position)];
     uint32_t count = 0;
@@ -58,7 +57,7 @@ bool checksumMatches(const TargetLink& link, const ComponentEntry& c, uint32_t r
     switch (c.writeMethod) {
         case 1:
         case 4: {
-            const uint32_t expected = isSumTarget(c.id) ? link.lastWriteSum : (c.checksum & 0xFFFFu);
+            const uint32_t expected = targetFacts(c.id).keepsWriteSum ? link.lastWriteSum : (c.checksum & 0xFFFFu);
             return (reported & 0xFFFFu) == expected;
         }
         case 2:

@@ -5,13 +5,14 @@
 
 #include <cstdlib>
 
+#include "link/target_facts.h"
 #include "update/ethernet/network_module_update.h"
 
 namespace tarnwick {
 
 namespace {
 constexpr uint32_t kSettleSeconds = 5;
-constexpr uint32_t kLongHopSeconds = 20;  // the DM8 parts (ids 2, 3, 4) restart after a switch
+constexpr uint32_t kLongHopSeconds = 20;  // a slowly restarting part after a switch
 constexpr uint32_t kHopConnectSeconds = 5;
 constexpr uint32_t kRestartWaits = 150;   // one-second waits for the product's restart
 constexpr uint8_t kOverConnection = 1;    // switch option: the connection stays open
@@ -66,7 +67,7 @@ uint32_t EthernetRun::writeSettleSeconds(const ComponentEntry&) const { return k
 // new target has started.
 int EthernetRun::switchHop(uint8_t from, uint8_t to) {
     if (link_->switchTarget(from, to, kOverConnection) != 0) return 0;
-    host.waitSeconds(to >= 2 && to <= 4 ? kLongHopSeconds : kSettleSeconds);
+    host.waitSeconds(targetFacts(to).restartsSlowly ? kLongHopSeconds : kSettleSeconds);
     return link_->connectTarget(to, kHopConnectSeconds) == 1 ? 1 : 0;
 }
 

@@ -3,6 +3,8 @@
 // update rate.
 #include "update/serial/serial_run.h"
 
+#include "link/target_facts.h"
+
 namespace tarnwick {
 
 namespace {
@@ -11,8 +13,8 @@ constexpr uint32_t kLongSettleSeconds = 60;  // DM8 components and the targets t
 constexpr uint32_t kSettleSeconds = 5;
 constexpr uint32_t kHopConnectSeconds = 5;
 
-// The DM8 parts (ids 2, 3, 4) restart for a minute after a switch.
-uint32_t hopSettleSeconds(uint8_t toId) { return toId >= 2 && toId <= 4 ? kLongSettleSeconds : kSettleSeconds; }
+// The slowly restarting parts take a minute after a switch.
+uint32_t hopSettleSeconds(uint8_t toId) { return targetFacts(toId).restartsSlowly ? kLongSettleSeconds : kSettleSeconds; }
 
 }  // namespace
 
