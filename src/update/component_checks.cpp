@@ -101,7 +101,7 @@ int checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes) {
     if (!buffer) return 0;
     for (int i = 0; i < kMaxComponents; ++i) {
         const ComponentEntry& c = job.pkg().components[static_cast<size_t>(i)];
-        if (job.targetChecked[static_cast<size_t>(i)] != 1 || (c.attributes & routeAttributes) == 0) continue;
+        if (job.targetChecked[static_cast<size_t>(i)] != 1 || !c.hasAttribute(routeAttributes)) continue;
         uint32_t length = 0;
         uint32_t byteSum = 0;
         if (loadComponentData(job.pkg(), i, buffer.get(), length, byteSum) != 1) return 0;

@@ -17,7 +17,7 @@ namespace tarnwick {
 std::unique_ptr<uint8_t[]> loadComponentBuffer(const UpdateJob& job, int position, uint32_t& length);
 
 // 1 when the data of every component the run may write (selected, with one of the route's
-// attribute bits: 1 for RS-232C, 6 for Ethernet) pass the check loadComponentData makes,
+// attribute bits: kAttrRs232c, or kAttrEthernet) pass the check loadComponentData makes,
 // so that a damaged package is refused before a byte of it reaches the product.
 int checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes);
 

@@ -97,7 +97,7 @@ int ProcedureRun::updateTargets() {
     uint8_t previousId = 0;  // the product is connected as target 1 when the run starts
     for (int i = 0; i < kMaxComponents; ++i) {
         const ComponentEntry& c = job.pkg().components[static_cast<size_t>(i)];
-        if (job.targetChecked[static_cast<size_t>(i)] != 1 || (c.attributes & routeAttribute()) == 0) continue;
+        if (job.targetChecked[static_cast<size_t>(i)] != 1 || !c.hasAttribute(routeAttribute())) continue;
         ++job.currentNumber;
         if (job.updateMode == 0 && isSameVersion(i) == 1) {
             host.showStatus(c.id, "Pass update.", 0, 0);

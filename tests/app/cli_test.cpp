@@ -50,7 +50,7 @@ pkgbuild::ComponentDescription component(uint8_t id, const char* name, const cha
 TEST_F(CliTest, VersionsPrintsTheListingAndLeavesNoComponentFiles) {
     pkgbuild::PackageDescription p;
     p.components = {component(0x01, "MAIN", "0105"), component(0x11, "DSP", "0203")};
-    p.components[1].attributes = 1 | (1u << 16);
+    p.components[1].attributes = kAttrRs232c | 1u << kKindMarkShift;
     p.components[1].versionLabel = "2.03 beta";
     EXPECT_EQ(run({"versions", "--file", packagePath(p)}), 0);
     EXPECT_EQ(streamText(out),

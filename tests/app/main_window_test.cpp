@@ -50,7 +50,7 @@ TEST_F(MainWindowTest, QuitAndCloseEndTheDialogAfterTheirWait) {
 TEST_F(MainWindowTest, VersionListingWithoutAPackageAndWithAWebComponent) {
     start();
     EXPECT_EQ(window->versionListing(), "Update file is not selected !");
-    addComponent(0, 0x21, "WEB", 4u << 16);
+    addComponent(0, 0x21, "WEB", 4u << kKindMarkShift);
     window->package.components[0].versionText = "0300";
     EXPECT_EQ(window->versionListing(), "ID:TargetName   Version\r\n33:WEB(w)       0300                \r\n");
 }

@@ -92,7 +92,7 @@ const EthernetCase kRuns[] = {
      [](auto&, auto&, auto& k) {
          k.components.resize(1);
          auto net = SerialUpdateTest::component(0x41, "NETIMG", "0200", "41", 7, 0x200);
-         net.attributes = 4;
+         net.attributes = kAttrNetworkModule;
          k.components.push_back(net);
      },
      {}, {"Target : NETIMG\nProcess : Connection with target\nError : Communication port open error!\n", "Update Failed!"},

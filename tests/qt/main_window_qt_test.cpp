@@ -27,7 +27,7 @@ constexpr const char* kTitle = "Ostrel Firmware Writer";
 
 class QtMainWindowTest : public QtWindowTest {
 protected:
-    std::string writePackage(uint32_t dspAttributes = 1) {
+    std::string writePackage(uint32_t dspAttributes = kAttrRs232c) {
         pkgbuild::PackageDescription pkg;
         pkg.components = {SerialUpdateTest::component(0x01, "MAIN", "0100", "01", 1, 0x200),
                           SerialUpdateTest::component(0x11, "DSP", "0100", "0111", 1, 0x200)};
@@ -85,7 +85,7 @@ TEST_F(QtMainWindowTest, StartThenACancelledLoadThenALoadAndACancelledOne) {
 
 TEST_F(QtMainWindowTest, TargetBoxesCarryTheComponentsAndFollowTheCommunicationType) {
     start();
-    load(writePackage(/*dspAttributes=*/2));
+    load(writePackage(kAttrEthernetFrames));
     // The first refresh ran with no communication type: every component is checked.
     EXPECT_EQ(caption(ctl::targetBox(1)) + "|" + caption(ctl::targetBox(2)), "11:DSP|");
     // Choosing RS-232C again applies its filter: DSP may only be written over Ethernet.

@@ -30,7 +30,7 @@ struct QuietSink : LoadSink {
 
 pkgbuild::ComponentDescription moduleComponent(uint8_t id, const std::string& name, uint8_t kind, size_t size) {
     pkgbuild::ComponentDescription c = pkgbuild::patternComponent(id, name, "0102", "", 1, size);
-    c.attributes = 4u | static_cast<uint32_t>(kind) << 16;
+    c.attributes = kAttrNetworkModule | static_cast<uint32_t>(kind) << kKindMarkShift;
     return c;
 }
 
@@ -159,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
 // the flow succeeds without a word to the module or its TFTP server.
 TEST_F(NetworkModuleUpdate, ACurrentOrUnselectedComponentLeavesTheModuleAlone) {
     pkgbuild::ComponentDescription frameComponent = moduleComponent(0x11, "DSP", 0, 200);
-    frameComponent.attributes = 2;
+    frameComponent.attributes = kAttrEthernetFrames;
     description.components = {moduleComponent(0x51, "NET1", kImage, 300), frameComponent};
     ASSERT_NO_FATAL_FAILURE(start("127.0.41.4"));
     link->targetInfo.slotVersions[0] = "0102  ";  // the version the product reported for the module

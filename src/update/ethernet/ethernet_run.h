@@ -35,7 +35,7 @@ protected:
     int openFor(PortUse use) override;
     void closeLinkPort() override { link_->closeChannel(); }
     int switchHop(uint8_t from, uint8_t to) override;
-    uint32_t routeAttribute() const override { return 2; }
+    uint32_t routeAttribute() const override { return kAttrEthernetFrames; }
     uint32_t writeSettleSeconds(const ComponentEntry&) const override;
 
 private:

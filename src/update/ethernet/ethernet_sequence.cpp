@@ -10,8 +10,6 @@ namespace tarnwick {
 
 namespace {
 
-constexpr uint32_t kNetworkModuleAttribute = 4;  // the network module's components
-
 using Row = StateRow<EthernetRun>;
 
 // A run that did reach the product in its update mode has nothing more to fail: the
@@ -50,7 +48,7 @@ void EthernetRun::update() {
     host.showStatus(0, "Updating start...", 0, 0);
     // Frame components and network-module components alike: data that fail their check
     // fail the run before the product is touched, not halfway through it.
-    if (checkSelectedComponentData(job, routeAttribute() | kNetworkModuleAttribute) != 1) {
+    if (checkSelectedComponentData(job, kAttrEthernet) != 1) {
         host.reportResult(resultCodeFor(0xEA));
         return;
     }

@@ -14,7 +14,6 @@ namespace tarnwick {
 namespace {
 
 constexpr uint16_t kModuleCommandPort = 5001;
-constexpr uint32_t kNetworkModuleMark = 4;  // bit 2 of a component's attributes
 constexpr uint32_t kPassWaitSeconds = 3;
 constexpr uint32_t kStoreWaitSeconds = 5;
 constexpr uint32_t kBootRestartSeconds = 90;
@@ -69,7 +68,7 @@ public:
         uint8_t lastId = 0;
         for (int i = 0; i < kMaxComponents && result == 1; ++i) {
             const ComponentEntry& c = job_.pkg().components[static_cast<size_t>(i)];
-            if (job_.targetChecked[static_cast<size_t>(i)] != 1 || (c.attributes & kNetworkModuleMark) == 0) continue;
+            if (job_.targetChecked[static_cast<size_t>(i)] != 1 || !c.hasAttribute(kAttrNetworkModule)) continue;
             ++job_.currentNumber;
             if (job_.updateMode == 0 && sameVersion(job_.pkg(), link_.targetInfo, i) == 1) {
                 host_.showStatus(c.id, "Pass update.", 0, 0);

@@ -28,7 +28,7 @@ protected:
     int openFor(PortUse use) override;
     void closeLinkPort() override { link_->closePort(); }
     int switchHop(uint8_t from, uint8_t to) override;
-    uint32_t routeAttribute() const override { return 1; }
+    uint32_t routeAttribute() const override { return kAttrRs232c; }
     uint32_t writeSettleSeconds(const ComponentEntry& component) const override;
 
 private:

@@ -11,8 +11,6 @@ namespace {
 
 using Row = StateRow<SerialRun>;
 
-constexpr uint32_t kSerialAttribute = 1;  // the component can be written over RS-232C
-
 // A run that did reach the product in its update mode has nothing more to fail: the
 // return to normal mode reports its own failures.
 Outcome normalMode(SerialRun& r) {
@@ -48,7 +46,7 @@ void SerialRun::update() {
     host.showStatus(0, "Updating start...", 0, 0);
     // A component whose data fail their check would fail the component updates (0xEA)
     // halfway; it fails the run the same way before the product is touched.
-    if (checkSelectedComponentData(job, kSerialAttribute) != 1) {
+    if (checkSelectedComponentData(job, routeAttribute()) != 1) {
         host.reportResult(resultCodeFor(0xEA));
         return;
     }
