@@ -15,6 +15,8 @@ using namespace tarnwick;
 
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr uint32_t kLineBytesPerSecond = 11520;
 constexpr uint8_t kTarget = 0x01;
 constexpr uint32_t kStart = 0x00100000;
@@ -38,7 +40,7 @@ Run writeOnce(uint32_t pace, const std::vector<uint8_t>& data) {
     setenv("TARNWICK_SERIAL_PORTS", product.slavePath().c_str(), 1);
     BenchClock clock;
     auto link = makeSerialLink(clock);
-    if (link->openPort(0, 4) != 1 || link->connectTarget(kTarget, 5) != 1) return run;
+    if (link->openPort(0, 4) != 1 || link->connectTarget(kTarget, 5s) != 1) return run;
     uint32_t end = kStart + static_cast<uint32_t>(data.size()) - 1;
     if (link->erase(kTarget, 0, 1, kStart, end) != 0) return run;
     uint64_t before = product.bytesReceived();

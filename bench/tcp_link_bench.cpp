@@ -24,6 +24,8 @@ using namespace tarnwick;
 
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr uint8_t kTarget = 0x01;
 constexpr uint32_t kStart = 0x00100000;
 constexpr const char* kAddress = "127.0.0.1";
@@ -64,7 +66,7 @@ Run writeToProduct(const std::vector<uint8_t>& data) {
     BenchClock clock;
     auto link = makeTcpLink(clock);
     const uint32_t end = kStart + static_cast<uint32_t>(data.size()) - 1;
-    if (link->openChannel(kAddress, product.options().updatePort) != 1 || link->connectTarget(kTarget, 5) != 1 ||
+    if (link->openChannel(kAddress, product.options().updatePort) != 1 || link->connectTarget(kTarget, 5s) != 1 ||
         link->erase(kTarget, 0, 1, kStart, end) != 0) {
         return run;
     }

@@ -2,6 +2,7 @@
 // commands of its normal mode, over a transport (serial port or TCP channel).
 #pragma once
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -65,8 +66,8 @@ enum : int {
     kAwaitTooLong = 5,     // a line reached 1034 characters
 };
 
-// The 10 ms polls of a wait of timeoutSeconds; a wait above capSeconds counts as 60 s.
-uint32_t waitPolls(uint32_t timeoutSeconds, uint32_t capSeconds);
+// The 10 ms polls of a wait; a wait above cap counts as kOverCapWait.
+uint32_t waitPolls(std::chrono::seconds wait, std::chrono::seconds cap);
 
 class TargetLink : public LinkErrorSource {
 public:
@@ -96,8 +97,8 @@ public:
     void pumpMessages();
 
     // --- frame primitives ---
-    ReceiveResult receiveFrame(uint8_t targetId, uint32_t timeoutSeconds);
-    ReceiveResult receiveInfoFrame(uint8_t targetId, uint32_t timeoutSeconds);
+    ReceiveResult receiveFrame(uint8_t targetId, std::chrono::seconds timeout);
+    ReceiveResult receiveInfoFrame(uint8_t targetId, std::chrono::seconds timeout);
     int sendAck(uint8_t targetId);
     int sendNak(uint8_t targetId);
     FrameHeader dataHeader() const;
@@ -107,7 +108,7 @@ public:
     uint8_t lastErrorCode() const override;
 
     // --- frame operations ---
-    int connectTarget(uint8_t targetId, uint32_t timeoutSeconds);  // 1/0
+    int connectTarget(uint8_t targetId, std::chrono::seconds timeout);  // 1/0
     int switchTarget(uint8_t fromId, uint8_t toId, uint8_t option);  // 0 or error code
     int requestInfo(uint8_t targetId, uint32_t first, uint32_t second, uint32_t count);  // 1/0
     int erase(uint8_t targetId, uint8_t mode, uint16_t versionNumber, uint32_t start, uint32_t end);
@@ -120,7 +121,7 @@ public:
 
     // --- text commands of the normal mode ---
     int sendText(const std::string& text);
-    int readLine(const std::string& prefix, uint32_t timeoutSeconds);
+    int readLine(const std::string& prefix, std::chrono::seconds timeout);
     int enterUpdateMode();
     int enterNormalMode();
     int queryTargetInfo();
@@ -138,7 +139,7 @@ public:
 
     // --- network module commands on its command port (0 or a link error code) ---
     // Reads the module's output until a line starts with expected: one of the kAwait results.
-    int awaitText(const std::string& expected, uint32_t silenceSeconds);
+    int awaitText(const std::string& expected, std::chrono::seconds silence);
     int startImage(uint8_t targetId);       // reports nothing
     int startBootloader(uint8_t targetId);  // reports with process code 1
     int eraseImage(uint8_t targetId);       // these six report with process code 5
@@ -170,7 +171,7 @@ private:
     ReceiveResult receive(uint8_t targetId, uint32_t polls, bool infoTable);
     uint32_t waitForBytes(uint32_t polls);
     int sendFrame(const std::vector<uint8_t>& frame);
-    int readTextLine(const std::string& prefix, uint32_t timeoutSeconds);
+    int readTextLine(const std::string& prefix, std::chrono::seconds timeout);
     int runTextCommand(const std::string& text, const std::string& answerPrefix, bool pumpBetween);
     struct ModuleCommand;
     int runModuleCommand(uint8_t targetId, const ModuleCommand& command);

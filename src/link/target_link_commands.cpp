@@ -1,6 +1,7 @@
 // The command frames: one pattern of send, wait, retry and report.
 #include <cstdio>
 
+#include "link/link_timeouts.h"
 #include "link/target_facts.h"
 #include "link/target_link.h"
 
@@ -9,8 +10,6 @@ namespace tarnwick {
 namespace {
 
 constexpr int kMaxRetries = 3;
-constexpr uint32_t kSwitchWaitSeconds = 5;
-constexpr uint32_t kReadRequestWaitSeconds = 5;
 
 }  // namespace
 
@@ -18,7 +17,7 @@ struct TargetLink::Command {
     std::vector<uint8_t> frame;
     uint8_t answerId;
     bool infoReceiver;
-    uint32_t waitSeconds;
+    std::chrono::seconds answerWait;
     ReceiveResult success;
     uint32_t processCode;
     bool purge;          // purge before every attempt
@@ -35,7 +34,7 @@ int TargetLink::runCommand(const Command& c) {
             code = kErrComm;
             break;
         }
-        last = c.infoReceiver ? receiveInfoFrame(c.answerId, c.waitSeconds) : receiveFrame(c.answerId, c.waitSeconds);
+        last = c.infoReceiver ? receiveInfoFrame(c.answerId, c.answerWait) : receiveFrame(c.answerId, c.answerWait);
         if (last == c.success) return 0;
         if (last == ReceiveResult::ErrorReply) {
             code = kErrReply;
@@ -51,9 +50,9 @@ int TargetLink::runCommand(const Command& c) {
     return code;
 }
 
-int TargetLink::connectTarget(uint8_t targetId, uint32_t timeoutSeconds) {
+int TargetLink::connectTarget(uint8_t targetId, std::chrono::seconds timeout) {
     bool purge = transport_->traits().purgeBeforeAttempt;
-    Command c{buildFrame(kLetterConnect, targetId), targetId, false, timeoutSeconds,
+    Command c{buildFrame(kLetterConnect, targetId), targetId, false, timeout,
               ReceiveResult::ConnectReply, kProcConnect, purge, true};
     return runCommand(c) == 0 ? 1 : 0;
 }
@@ -62,7 +61,7 @@ int TargetLink::switchTarget(uint8_t fromId, uint8_t toId, uint8_t option) {
     char text[64];
     std::snprintf(text, sizeof text, "Switching(ID:%02X -> ID:%02X)...", fromId, toId);
     reportStatus(fromId, text, 0, 0);
-    Command c{buildFrame(kLetterSwitch, fromId, {toId, option}), fromId, false, kSwitchWaitSeconds,
+    Command c{buildFrame(kLetterSwitch, fromId, {toId, option}), fromId, false, kSwitchAnswerWait,
               ReceiveResult::Ack, kProcSwitch, false, false};
     return runCommand(c);
 }
@@ -72,7 +71,7 @@ int TargetLink::requestInfo(uint8_t targetId, uint32_t first, uint32_t second, u
     putBe32(params, first);
     putBe32(params, second);
     bool purge = transport_->traits().purgeBeforeAttempt;
-    Command c{buildFrame(kLetterInfo, targetId, params), targetId, true, static_cast<uint32_t>(targetFacts(targetId).infoAnswerWait.count()),
+    Command c{buildFrame(kLetterInfo, targetId, params), targetId, true, targetFacts(targetId).infoAnswerWait,
               ReceiveResult::InfoReply, kProcRequestInfo, purge, false};
     return runCommand(c) == 0 ? 1 : 0;
 }
@@ -82,7 +81,7 @@ int TargetLink::erase(uint8_t targetId, uint8_t mode, uint16_t versionNumber, ui
     putBe16(params, versionNumber);
     putBe32(params, start);
     putBe32(params, end);
-    Command c{buildFrame(kLetterErase, targetId, params), targetId, false, transport_->traits().eraseWaitSeconds,
+    Command c{buildFrame(kLetterErase, targetId, params), targetId, false, transport_->traits().eraseAnswerWait,
               ReceiveResult::Ack, mode == 0 ? kProcUpdate : kProcSendBackup, false, false};
     return runCommand(c);
 }
@@ -91,7 +90,7 @@ int TargetLink::requestRead(uint8_t targetId, uint8_t mode, uint32_t start, uint
     std::vector<uint8_t> params{mode};
     putBe32(params, start);
     putBe32(params, end);
-    Command c{buildFrame(kLetterRead, targetId, params), targetId, false, kReadRequestWaitSeconds,
+    Command c{buildFrame(kLetterRead, targetId, params), targetId, false, kReadRequestAnswerWait,
               ReceiveResult::Ack, mode == 0 ? kProcVerify : kProcReceiveBackup, false, false};
     return runCommand(c);
 }

@@ -1,6 +1,7 @@
 // The network module's command dialogue: prompts, mode switches, erase and update commands.
 #include <cstring>
 
+#include "link/link_timeouts.h"
 #include "link/target_link.h"
 
 namespace tarnwick {
@@ -8,13 +9,11 @@ namespace tarnwick {
 namespace {
 
 constexpr int kMaxRetransmissions = 3;
-constexpr uint32_t kPollsPerSecond = 100;
-constexpr uint32_t kPromptSeconds = 5;
-constexpr uint32_t kStoredSeconds = 60;
 constexpr size_t kCollectMax = kFrameBufferSize - 1;  // the longest line, 1034 characters
 constexpr uint32_t kModuleChatterLimit = 65536;  // bytes one wait for a module answer may take
 const char* const kProbe = "\r\n";
 const char* const kOk = "ok";
+const char* const kTftpReady = "start tftp client";
 
 bool isControl(uint8_t byte) { return byte < 0x20 || byte == 0x7F; }
 
@@ -34,17 +33,17 @@ struct TargetLink::ModuleCommand {
     const char* prompt;      // the prompt of the wanted mode, probed first; nullptr: no probe
     const char* command;
     const char* answer;
-    uint32_t answerSeconds;
+    std::chrono::seconds answerWait;
     uint32_t processCode;    // 0: a failure is not reported
 };
 
 // The expected text counts only at the start of a line: a line that begins otherwise is
 // skipped up to the next control character, so that a reply such as "not ok" is never taken
 // for "ok". A line that runs to 1034 characters without one ends the wait.
-int TargetLink::awaitText(const std::string& expected, uint32_t silenceSeconds) {
+int TargetLink::awaitText(const std::string& expected, std::chrono::seconds silence) {
     rx_.fill(0);
     rxLength_ = 0;
-    const uint32_t polls = silenceSeconds * kPollsPerSecond;
+    const uint32_t polls = pollsOf(silence);
     // Besides the silence between bytes, the whole wait is bounded: a module that keeps
     // sending short lines without the awaited text ends it as an over-long answer would,
     // after kModuleChatterLimit bytes.
@@ -92,14 +91,14 @@ int TargetLink::runModuleCommand(uint8_t targetId, const ModuleCommand& c) {
     int code = 0;
     if (c.prompt) {
         if (!sendText(kProbe)) code = kErrComm;
-        else if (awaitText(c.prompt, kPromptSeconds) == kAwaitArrived) return 0;  // already in that mode
+        else if (awaitText(c.prompt, kModulePromptWait) == kAwaitArrived) return 0;  // already in that mode
     }
     for (int retransmissions = 0; code == 0; ++retransmissions) {
         if (!sendText(c.command)) {
             code = kErrComm;
             break;
         }
-        const int r = awaitText(c.answer, c.answerSeconds);
+        const int r = awaitText(c.answer, c.answerWait);
         if (r == kAwaitArrived) return 0;
         if (retransmissions >= kMaxRetransmissions) code = r == kAwaitSilence ? kErrTimeout : kErrRetry;
     }
@@ -108,47 +107,48 @@ int TargetLink::runModuleCommand(uint8_t targetId, const ModuleCommand& c) {
 }
 
 int TargetLink::startImage(uint8_t targetId) {
-    static const ModuleCommand c{"Reboot(Application Mode)...", ">", "start image\r\n", kOk, 300, 0};
+    static const ModuleCommand c{"Reboot(Application Mode)...", ">", "start image\r\n", kOk, kModuleModeSwitchWait, 0};
     return runModuleCommand(targetId, c);
 }
 
 int TargetLink::startBootloader(uint8_t targetId) {
-    static const ModuleCommand c{"Reboot(Bootloader Mode)...", "#", "start bootloader\r\n", kOk, 300, kProcSwitch};
+    static const ModuleCommand c{"Reboot(Bootloader Mode)...", "#", "start bootloader\r\n", kOk, kModuleModeSwitchWait,
+                                 kProcSwitch};
     return runModuleCommand(targetId, c);
 }
 
 int TargetLink::eraseImage(uint8_t targetId) {
-    static const ModuleCommand c{"Erasing(Image)...", nullptr, "erase image\r\n", kOk, 30, kProcUpdate};
+    static const ModuleCommand c{"Erasing(Image)...", nullptr, "erase image\r\n", kOk, kModuleEraseWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
 int TargetLink::eraseWebPage(uint8_t targetId) {
-    static const ModuleCommand c{"Erasing(Web Page)...", nullptr, "erase webpage\r\n", kOk, 30, kProcUpdate};
+    static const ModuleCommand c{"Erasing(Web Page)...", nullptr, "erase webpage\r\n", kOk, kModuleEraseWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
 int TargetLink::updateBootloader(uint8_t targetId) {
-    static const ModuleCommand c{nullptr, nullptr, "update bootloader\r\n", "start tftp client", 300, kProcUpdate};
+    static const ModuleCommand c{nullptr, nullptr, "update bootloader\r\n", kTftpReady, kModuleTftpReadyWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
 int TargetLink::updateImage(uint8_t targetId) {
-    static const ModuleCommand c{nullptr, nullptr, "update image\r\n", "start tftp client", 300, kProcUpdate};
+    static const ModuleCommand c{nullptr, nullptr, "update image\r\n", kTftpReady, kModuleTftpReadyWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
 int TargetLink::updateImageCne(uint8_t targetId) {
-    static const ModuleCommand c{nullptr, nullptr, "update image cne\r\n", "start tftp client", 300, kProcUpdate};
+    static const ModuleCommand c{nullptr, nullptr, "update image cne\r\n", kTftpReady, kModuleTftpReadyWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
 int TargetLink::updateWebPage(uint8_t targetId) {
-    static const ModuleCommand c{nullptr, nullptr, "update webpage\r\n", "start tftp client", 300, kProcUpdate};
+    static const ModuleCommand c{nullptr, nullptr, "update webpage\r\n", kTftpReady, kModuleTftpReadyWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
 int TargetLink::awaitOk(uint8_t targetId) {
-    if (awaitText(kOk, kStoredSeconds) == kAwaitArrived) return 1;
+    if (awaitText(kOk, kModuleStoredWait) == kAwaitArrived) return 1;
     reportLinkError(targetId, kErrComm, kProcUpdate, 0);
     return 0;
 }

@@ -2,17 +2,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "link/link_timeouts.h"
 #include "link/target_link.h"
 
 namespace tarnwick {
 
 namespace {
-
-constexpr uint32_t kPollMs = 10;
-constexpr uint32_t kPollsPerSecond = 100;
-constexpr uint32_t kLongWaitPolls = 6000;  // what an out-of-range wait counts as (60 s)
-constexpr uint32_t kFrameWaitCap = 600;
-constexpr uint32_t kInfoWaitCap = 180;
 
 struct Expectation {
     size_t length;
@@ -43,12 +38,13 @@ Expectation expectInfoFrame(uint8_t letter) {
 
 }  // namespace
 
-uint32_t waitPolls(uint32_t timeoutSeconds, uint32_t cap) {
-    return timeoutSeconds > cap ? kLongWaitPolls : timeoutSeconds * kPollsPerSecond;
+uint32_t waitPolls(std::chrono::seconds wait, std::chrono::seconds cap) {
+    return pollsOf(wait > cap ? kOverCapWait : wait);
 }
 
 TargetLink::DiscardBudget TargetLink::discardBudget(uint32_t polls) const {
-    return DiscardBudget{clock_.nowMs() + static_cast<uint64_t>(polls) * kPollMs, kDiscardLimit};
+    const auto budget = polls * kPollInterval;
+    return DiscardBudget{clock_.nowMs() + static_cast<uint64_t>(budget.count()), kDiscardLimit};
 }
 
 bool TargetLink::discard(DiscardBudget& budget) const {
@@ -63,17 +59,17 @@ uint32_t TargetLink::waitForBytes(uint32_t polls) {
     for (pollCount_ = polls; pollCount_ > 0; --pollCount_) {
         uint32_t waiting = transport_->bytesWaiting();
         if (waiting > 0) return waiting;
-        clock_.waitReadable(transport_->waitHandle(), kPollMs);
+        clock_.waitReadableFor(transport_->waitHandle(), kPollInterval);
     }
     return 0;
 }
 
-ReceiveResult TargetLink::receiveFrame(uint8_t targetId, uint32_t timeoutSeconds) {
-    return receive(targetId, waitPolls(timeoutSeconds, kFrameWaitCap), false);
+ReceiveResult TargetLink::receiveFrame(uint8_t targetId, std::chrono::seconds timeout) {
+    return receive(targetId, waitPolls(timeout, kFrameWaitCap), false);
 }
 
-ReceiveResult TargetLink::receiveInfoFrame(uint8_t targetId, uint32_t timeoutSeconds) {
-    return receive(targetId, waitPolls(timeoutSeconds, kInfoWaitCap), true);
+ReceiveResult TargetLink::receiveInfoFrame(uint8_t targetId, std::chrono::seconds timeout) {
+    return receive(targetId, waitPolls(timeout, kInfoWaitCap), true);
 }
 
 ReceiveResult TargetLink::receive(uint8_t targetId, uint32_t polls, bool infoTable) {
@@ -153,6 +149,8 @@ InfoRecord TargetLink::infoAnswer(uint32_t count) const {
     r.value = readBe32(rx_.data() + 3);
     r.wordA = readBe16(rx_.data() + 7);
     r.wordB = readBe16(rx_.data() + 11);
+    // Every entry carries the same bytes: that is the product's answer, a check reads the
+    // entry at its own position or id all the same.
     for (uint32_t k = 0; k < count; ++k) {
         r.entryWords[k] = readBe16(rx_.data() + 9);
         r.entryValues[k] = readBe32(rx_.data() + 13);

@@ -1,6 +1,7 @@
 // The text commands of the product's normal mode and the "VIALL?" answer.
 #include <cstring>
 
+#include "link/link_timeouts.h"
 #include "link/target_link.h"
 
 namespace tarnwick {
@@ -8,9 +9,6 @@ namespace tarnwick {
 namespace {
 
 constexpr int kMaxRetries = 3;
-constexpr uint32_t kLineWaitSeconds = 1;
-constexpr uint32_t kLineWaitCap = 60;
-constexpr uint32_t kInfoPauseMs = 10;
 constexpr char kCr = '\r';
 const char* const kPackageCommandTemplate = "SYPKG 0000\r";
 
@@ -25,17 +23,17 @@ std::string TargetLink::lastLine() const {
     return std::string(reinterpret_cast<const char*>(rx_.data()), strnlen(reinterpret_cast<const char*>(rx_.data()), rx_.size()));
 }
 
-int TargetLink::readLine(const std::string& prefix, uint32_t timeoutSeconds) {
-    int r = readTextLine(prefix, timeoutSeconds);
+int TargetLink::readLine(const std::string& prefix, std::chrono::seconds timeout) {
+    int r = readTextLine(prefix, timeout);
     if (trace_) trace_->receivedLine(lastLine(), r == 0 ? "line" : r == kErrTimeout ? "TimedOut" : "failed");
     return r;
 }
 
-int TargetLink::readTextLine(const std::string& prefix, uint32_t timeoutSeconds) {
+int TargetLink::readTextLine(const std::string& prefix, std::chrono::seconds timeout) {
     rx_.fill(0);
     rxLength_ = 0;
     if (prefix.empty() || prefix.size() > kLineMax) return kErrLine;
-    const uint32_t polls = waitPolls(timeoutSeconds, kLineWaitCap);
+    const uint32_t polls = waitPolls(timeout, kLineWaitCap);
     size_t matched = 0;
     size_t stored = 0;
     uint32_t known = 0;
@@ -66,7 +64,7 @@ int TargetLink::readTextLine(const std::string& prefix, uint32_t timeoutSeconds)
 int TargetLink::runTextCommand(const std::string& text, const std::string& answerPrefix, bool pumpBetween) {
     for (int retries = 0;; ++retries) {
         if (!sendText(text)) return 0;
-        int r = answerPrefix.empty() ? readInfoLines() : readLine(answerPrefix, kLineWaitSeconds);
+        int r = answerPrefix.empty() ? readInfoLines() : readLine(answerPrefix, kLineAnswerWait);
         if (r == 0) return 1;
         if (retries >= kMaxRetries) return 0;
         if (pumpBetween) pumpMessages();
@@ -93,10 +91,10 @@ void TargetLink::setPackageCommand(const std::string& packageId) {
 
 int TargetLink::readInfoLines() {
     targetInfo.clear();
-    if (transport_->traits().pauseBeforeInfoLines) clock_.sleepMs(kInfoPauseMs);
+    if (transport_->traits().pauseBeforeInfoLines) clock_.sleepFor(kPauseBeforeInfoLines);
     int lineIndex = 0;
     auto take = [&](const char* prefix) -> int {
-        int r = readLine(prefix, kLineWaitSeconds);
+        int r = readLine(prefix, kLineAnswerWait);
         if (r != 0) return r == static_cast<int>(kErrTimeout) ? static_cast<int>(kErrTimeout) : static_cast<int>(kErrComm);
         parseInfoLine(lineIndex++, prefix);
         return 0;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "link/link_timeouts.h"
 #include "link/target_facts.h"
 #include "link/target_link.h"
 
@@ -10,8 +11,6 @@ namespace tarnwick {
 namespace {
 
 constexpr int kMaxRetries = 3;
-constexpr uint32_t kMiddleBlockWait = 5;
-constexpr uint32_t kReadBackFrameWait = 5;
 
 // One block of writeData: its state, start address and data.
 struct Block {
@@ -67,10 +66,9 @@ uint16_t sumOf(const Block& b) {
     return static_cast<uint16_t>(sum);
 }
 
-uint32_t answerWait(const TargetFacts& facts, const Block& b) {
-    if (b.state == kBlockMiddle) return kMiddleBlockWait;
-    const auto wait = b.state == kBlockLast ? facts.lastBlockAnswerWait : facts.firstBlockAnswerWait;
-    return static_cast<uint32_t>(wait.count());
+std::chrono::seconds answerWait(const TargetFacts& facts, const Block& b) {
+    if (b.state == kBlockMiddle) return kMiddleBlockAnswerWait;
+    return b.state == kBlockLast ? facts.lastBlockAnswerWait : facts.firstBlockAnswerWait;
 }
 
 }  // namespace

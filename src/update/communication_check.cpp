@@ -3,11 +3,11 @@
 // only the final box is shown. The route decides which port each attempt opens.
 #include "update/procedure_run.h"
 
+#include "update/update_timeouts.h"
+
 namespace tarnwick {
 
 namespace {
-
-constexpr uint32_t kConnectSeconds = 3;
 
 enum CheckState : uint8_t { OpenNormal, QueryNormal, OpenUpdate, ConnectUpdate, Close, Passed, Failed };
 
@@ -28,7 +28,7 @@ int ProcedureRun::checkCommunication() {
             }
             case OpenUpdate: state = openFor(PortUse::Check) == 1 ? ConnectUpdate : Failed; break;
             case ConnectUpdate:  // a refused connect leaves the port open until the link goes
-                state = link_->connectTarget(kSystemMicrocomputer, kConnectSeconds) == 1 ? Close : Failed;
+                state = link_->connectTarget(kSystemMicrocomputer, kProbeConnectWait) == 1 ? Close : Failed;
                 break;
             case Close: closeLinkPort(); state = Passed; break;
             case Passed:

@@ -7,17 +7,14 @@
 
 #include "update/component_checks.h"
 #include "update/switch_path.h"
+#include "update/update_timeouts.h"
 #include "update/version_rules.h"
 
 namespace tarnwick {
 
 namespace {
 constexpr int kVersionRequeries = 6;
-constexpr uint32_t kVersionRequeryWaitSeconds = 10;
-constexpr uint32_t kPassWaitSeconds = 3;
 constexpr size_t kPackageIdChars = 4;
-constexpr uint32_t kRecoveryConnectSeconds = 3;
-constexpr uint32_t kUpdateConnectSeconds = 5;
 }  // namespace
 
 ProcedureRun::ProcedureRun(UpdateJob& runJob, UpdateHost& runHost, std::unique_ptr<TargetLink> link)
@@ -51,7 +48,7 @@ int ProcedureRun::probeNormalMode() {
 
 int ProcedureRun::connectForRecovery() {
     if (openFor(PortUse::Recovery) != 1) return 0;
-    const int connected = link_->connectTarget(kSystemMicrocomputer, kRecoveryConnectSeconds);
+    const int connected = link_->connectTarget(kSystemMicrocomputer, kProbeConnectWait);
     closeLinkPort();
     return connected == 1 ? 1 : 0;
 }
@@ -59,7 +56,7 @@ int ProcedureRun::connectForRecovery() {
 // The port or connection stays open from here to the end of the components.
 int ProcedureRun::connectInUpdateMode() {
     if (openFor(PortUse::UpdateMode) != 1) return 0;
-    return link_->connectTarget(kSystemMicrocomputer, kUpdateConnectSeconds) == 1 ? 1 : 0;
+    return link_->connectTarget(kSystemMicrocomputer, kConnectWait) == 1 ? 1 : 0;
 }
 
 // The product may still be starting its components: it reports missing versions (or
@@ -71,7 +68,7 @@ int ProcedureRun::readProductVersions() {
         if (answered != 1 && job.updateMode == 0) return 0;
         if (link_->versionsValid() == 1) return 1;
         if (retries >= kVersionRequeries) return 1;
-        host.waitSeconds(kVersionRequeryWaitSeconds);
+        host.waitSeconds(kVersionRequeryWait);
     }
 }
 
@@ -101,7 +98,7 @@ int ProcedureRun::updateTargets() {
         ++job.currentNumber;
         if (job.updateMode == 0 && isSameVersion(i) == 1) {
             host.showStatus(c.id, "Pass update.", 0, 0);
-            host.waitSeconds(kPassWaitSeconds);
+            host.waitSeconds(kPassWait);
             continue;
         }
         if (updateComponent(i, previousId) != 1) return 0;
@@ -123,7 +120,7 @@ int ProcedureRun::updateComponent(int position, uint8_t& previousId) {
     const std::unique_ptr<uint8_t[]> buffer = loadComponentBuffer(job, position, length);
     if (!buffer) return 0;
     if (link_->eraseAndWrite(id, c.versionNumber, c.startAddress, c.endAddress, buffer.get(), length) != 1) return 0;
-    host.waitSeconds(writeSettleSeconds(c));
+    host.waitSeconds(writeSettleWait(c));
     return checkWrittenComponent(*link_, host, job, position, buffer.get());
 }
 

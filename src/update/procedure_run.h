@@ -4,6 +4,7 @@
 // port (and bit rate or TCP port) each step opens, how it takes one hop of a target
 // switch, which attribute bit marks its components and how long a written component settles.
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -70,7 +71,7 @@ protected:
     // The attribute bit that marks a component this route writes with frames.
     virtual uint32_t routeAttribute() const = 0;
     // How long a written component settles before its check.
-    virtual uint32_t writeSettleSeconds(const ComponentEntry& component) const = 0;
+    virtual std::chrono::seconds writeSettleWait(const ComponentEntry& component) const = 0;
 
     // Runs one text command of the normal mode over a port or connection of its own,
     // closed again whatever the answer: the command's result, or kNotReached.

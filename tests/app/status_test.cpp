@@ -6,6 +6,8 @@
 #include "support/window_fixture.h"
 
 namespace tarnwick::test {
+
+using namespace std::chrono_literals;
 namespace {
 
 using StatusTest = WindowTest;
@@ -14,11 +16,11 @@ TEST_F(StatusTest, WaitSecondsSleepsWholeSecondsAndPumps) {
     start();
     clock.settles.clear();
     dialog.pumps = 0;
-    window->waitSeconds(60);
+    window->waitSeconds(60s);
     EXPECT_EQ(clock.settles, std::vector<uint32_t>(60, 1000));
     EXPECT_EQ(dialog.pumps, 60);
     clock.settles.clear();
-    window->waitSeconds(0x102);  // taken as 8 bits: 2
+    window->waitSeconds(0x102s);  // taken as 8 bits: 2
     EXPECT_EQ(clock.settles.size(), 2u);
 }
 

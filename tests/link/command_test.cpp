@@ -4,6 +4,8 @@
 #include "support/link_fixture.h"
 
 namespace tarnwick::test {
+
+using namespace std::chrono_literals;
 namespace {
 
 using CommandFrames = LinkTest;
@@ -13,7 +15,7 @@ using CommandFrames = LinkTest;
 TEST_F(CommandFrames, SilenceGivesFourAttemptsAndOneTimeoutReport) {
     using Send = std::function<int(TargetLink&)>;
     const struct { const char* name; Send send; int result; uint32_t waited; int purges; uint32_t process; } cases[] = {
-        {"connect", [](TargetLink& l) { return l.connectTarget(0x01, 3); }, 0, 4 * 3000, 4, kProcConnect},
+        {"connect", [](TargetLink& l) { return l.connectTarget(0x01, 3s); }, 0, 4 * 3000, 4, kProcConnect},
         // Erase waits 10 s an attempt; with a nonzero mode it is a backup step.
         {"erase", [](TargetLink& l) { return l.erase(0x01, 1, 0, 0, 0); }, kErrTimeout, 40000, 0, kProcSendBackup},
         {"read", [](TargetLink& l) { return l.requestRead(0x01, 2, 0, 0); }, kErrTimeout, 20000, 0, kProcReceiveBackup},
@@ -36,13 +38,13 @@ TEST_F(CommandFrames, SilenceGivesFourAttemptsAndOneTimeoutReport) {
 }
 
 TEST_F(CommandFrames, ConnectIsByteExactAndPumpsBetweenAttempts) {
-    EXPECT_EQ(link->connectTarget(0x01, 3), 0);
+    EXPECT_EQ(link->connectTarget(0x01, 3s), 0);
     auto sent = wire->framesWith('C');
     ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(sent[0], (std::vector<uint8_t>{0xAA, 0x43, 0x01, 0xEE}));
     EXPECT_EQ(owner.pumps, 3);
     answerAlways(buildFrame('C', 0x01));
-    EXPECT_EQ(link->connectTarget(0x01, 5), 1);
+    EXPECT_EQ(link->connectTarget(0x01, 5s), 1);
     EXPECT_EQ(owner.linkErrors.size(), 1u);  // only the first connect's
 }
 
@@ -83,7 +85,7 @@ TEST_F(CommandFrames, FailedWriteEndsWithoutRetry) {
     EXPECT_EQ(link->switchTarget(0x01, 0x02, 0), static_cast<int>(kErrComm));
     EXPECT_EQ(clock.now, 0u);
     EXPECT_EQ(owner.linkErrors.back().errorCode, kErrComm);
-    EXPECT_EQ(link->connectTarget(0x01, 5), 0);
+    EXPECT_EQ(link->connectTarget(0x01, 5s), 0);
     EXPECT_EQ(owner.linkErrors.size(), 2u);
 }
 

@@ -19,6 +19,8 @@
 #include "update/ethernet/tftp_client.h"
 
 namespace tarnwick::test {
+
+using namespace std::chrono_literals;
 namespace {
 
 using Check = std::function<std::string(const Bytes&)>;
@@ -52,7 +54,7 @@ Check frameReceiver() {
         LinkOver l(bytes);
         uint32_t position = kReadBackBufferSize - 1500;  // a middle block lands near the end
         for (int frames = 0; frames < 64; ++frames) {
-            const ReceiveResult r = l.link->receiveFrame(1, 1);
+            const ReceiveResult r = l.link->receiveFrame(1, 1s);
             if (r < ReceiveResult::Ack || r > ReceiveResult::ReadFailed) return outOfRange("result", long(r));
             if (l.link->rxLength() > largestFrameFor(1)) return outOfRange("frame length", long(l.link->rxLength()));
             if (r == ReceiveResult::TimedOut || r == ReceiveResult::ReadFailed) return "";
@@ -68,7 +70,7 @@ Check frameReceiver() {
 Check infoReceiver() {
     return [](const Bytes& bytes) -> std::string {
         LinkOver l(bytes);
-        const ReceiveResult r = l.link->receiveInfoFrame(1, 1);
+        const ReceiveResult r = l.link->receiveInfoFrame(1, 1s);
         if (r < ReceiveResult::Ack || r > ReceiveResult::ReadFailed) return outOfRange("result", long(r));
         if (l.link->rxLength() > kFrameBufferSize) return outOfRange("frame length", long(l.link->rxLength()));
         const uint32_t count = static_cast<uint32_t>(bytes.size() % (kInfoEntryMax + 8));
@@ -82,7 +84,7 @@ Check infoReceiver() {
 Check textAnswer(std::string prefix) {
     return [prefix](const Bytes& bytes) -> std::string {
         LinkOver l(bytes);
-        const int r = l.link->readLine(prefix, 1);
+        const int r = l.link->readLine(prefix, 1s);
         const std::string line = l.link->lastLine();
         if (r != 0) return r == kErrTimeout || r == kErrComm || r == kErrLine ? "" : outOfRange("code", r);
         const size_t n = l.link->rxLength();
@@ -94,7 +96,7 @@ Check textAnswer(std::string prefix) {
 Check moduleAnswer() {
     return [](const Bytes& bytes) -> std::string {
         LinkOver l(bytes);
-        const int r = l.link->awaitText("ok", 1);
+        const int r = l.link->awaitText("ok", 1s);
         if (r != kAwaitArrived) return r == kAwaitSilence || r == kAwaitTooLong ? "" : outOfRange("code", r);
         return l.link->lastLine() == "ok" ? "" : "accepted " + l.link->lastLine();
     };

@@ -3,6 +3,8 @@
 #include "support/link_fixture.h"
 
 namespace tarnwick::test {
+
+using namespace std::chrono_literals;
 namespace {
 
 using ModuleCommands = LinkTest;
@@ -42,11 +44,11 @@ TEST_F(ModuleCommands, AwaitedTextStartsALine) {
         auto transport = std::make_unique<DripTransport>(clock, c.gapSeconds * 1000);
         transport->feed(bytesOf(c.sent));
         TargetLink module(std::move(transport), clock);
-        EXPECT_EQ(module.awaitText(c.expected, 300), c.result) << c.sent;
+        EXPECT_EQ(module.awaitText(c.expected, 300s), c.result) << c.sent;
     }
     wire->failReads = true;
     wire->feed(bytesOf("o"));
-    EXPECT_EQ(link->awaitText("ok", 5), kAwaitReadFailed);
+    EXPECT_EQ(link->awaitText("ok", 5s), kAwaitReadFailed);
 }
 
 TEST_F(ModuleCommands, CommandsRetransmissionsAndReports) {

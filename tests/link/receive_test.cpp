@@ -7,6 +7,8 @@
 #include "support/temp_dir_env.h"
 
 namespace tarnwick::test {
+
+using namespace std::chrono_literals;
 namespace {
 
 using R = ReceiveResult;
@@ -28,25 +30,25 @@ TEST_F(ReceiveFrame, OneFrameEachAndNothingLeftOver) {
     };
     for (const auto& c : cases) {
         wire->feed(c.bytes);
-        EXPECT_EQ(link->receiveFrame(0x01, 5), c.result) << c.name;
+        EXPECT_EQ(link->receiveFrame(0x01, 5s), c.result) << c.name;
         EXPECT_TRUE(wire->incoming.empty()) << c.name;
         EXPECT_EQ(link->lastErrorCode(), c.productCode) << c.name;
     }
     wire->feed({0xAA});
     wire->failReads = true;
-    EXPECT_EQ(link->receiveFrame(0x01, 5), R::ReadFailed);
+    EXPECT_EQ(link->receiveFrame(0x01, 5s), R::ReadFailed);
 }
 
 TEST_F(ReceiveFrame, SilenceTimesOutAfterTheWholeWait) {
-    const std::tuple<R (TargetLink::*)(uint8_t, uint32_t), uint32_t, uint64_t> cases[] = {
-        {&TargetLink::receiveFrame, 5, 5000},
-        {&TargetLink::receiveFrame, 601, 60000},  // above 600 s counts as 60 s
-        {&TargetLink::receiveInfoFrame, 181, 60000},
+    const std::tuple<R (TargetLink::*)(uint8_t, std::chrono::seconds), std::chrono::seconds, uint64_t> cases[] = {
+        {&TargetLink::receiveFrame, 5s, 5000},
+        {&TargetLink::receiveFrame, 601s, 60000},  // above 600 s counts as 60 s
+        {&TargetLink::receiveInfoFrame, 181s, 60000},
     };
-    for (const auto& [receive, seconds, waited] : cases) {
+    for (const auto& [receive, wait, waited] : cases) {
         clock.now = 0;
-        EXPECT_EQ(((*link).*receive)(0x01, seconds), R::TimedOut);
-        EXPECT_EQ(clock.now, waited) << seconds;
+        EXPECT_EQ(((*link).*receive)(0x01, wait), R::TimedOut);
+        EXPECT_EQ(clock.now, waited) << wait.count();
     }
 }
 
@@ -82,12 +84,12 @@ TEST(ChatteringProduct, EndsEveryWaitAsSilenceWouldWithinItsBudget) {
         uint64_t atMostMs;
         const char* pattern = "U";
     } cases[] = {
-        {"frame", [](TargetLink& l) { return l.receiveFrame(0x01, 10) == R::TimedOut; }, kDiscardLimit},
-        {"info frame", [](TargetLink& l) { return l.receiveInfoFrame(0x01, 2) == R::TimedOut; }, 2000},
-        {"line", [](TargetLink& l) { return l.readLine("RBSTART", 1) == kErrTimeout; }, 1000},
-        {"connect, four attempts", [](TargetLink& l) { return l.connectTarget(0x01, 5) == 0; }, 4 * kDiscardLimit},
+        {"frame", [](TargetLink& l) { return l.receiveFrame(0x01, 10s) == R::TimedOut; }, kDiscardLimit},
+        {"info frame", [](TargetLink& l) { return l.receiveInfoFrame(0x01, 2s) == R::TimedOut; }, 2000},
+        {"line", [](TargetLink& l) { return l.readLine("RBSTART", 1s) == kErrTimeout; }, 1000},
+        {"connect, four attempts", [](TargetLink& l) { return l.connectTarget(0x01, 5s) == 0; }, 4 * kDiscardLimit},
         // Short lines restart the module answer's line, never its whole wait.
-        {"module answer", [](TargetLink& l) { return l.awaitText("ok", 5) == 5; }, 65536, "no\r\n"},
+        {"module answer", [](TargetLink& l) { return l.awaitText("ok", 5s) == 5; }, 65536, "no\r\n"},
     };
     test::TempDir scratch{"tarnwick-chatter"};
     for (const auto& c : cases) {
@@ -111,7 +113,7 @@ TEST_F(ReceiveFrame, InfoReceiverKnowsTheInfoAnswer) {
     std::vector<uint8_t> f{0xAA, 'I', 0x01, 0x00, 0x00, 0x12, 0x34, 0xAB, 0xCD, 0x11, 0x22,
                            0x33, 0x44, 0x4F, 0x4B, 0x00, 0x07};
     wire->feed(withChecksum(f));
-    ASSERT_EQ(link->receiveInfoFrame(0x01, 10), R::InfoReply);
+    ASSERT_EQ(link->receiveInfoFrame(0x01, 10s), R::InfoReply);
     InfoRecord r = link->infoAnswer(3);
     EXPECT_EQ(std::tie(r.value, r.wordA, r.wordB), std::make_tuple(0x1234u, 0xABCD, 0x3344));
     EXPECT_EQ(r.entryWords[2], 0x1122);
@@ -120,7 +122,7 @@ TEST_F(ReceiveFrame, InfoReceiverKnowsTheInfoAnswer) {
     EXPECT_EQ(link->infoAnswer(86).entryValues[0], 0u);
     // The frame receiver does not know 'I': it takes 4 bytes, whose last is no checksum.
     wire->feed(withChecksum(f));
-    EXPECT_EQ(link->receiveFrame(0x01, 10), R::BadChecksum);
+    EXPECT_EQ(link->receiveFrame(0x01, 10s), R::BadChecksum);
     EXPECT_EQ(wire->incoming.size(), 14u);
 }
 
@@ -131,7 +133,7 @@ protected:
     // Receives one data frame and stores it; gives storeData's result.
     int receiveAndStore(const std::vector<uint8_t>& frame, uint8_t id = 0x01) {
         wire->feed(frame);
-        link->receiveFrame(id, 5);
+        link->receiveFrame(id, 5s);
         return link->storeData(buffer.data(), position);
     }
 };

@@ -2,6 +2,8 @@
 #include "support/link_fixture.h"
 
 namespace tarnwick::test {
+
+using namespace std::chrono_literals;
 namespace {
 
 using TextCommands = LinkTest;
@@ -30,21 +32,21 @@ TEST_F(TextCommands, PackageCommandCarriesTheIdAndPumpsBetweenTries) {
 }
 
 TEST_F(TextCommands, ReadLineLimits) {
-    EXPECT_EQ(link->readLine("", 1), kErrLine);
-    EXPECT_EQ(link->readLine(std::string(1035, 'A'), 1), kErrLine);
-    EXPECT_EQ(link->readLine("RB", 61), static_cast<int>(kErrTimeout));
+    EXPECT_EQ(link->readLine("", 1s), kErrLine);
+    EXPECT_EQ(link->readLine(std::string(1035, 'A'), 1s), kErrLine);
+    EXPECT_EQ(link->readLine("RB", 61s), static_cast<int>(kErrTimeout));
     EXPECT_EQ(clock.now, 60000u);
     // A line of 1034 bytes fits exactly when its last byte is the CR.
     wire->feed(bytesOf("RB" + std::string(1031, 'x') + "\r"));
-    EXPECT_EQ(link->readLine("RB", 1), 0);
+    EXPECT_EQ(link->readLine("RB", 1s), 0);
     wire->feed(bytesOf("RB" + std::string(1032, 'x') + "\r"));
-    EXPECT_EQ(link->readLine("RB", 1), kErrLine);
+    EXPECT_EQ(link->readLine("RB", 1s), kErrLine);
     // "RRB..." : the second R breaks the match and is dropped, so "B..." never matches.
     wire->feed(bytesOf("RRBSTART\r"));
-    EXPECT_EQ(link->readLine("RBSTART", 1), static_cast<int>(kErrTimeout));
+    EXPECT_EQ(link->readLine("RBSTART", 1s), static_cast<int>(kErrTimeout));
     wire->failReads = true;
     wire->feed(bytesOf("R"));
-    EXPECT_EQ(link->readLine("RB", 1), static_cast<int>(kErrComm));
+    EXPECT_EQ(link->readLine("RB", 1s), static_cast<int>(kErrComm));
 }
 
 using TargetInfoQuery = ProductLinkTest;

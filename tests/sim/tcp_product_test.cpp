@@ -14,6 +14,8 @@
 #include "support/fast_clock.h"
 
 namespace tarnwick::test {
+
+using namespace std::chrono_literals;
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -38,7 +40,7 @@ std::vector<int> fullListener(sockaddr_in& at) {
 TEST(CommandChannelConnect, UnansweredEndsAtTheBound) {
     sockaddr_in at{AF_INET, 0, {htonl(0x7F00005B)}, {}};  // 127.0.0.91
     auto full = fullListener(at);
-    CommandChannel channel(200);
+    CommandChannel channel(200ms);
     EXPECT_EQ(channel.close(), 0);
     const auto t0 = Clock::now();
     EXPECT_EQ(channel.connect("127.0.0.91", ntohs(at.sin_port)), 0);
@@ -59,9 +61,9 @@ TEST(TcpProduct, TheProductClosingTheConnectionEndsAWaitAtOnce) {
     std::unique_ptr<TargetLink> link = makeTcpLink(clock);
     using Wait = std::function<int(TargetLink&)>;
     const struct { const char* name; Wait wait; int expected; } cases[] = {
-        {"frame", [](TargetLink& l) { return l.sendAck(1), static_cast<int>(l.receiveFrame(1, 600)); },
+        {"frame", [](TargetLink& l) { return l.sendAck(1), static_cast<int>(l.receiveFrame(1, 600s)); },
          static_cast<int>(ReceiveResult::ReadFailed)},
-        {"line", [](TargetLink& l) { return l.sendText("VIALL?\r"), l.readLine("VIALL", 60); }, kErrComm},
+        {"line", [](TargetLink& l) { return l.sendText("VIALL?\r"), l.readLine("VIALL", 60s); }, kErrComm},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(link->openChannel("127.0.0.92", product.options().commandPort), 1);

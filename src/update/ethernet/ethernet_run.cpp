@@ -7,14 +7,11 @@
 
 #include "link/target_facts.h"
 #include "update/ethernet/network_module_update.h"
+#include "update/update_timeouts.h"
 
 namespace tarnwick {
 
 namespace {
-constexpr uint32_t kSettleSeconds = 5;
-constexpr uint32_t kLongHopSeconds = 20;  // a slowly restarting part after a switch
-constexpr uint32_t kHopConnectSeconds = 5;
-constexpr uint32_t kRestartWaits = 150;   // one-second waits for the product's restart
 constexpr uint8_t kOverConnection = 1;    // switch option: the connection stays open
 }  // namespace
 
@@ -52,23 +49,24 @@ int EthernetRun::rebootToUpdateMode() {
     if (openFor(PortUse::Command) != 1) return 0;
     if (link_->enterUpdateMode() != 1) return 0;
     host.showStatus(0, "Reboot(Update Mode)...", 0, 0);
-    host.waitSeconds(kSettleSeconds);
-    for (uint32_t n = 1; n <= kRestartWaits; ++n) {
-        host.showStatus(0, "Waiting for start of products.", 1, static_cast<int>(n * 100 / kRestartWaits));
-        host.waitSeconds(1);
+    host.waitSeconds(kSettleWait);
+    const auto seconds = kProductRestartWait.count();
+    for (auto n = 1; n <= seconds; ++n) {
+        host.showStatus(0, "Waiting for start of products.", 1, static_cast<int>(n * 100 / seconds));
+        host.waitSeconds(std::chrono::seconds{1});
     }
     closeLinkPort();
     return 1;
 }
 
-uint32_t EthernetRun::writeSettleSeconds(const ComponentEntry&) const { return kSettleSeconds; }
+std::chrono::seconds EthernetRun::writeSettleWait(const ComponentEntry&) const { return kSettleWait; }
 
 // A switch over Ethernet keeps the connection: the product answers on it again once the
 // new target has started.
 int EthernetRun::switchHop(uint8_t from, uint8_t to) {
     if (link_->switchTarget(from, to, kOverConnection) != 0) return 0;
-    host.waitSeconds(targetFacts(to).restartsSlowly ? kLongHopSeconds : kSettleSeconds);
-    return link_->connectTarget(to, kHopConnectSeconds) == 1 ? 1 : 0;
+    host.waitSeconds(targetFacts(to).restartsSlowly ? kEthernetSlowSwitchWait : kSettleWait);
+    return link_->connectTarget(to, kConnectWait) == 1 ? 1 : 0;
 }
 
 int EthernetRun::updateNetworkModule() { return tarnwick::updateNetworkModule(job, host, *link_, clock_); }
@@ -76,12 +74,12 @@ int EthernetRun::updateNetworkModule() { return tarnwick::updateNetworkModule(jo
 int EthernetRun::returnToNormalMode() {
     closeLinkPort();
     if (openFor(PortUse::UpdateMode) != 1) return 0;
-    host.waitSeconds(kSettleSeconds);
+    host.waitSeconds(kSettleWait);
     if (link_->switchTarget(kSystemMicrocomputer, kNormalModeTarget, kOverConnection) != 0) return 0;
-    host.waitSeconds(kSettleSeconds);
+    host.waitSeconds(kSettleWait);
     if (link_->enterNormalMode() != 1) return 0;
     host.showStatus(0, "Reboot(Nomal Mode)...", 0, 0);
-    host.waitSeconds(kSettleSeconds);
+    host.waitSeconds(kSettleWait);
     closeLinkPort();
     return 1;
 }

@@ -36,7 +36,7 @@ protected:
     void closeLinkPort() override { link_->closeChannel(); }
     int switchHop(uint8_t from, uint8_t to) override;
     uint32_t routeAttribute() const override { return kAttrEthernetFrames; }
-    uint32_t writeSettleSeconds(const ComponentEntry&) const override;
+    std::chrono::seconds writeSettleWait(const ComponentEntry&) const override;
 
 private:
     // Connects to the job's address on port; a port of 0 is not tried.

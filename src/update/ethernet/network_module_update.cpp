@@ -7,6 +7,7 @@
 #include "report/error_record.h"
 #include "update/component_checks.h"
 #include "update/ethernet/tftp_client.h"
+#include "update/update_timeouts.h"
 #include "update/version_rules.h"
 
 namespace tarnwick {
@@ -14,10 +15,6 @@ namespace tarnwick {
 namespace {
 
 constexpr uint16_t kModuleCommandPort = 5001;
-constexpr uint32_t kPassWaitSeconds = 3;
-constexpr uint32_t kStoreWaitSeconds = 5;
-constexpr uint32_t kBootRestartSeconds = 90;
-constexpr uint32_t kAppRestartSeconds = 150;
 const char* const kBootRestartText = "Reboot(Bootloader Mode)...";
 const char* const kAppRestartText = "Reboot(Application Mode)...";
 
@@ -72,7 +69,7 @@ public:
             ++job_.currentNumber;
             if (job_.updateMode == 0 && sameVersion(job_.pkg(), link_.targetInfo, i) == 1) {
                 host_.showStatus(c.id, "Pass update.", 0, 0);
-                host_.waitSeconds(kPassWaitSeconds);
+                host_.waitSeconds(kPassWait);
                 continue;
             }
             lastId = c.id;
@@ -84,10 +81,11 @@ public:
 
 private:
     // n times a status line with the restart's progress, then one second.
-    void restartWait(uint8_t id, const char* text, uint32_t seconds) {
-        for (uint32_t n = 1; n <= seconds; ++n) {
+    void restartWait(uint8_t id, const char* text, std::chrono::seconds wait) {
+        const auto seconds = wait.count();
+        for (auto n = 1; n <= seconds; ++n) {
             host_.showStatus(id, text, 1, static_cast<int>(n * 100 / seconds));
-            host_.waitSeconds(1);
+            host_.waitSeconds(std::chrono::seconds{1});
         }
     }
 
@@ -97,7 +95,7 @@ private:
             link_.closeChannel();
             inBootloader_ = false;
         }
-        restartWait(id, kAppRestartText, kAppRestartSeconds);
+        restartWait(id, kAppRestartText, kModuleAppRestartWait);
     }
 
     bool connectToModule(uint8_t id, uint32_t failedProcess) {
@@ -113,7 +111,7 @@ private:
         if (link_.startBootloader(id) != 0) return false;
         inBootloader_ = true;
         link_.closeChannel();
-        restartWait(id, kBootRestartText, kBootRestartSeconds);
+        restartWait(id, kBootRestartText, kModuleBootRestartWait);
         return connectToModule(id, kProcSwitch);
     }
 
@@ -133,9 +131,9 @@ private:
         if (kind != nullptr && kind->erase != nullptr && (link_.*kind->erase)(c.id) != 0) return 0;
         if (kind == nullptr || (link_.*kind->update)(c.id) != 0) return 0;
         if (!sendFile(*kind, c, position)) return 0;
-        host_.waitSeconds(kStoreWaitSeconds);
+        host_.waitSeconds(kModuleStoreWait);
         if (link_.awaitOk(c.id) != 1) return 0;
-        host_.waitSeconds(kStoreWaitSeconds);
+        host_.waitSeconds(kModuleStoreWait);
         if (kind->kind == 1 && inBootloader_) returnToApplication(c.id);
         return 1;
     }

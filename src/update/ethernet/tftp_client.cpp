@@ -3,16 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "link/link_timeouts.h"
 #include "report/error_record.h"
+#include "update/update_timeouts.h"
 
 namespace tarnwick {
 
 namespace {
 
 constexpr int kMaxRetransmissions = 3;
-constexpr uint32_t kReplyPolls = 300;  // about 3 s of 10 ms polls per datagram
-constexpr uint32_t kPollMs = 10;
-constexpr uint32_t kPauseAfterRequestMs = 3000;
 constexpr uint16_t kUnknownTransferId = 5;
 
 enum : uint8_t { kOpWriteRequest = 2, kOpData = 3, kOpAck = 4, kOpError = 5 };
@@ -63,7 +62,7 @@ void TftpClient::close() { socket_->close(); }
 
 int TftpClient::put(uint8_t targetId, uint8_t kind, const char* fileName, const uint8_t* data, uint32_t length) {
     if (sendRequest(targetId, kind, fileName) != 0) return 0;
-    clock_.settleMs(kPauseAfterRequestMs);
+    clock_.settleFor(kTftpPauseAfterRequest);
     return sendData(targetId, kind, data, length) == 0 ? 1 : 0;
 }
 
@@ -114,8 +113,8 @@ int TftpClient::exchange(uint8_t targetId, uint8_t kind, uint16_t block, size_t 
 
 // Up to 300 polls of 10 ms; each poll ends as soon as a datagram is waiting.
 bool TftpClient::waitForDatagram() {
-    for (uint32_t poll = 0; poll < kReplyPolls; ++poll) {
-        if (clock_.waitReadable(socket_->handle(), kPollMs)) return true;
+    for (uint32_t poll = 0; poll < pollsOf(kTftpReplyWait); ++poll) {
+        if (clock_.waitReadableFor(socket_->handle(), kPollInterval)) return true;
     }
     return false;
 }

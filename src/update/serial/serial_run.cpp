@@ -3,11 +3,9 @@
 // the list's), the update mode at the package's rate.
 #include "update/serial/serial_run.h"
 
-namespace tarnwick {
+#include "update/update_timeouts.h"
 
-namespace {
-constexpr uint32_t kRebootSettleSeconds = 5;
-}  // namespace
+namespace tarnwick {
 
 SerialRun::SerialRun(UpdateJob& runJob, UpdateHost& runHost, Clock& clock)
     : ProcedureRun(runJob, runHost, makeSerialLink(clock)) {}
@@ -32,7 +30,7 @@ int SerialRun::rebootToUpdateMode() {
     if (openFor(PortUse::Command) != 1) return 0;
     if (link_->enterUpdateMode() == 1) {
         host.showStatus(0, "Reboot(Update Mode)...", 0, 0);
-        host.waitSeconds(kRebootSettleSeconds);
+        host.waitSeconds(kSettleWait);
     }
     closeLinkPort();
     return 1;

@@ -29,7 +29,7 @@ protected:
     void closeLinkPort() override { link_->closePort(); }
     int switchHop(uint8_t from, uint8_t to) override;
     uint32_t routeAttribute() const override { return kAttrRs232c; }
-    uint32_t writeSettleSeconds(const ComponentEntry& component) const override;
+    std::chrono::seconds writeSettleWait(const ComponentEntry& component) const override;
 
 private:
     uint8_t port() const { return static_cast<uint8_t>(job.portIndex); }
