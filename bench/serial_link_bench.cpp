@@ -40,16 +40,16 @@ Run writeOnce(uint32_t pace, const std::vector<uint8_t>& data) {
     setenv("TARNWICK_SERIAL_PORTS", product.slavePath().c_str(), 1);
     BenchClock clock;
     auto link = makeSerialLink(clock);
-    if (link->openPort(0, 4) != 1 || link->connectTarget(kTarget, 5s) != 1) return run;
+    if (link->openPort(0, 4) != 1 || !link->connectTarget(kTarget, 5s)) return run;
     uint32_t end = kStart + static_cast<uint32_t>(data.size()) - 1;
-    if (link->erase(kTarget, 0, 1, kStart, end) != 0) return run;
+    if (link->erase(kTarget, 0, 1, kStart, end) != ErrorCode::None) return run;
     uint64_t before = product.bytesReceived();
     auto t0 = std::chrono::steady_clock::now();
-    int code = link->writeData(kTarget, kStart, end, data.data(), static_cast<uint32_t>(data.size()));
+    const ErrorCode code = link->writeData(kTarget, kStart, end, data.data(), static_cast<uint32_t>(data.size()));
     auto t1 = std::chrono::steady_clock::now();
     run.seconds = std::chrono::duration<double>(t1 - t0).count();
     run.wireBytes = product.bytesReceived() - before;
-    run.ok = code == 0 && product.engine().memory(kTarget, kStart, end) == data;
+    run.ok = code == ErrorCode::None && product.engine().memory(kTarget, kStart, end) == data;
     return run;
 }
 

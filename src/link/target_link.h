@@ -53,17 +53,15 @@ struct InfoRecord {
     std::array<uint32_t, kInfoEntryMax> entryValues{};
 };
 
-// Text command results besides 0 and the link error codes.
-constexpr int kErrLine = 0xEA;  // empty or too long prefix, or a line too long
 constexpr size_t kLineMax = kFrameBufferSize - 1;
 constexpr uint32_t kDiscardLimit = 4096;
 
-// Results of awaitText.
-enum : int {
-    kAwaitArrived = 0,
-    kAwaitReadFailed = 1,  // a receive failed or the connection was closed
-    kAwaitSilence = 4,     // the allowed silence passed
-    kAwaitTooLong = 5,     // a line reached 1034 characters
+// What a wait for a text of the network module ended with.
+enum class AwaitResult : int {
+    Arrived = 0,
+    ReadFailed = 1,  // a receive failed or the connection was closed
+    Silence = 4,     // the allowed silence passed
+    TooLong = 5,     // a line reached 1034 characters
 };
 
 // The 10 ms polls of a wait; a wait above cap counts as kOverCapWait.
@@ -79,7 +77,7 @@ public:
     void setOwner(LinkOwner* owner) { owner_ = owner; }
     // Starts a wire trace into path (replacing the file); "" stops it. False when the
     // file cannot be created.
-    bool setTrace(const std::string& path);
+    [[nodiscard]] bool setTrace(const std::string& path);
     Transport& transport() { return *transport_; }
 
     // --- serial transport ---
@@ -92,64 +90,73 @@ public:
 
     // --- owner callbacks (silent without an owner) ---
     void reportStatus(uint8_t targetId, const std::string& text, int showProgress, int percent);
-    void reportLinkError(uint32_t targetId, uint32_t errorCode, uint32_t processCode, uint32_t progress);
-    void reportCheckError(uint32_t targetId, uint32_t errorCode, uint32_t processCode, uint32_t progress);
+    void reportLinkError(uint8_t targetId, ErrorCode code, uint32_t processCode, uint32_t progress);
+    void reportCheckError(uint8_t targetId, ErrorCode code, uint32_t processCode, uint32_t progress);
     void pumpMessages();
 
     // --- frame primitives ---
-    ReceiveResult receiveFrame(uint8_t targetId, std::chrono::seconds timeout);
-    ReceiveResult receiveInfoFrame(uint8_t targetId, std::chrono::seconds timeout);
-    int sendAck(uint8_t targetId);
-    int sendNak(uint8_t targetId);
+    [[nodiscard]] ReceiveResult receiveFrame(uint8_t targetId, std::chrono::seconds timeout);
+    [[nodiscard]] ReceiveResult receiveInfoFrame(uint8_t targetId, std::chrono::seconds timeout);
+    // True when the transport took the frame.
+    [[nodiscard]] bool sendAck(uint8_t targetId);
+    [[nodiscard]] bool sendNak(uint8_t targetId);
     FrameHeader dataHeader() const;
-    // Stores the data of the received frame at buffer[position..] (a 16 MiB buffer).
-    int storeData(uint8_t* buffer, uint32_t& position);
+    // Stores the data of the received frame at buffer[position..] (a 16 MiB buffer); false
+    // for a frame that is not a data frame or has a block state above 3.
+    [[nodiscard]] bool storeData(uint8_t* buffer, uint32_t& position);
     InfoRecord infoAnswer(uint32_t count) const;
     uint8_t lastErrorCode() const override;
 
-    // --- frame operations ---
-    int connectTarget(uint8_t targetId, std::chrono::seconds timeout);  // 1/0
-    int switchTarget(uint8_t fromId, uint8_t toId, uint8_t option);  // 0 or error code
-    int requestInfo(uint8_t targetId, uint32_t first, uint32_t second, uint32_t count);  // 1/0
-    int erase(uint8_t targetId, uint8_t mode, uint16_t versionNumber, uint32_t start, uint32_t end);
-    int requestRead(uint8_t targetId, uint8_t mode, uint32_t start, uint32_t end);
-    int writeData(uint8_t targetId, uint32_t start, uint32_t end, const uint8_t* data, uint32_t length);
-    int eraseAndWrite(uint8_t targetId, uint16_t versionNumber, uint32_t start, uint32_t end,
-                      const uint8_t* data, uint32_t length);  // 1/0
+    // --- frame operations: each reports its own failure ---
+    [[nodiscard]] bool connectTarget(uint8_t targetId, std::chrono::seconds timeout);
+    [[nodiscard]] ErrorCode switchTarget(uint8_t fromId, uint8_t toId, uint8_t option);
+    // Then infoAnswer(count).
+    [[nodiscard]] bool requestInfo(uint8_t targetId, uint32_t first, uint32_t second, uint32_t count);
+    [[nodiscard]] ErrorCode erase(uint8_t targetId, uint8_t mode, uint16_t versionNumber, uint32_t start,
+                                  uint32_t end);
+    [[nodiscard]] ErrorCode requestRead(uint8_t targetId, uint8_t mode, uint32_t start, uint32_t end);
+    [[nodiscard]] ErrorCode writeData(uint8_t targetId, uint32_t start, uint32_t end, const uint8_t* data,
+                                      uint32_t length);
+    [[nodiscard]] bool eraseAndWrite(uint8_t targetId, uint16_t versionNumber, uint32_t start, uint32_t end,
+                                     const uint8_t* data, uint32_t length);
     // buffer: 16 MiB; position receives the count of bytes stored.
-    int readBack(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer, uint32_t& position);  // 1/0
+    [[nodiscard]] bool readBack(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer,
+                                uint32_t& position);
 
-    // --- text commands of the normal mode ---
-    int sendText(const std::string& text);
-    int readLine(const std::string& prefix, std::chrono::seconds timeout);
-    int enterUpdateMode();
-    int enterNormalMode();
-    int queryTargetInfo();
-    int setPackage();
+    // --- text commands of the normal mode: true when the product answered; none reports ---
+    // True when the transport took the text.
+    [[nodiscard]] bool sendText(const std::string& text);
+    // None for a line, else Comm, Timeout or BadLine.
+    [[nodiscard]] ErrorCode readLine(const std::string& prefix, std::chrono::seconds timeout);
+    [[nodiscard]] bool enterUpdateMode();
+    [[nodiscard]] bool enterNormalMode();
+    [[nodiscard]] bool queryTargetInfo();
+    [[nodiscard]] bool setPackage();
     // Puts "SYPKG " + the four characters of packageId + CR into packageCommand.
     void setPackageCommand(const std::string& packageId);
-    int readInfoLines();
+    // None, Timeout when a line timed out, Comm for any other failure.
+    [[nodiscard]] ErrorCode readInfoLines();
     void parseInfoLine(int lineIndex, const std::string& prefix);
-    int versionsValid() const { return targetInfo.versionsValid(); }
+    [[nodiscard]] bool versionsValid() const { return targetInfo.versionsValid(); }
     // The text line held in the receive buffer.
     std::string lastLine() const;
     // The bytes of the last received frame (as far as it was read).
     const uint8_t* rxBuffer() const { return rx_.data(); }
     size_t rxLength() const { return rxLength_; }
 
-    // --- network module commands on its command port (0 or a link error code) ---
-    // Reads the module's output until a line starts with expected: one of the kAwait results.
-    int awaitText(const std::string& expected, std::chrono::seconds silence);
-    int startImage(uint8_t targetId);       // reports nothing
-    int startBootloader(uint8_t targetId);  // reports with process code 1
-    int eraseImage(uint8_t targetId);       // these six report with process code 5
-    int eraseWebPage(uint8_t targetId);
-    int updateBootloader(uint8_t targetId);
-    int updateImage(uint8_t targetId);
-    int updateImageCne(uint8_t targetId);
-    int updateWebPage(uint8_t targetId);
-    // 1 when the module reported the received file stored ("ok"), else 0 after reporting.
-    int awaitOk(uint8_t targetId);
+    // --- network module commands on its command port ---
+    // Reads the module's output until a line starts with expected.
+    [[nodiscard]] AwaitResult awaitText(const std::string& expected, std::chrono::seconds silence);
+    [[nodiscard]] ErrorCode startImage(uint8_t targetId);       // reports nothing
+    [[nodiscard]] ErrorCode startBootloader(uint8_t targetId);  // reports with process code 1
+    [[nodiscard]] ErrorCode eraseImage(uint8_t targetId);       // these six report with process code 5
+    [[nodiscard]] ErrorCode eraseWebPage(uint8_t targetId);
+    [[nodiscard]] ErrorCode updateBootloader(uint8_t targetId);
+    [[nodiscard]] ErrorCode updateImage(uint8_t targetId);
+    [[nodiscard]] ErrorCode updateImageCne(uint8_t targetId);
+    [[nodiscard]] ErrorCode updateWebPage(uint8_t targetId);
+    // True when the module reported the received file stored ("ok"), else false after reporting.
+    [[nodiscard]] bool awaitOk(uint8_t targetId);
 
     TargetInfo targetInfo;
     uint16_t lastWriteSum = 0;
@@ -167,16 +174,16 @@ private:
     DiscardBudget discardBudget(uint32_t polls) const;
     // Counts one thrown-away byte; false when the budget is spent.
     bool discard(DiscardBudget& budget) const;
-    int runCommand(const Command& command);
+    ErrorCode runCommand(const Command& command);
     ReceiveResult receive(uint8_t targetId, uint32_t polls, bool infoTable);
     uint32_t waitForBytes(uint32_t polls);
-    int sendFrame(const std::vector<uint8_t>& frame);
-    int readTextLine(const std::string& prefix, std::chrono::seconds timeout);
-    int runTextCommand(const std::string& text, const std::string& answerPrefix, bool pumpBetween);
+    bool sendFrame(const std::vector<uint8_t>& frame);
+    ErrorCode readTextLine(const std::string& prefix, std::chrono::seconds timeout);
+    bool runTextCommand(const std::string& text, const std::string& answerPrefix, bool pumpBetween);
     struct ModuleCommand;
-    int runModuleCommand(uint8_t targetId, const ModuleCommand& command);
-    int readBackBlocks(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer, uint32_t& position,
-                       int& percent);
+    ErrorCode runModuleCommand(uint8_t targetId, const ModuleCommand& command);
+    ErrorCode readBackBlocks(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer, uint32_t& position,
+                             int& percent);
 
     std::unique_ptr<Transport> transport_;
     Clock& clock_;

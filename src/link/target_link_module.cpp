@@ -17,13 +17,14 @@ const char* const kTftpReady = "start tftp client";
 
 bool isControl(uint8_t byte) { return byte < 0x20 || byte == 0x7F; }
 
-const char* awaitResultName(int result) {
+const char* awaitResultName(AwaitResult result) {
     switch (result) {
-        case kAwaitArrived: return "arrived";
-        case kAwaitReadFailed: return "ReadFailed";
-        case kAwaitSilence: return "TimedOut";
-        default: return "TooLong";
+        case AwaitResult::Arrived: return "arrived";
+        case AwaitResult::ReadFailed: return "ReadFailed";
+        case AwaitResult::Silence: return "TimedOut";
+        case AwaitResult::TooLong: return "TooLong";
     }
+    return "?";
 }
 
 }  // namespace
@@ -40,7 +41,7 @@ struct TargetLink::ModuleCommand {
 // The expected text counts only at the start of a line: a line that begins otherwise is
 // skipped up to the next control character, so that a reply such as "not ok" is never taken
 // for "ok". A line that runs to 1034 characters without one ends the wait.
-int TargetLink::awaitText(const std::string& expected, std::chrono::seconds silence) {
+AwaitResult TargetLink::awaitText(const std::string& expected, std::chrono::seconds silence) {
     rx_.fill(0);
     rxLength_ = 0;
     const uint32_t polls = pollsOf(silence);
@@ -51,16 +52,16 @@ int TargetLink::awaitText(const std::string& expected, std::chrono::seconds sile
     size_t position = 0;    // characters collected at the start of the line
     size_t lineLength = 0;  // characters of the line so far, skipped ones included
     bool skipping = false;
-    int result = kAwaitTooLong;
+    AwaitResult result = AwaitResult::TooLong;
     while (lineLength < kCollectMax) {
         // The allowed silence starts afresh with every byte.
         if (waitForBytes(polls) == 0) {
-            result = kAwaitSilence;
+            result = AwaitResult::Silence;
             break;
         }
         if (bytesLeft-- == 0) break;
         if (!transport_->read(&rxByte_, 1)) {
-            result = kAwaitReadFailed;
+            result = AwaitResult::ReadFailed;
             break;
         }
         if (trace_) trace_->receivedByte(rxByte_);
@@ -75,7 +76,7 @@ int TargetLink::awaitText(const std::string& expected, std::chrono::seconds sile
         rx_[position++] = rxByte_;
         if (position == expected.size()) {
             if (std::memcmp(rx_.data(), expected.data(), position) == 0) {
-                result = kAwaitArrived;
+                result = AwaitResult::Arrived;
                 break;
             }
             skipping = true;
@@ -86,71 +87,74 @@ int TargetLink::awaitText(const std::string& expected, std::chrono::seconds sile
     return result;
 }
 
-int TargetLink::runModuleCommand(uint8_t targetId, const ModuleCommand& c) {
+ErrorCode TargetLink::runModuleCommand(uint8_t targetId, const ModuleCommand& c) {
     if (c.statusText) reportStatus(targetId, c.statusText, 0, 0);
-    int code = 0;
+    ErrorCode code = ErrorCode::None;
     if (c.prompt) {
-        if (!sendText(kProbe)) code = kErrComm;
-        else if (awaitText(c.prompt, kModulePromptWait) == kAwaitArrived) return 0;  // already in that mode
+        if (!sendText(kProbe)) {
+            code = ErrorCode::Comm;
+        } else if (awaitText(c.prompt, kModulePromptWait) == AwaitResult::Arrived) {
+            return ErrorCode::None;  // already in that mode
+        }
     }
-    for (int retransmissions = 0; code == 0; ++retransmissions) {
+    for (int retransmissions = 0; code == ErrorCode::None; ++retransmissions) {
         if (!sendText(c.command)) {
-            code = kErrComm;
+            code = ErrorCode::Comm;
             break;
         }
-        const int r = awaitText(c.answer, c.answerWait);
-        if (r == kAwaitArrived) return 0;
-        if (retransmissions >= kMaxRetransmissions) code = r == kAwaitSilence ? kErrTimeout : kErrRetry;
+        const AwaitResult r = awaitText(c.answer, c.answerWait);
+        if (r == AwaitResult::Arrived) return ErrorCode::None;
+        if (retransmissions >= kMaxRetransmissions) code = r == AwaitResult::Silence ? ErrorCode::Timeout : ErrorCode::Retry;
     }
     if (c.processCode != 0) reportLinkError(targetId, code, c.processCode, 0);
     return code;
 }
 
-int TargetLink::startImage(uint8_t targetId) {
+ErrorCode TargetLink::startImage(uint8_t targetId) {
     static const ModuleCommand c{"Reboot(Application Mode)...", ">", "start image\r\n", kOk, kModuleModeSwitchWait, 0};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::startBootloader(uint8_t targetId) {
+ErrorCode TargetLink::startBootloader(uint8_t targetId) {
     static const ModuleCommand c{"Reboot(Bootloader Mode)...", "#", "start bootloader\r\n", kOk, kModuleModeSwitchWait,
                                  kProcSwitch};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::eraseImage(uint8_t targetId) {
+ErrorCode TargetLink::eraseImage(uint8_t targetId) {
     static const ModuleCommand c{"Erasing(Image)...", nullptr, "erase image\r\n", kOk, kModuleEraseWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::eraseWebPage(uint8_t targetId) {
+ErrorCode TargetLink::eraseWebPage(uint8_t targetId) {
     static const ModuleCommand c{"Erasing(Web Page)...", nullptr, "erase webpage\r\n", kOk, kModuleEraseWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::updateBootloader(uint8_t targetId) {
+ErrorCode TargetLink::updateBootloader(uint8_t targetId) {
     static const ModuleCommand c{nullptr, nullptr, "update bootloader\r\n", kTftpReady, kModuleTftpReadyWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::updateImage(uint8_t targetId) {
+ErrorCode TargetLink::updateImage(uint8_t targetId) {
     static const ModuleCommand c{nullptr, nullptr, "update image\r\n", kTftpReady, kModuleTftpReadyWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::updateImageCne(uint8_t targetId) {
+ErrorCode TargetLink::updateImageCne(uint8_t targetId) {
     static const ModuleCommand c{nullptr, nullptr, "update image cne\r\n", kTftpReady, kModuleTftpReadyWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::updateWebPage(uint8_t targetId) {
+ErrorCode TargetLink::updateWebPage(uint8_t targetId) {
     static const ModuleCommand c{nullptr, nullptr, "update webpage\r\n", kTftpReady, kModuleTftpReadyWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::awaitOk(uint8_t targetId) {
-    if (awaitText(kOk, kModuleStoredWait) == kAwaitArrived) return 1;
-    reportLinkError(targetId, kErrComm, kProcUpdate, 0);
-    return 0;
+bool TargetLink::awaitOk(uint8_t targetId) {
+    if (awaitText(kOk, kModuleStoredWait) == AwaitResult::Arrived) return true;
+    reportLinkError(targetId, ErrorCode::Comm, kProcUpdate, 0);
+    return false;
 }
 
 }  // namespace tarnwick

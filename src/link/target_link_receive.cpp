@@ -128,9 +128,9 @@ FrameHeader TargetLink::dataHeader() const {
     return h;
 }
 
-int TargetLink::storeData(uint8_t* buffer, uint32_t& position) {
+bool TargetLink::storeData(uint8_t* buffer, uint32_t& position) {
     FrameHeader h = dataHeader();
-    if ((h.letter != kLetterProductData && h.letter != kLetterBlock) || h.blockState > kBlockLast) return 0;
+    if ((h.letter != kLetterProductData && h.letter != kLetterBlock) || h.blockState > kBlockLast) return false;
     if (h.blockState == kBlockOnly || h.blockState == kBlockFirst) position = 0;
     // Only bytes that were actually received: a frame cut off at the largest frame
     // holds fewer data bytes than its length field declares.
@@ -140,7 +140,7 @@ int TargetLink::storeData(uint8_t* buffer, uint32_t& position) {
         if (position >= kReadBackBufferSize) break;
         buffer[position++] = rx_[kDataOffset + k];
     }
-    return 1;
+    return true;
 }
 
 InfoRecord TargetLink::infoAnswer(uint32_t count) const {

@@ -73,14 +73,15 @@ std::chrono::seconds answerWait(const TargetFacts& facts, const Block& b) {
 
 }  // namespace
 
-int TargetLink::writeData(uint8_t targetId, uint32_t start, uint32_t end, const uint8_t* data, uint32_t length) {
+ErrorCode TargetLink::writeData(uint8_t targetId, uint32_t start, uint32_t end, const uint8_t* data,
+                                uint32_t length) {
     reportStatus(targetId, "Updating...", 0, 0);
     const TargetFacts& facts = targetFacts(targetId);
     WriteCursor cursor{data, data ? length : 0, end};
     Block block;
     uint16_t runningSum = 0;
     int percent = 0;
-    int code = 0;
+    ErrorCode code = ErrorCode::None;
     do {
         block = nextBlock(cursor, block, facts.blockSize, start);
         if (block.state == kBlockMiddle && facts.skipsBlankBlocks && isBlank(block)) continue;
@@ -93,7 +94,7 @@ int TargetLink::writeData(uint8_t targetId, uint32_t start, uint32_t end, const 
         const bool resendable = !(block.state == kBlockLast && facts.lastBlockSentOnce);
         for (int retries = 0;; ++retries) {
             if (!sendFrame(frame)) {
-                code = kErrComm;
+                code = ErrorCode::Comm;
                 break;
             }
             percent = percentOf(block.address, start, end);
@@ -105,64 +106,65 @@ int TargetLink::writeData(uint8_t targetId, uint32_t start, uint32_t end, const 
             ReceiveResult r = receiveFrame(targetId, answerWait(facts, block));
             if (r == ReceiveResult::Ack) break;
             if (r == ReceiveResult::ErrorReply) {
-                code = kErrReply;
+                code = ErrorCode::ProductError;
                 break;
             }
             if (retries >= kMaxRetries || !resendable) {
-                code = r == ReceiveResult::TimedOut ? kErrTimeout : kErrRetry;
+                code = r == ReceiveResult::TimedOut ? ErrorCode::Timeout : ErrorCode::Retry;
                 break;
             }
         }
-        if (code != 0) {
-            reportLinkError(targetId, static_cast<uint32_t>(code), kProcUpdate, static_cast<uint32_t>(percent));
+        if (code != ErrorCode::None) {
+            reportLinkError(targetId, code, kProcUpdate, static_cast<uint32_t>(percent));
             return code;
         }
     } while (block.state != kBlockLast);
-    return 0;
+    return ErrorCode::None;
 }
 
-int TargetLink::eraseAndWrite(uint8_t targetId, uint16_t versionNumber, uint32_t start, uint32_t end,
-                              const uint8_t* data, uint32_t length) {
-    if (erase(targetId, 0, versionNumber, start, end) != 0) return 0;
-    return writeData(targetId, start, end, data, length) == 0 ? 1 : 0;
+bool TargetLink::eraseAndWrite(uint8_t targetId, uint16_t versionNumber, uint32_t start, uint32_t end,
+                               const uint8_t* data, uint32_t length) {
+    if (erase(targetId, 0, versionNumber, start, end) != ErrorCode::None) return false;
+    return writeData(targetId, start, end, data, length) == ErrorCode::None;
 }
 
-int TargetLink::readBack(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer, uint32_t& position) {
+bool TargetLink::readBack(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer, uint32_t& position) {
     const char* text = transport_->traits().verifyingText;
     position = 0;
     int percent = 0;
     reportStatus(targetId, text, 1, 0);
     std::memset(buffer, 0, kReadBackBufferSize);
-    if (requestRead(targetId, 0, start, end) != 0) return 0;
-    int code = readBackBlocks(targetId, start, end, buffer, position, percent);
-    if (code == 0) return 1;
-    reportCheckError(targetId, static_cast<uint32_t>(code), kProcVerify, static_cast<uint32_t>(percent));
-    return 0;
+    if (requestRead(targetId, 0, start, end) != ErrorCode::None) return false;
+    const ErrorCode code = readBackBlocks(targetId, start, end, buffer, position, percent);
+    if (code == ErrorCode::None) return true;
+    reportCheckError(targetId, code, kProcVerify, static_cast<uint32_t>(percent));
+    return false;
 }
 
-// Receives the 'P' frames of a read-back until the last one; 0 or the error code.
-int TargetLink::readBackBlocks(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer,
-                               uint32_t& position, int& percent) {
+// Receives the 'P' frames of a read-back until the last one; None or the error code.
+ErrorCode TargetLink::readBackBlocks(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer,
+                                     uint32_t& position, int& percent) {
     const char* text = transport_->traits().verifyingText;
     int retries = 0;
     for (;;) {
         ReceiveResult r = receiveFrame(targetId, kReadBackFrameWait);
-        if (r == ReceiveResult::ErrorReply) return kErrReply;
+        if (r == ReceiveResult::ErrorReply) return ErrorCode::ProductError;
         if (r != ReceiveResult::BlockData) {
-            if (retries >= kMaxRetries) return r == ReceiveResult::TimedOut ? kErrTimeout : kErrRetry;
+            if (retries >= kMaxRetries) return r == ReceiveResult::TimedOut ? ErrorCode::Timeout : ErrorCode::Retry;
             ++retries;
-            if (transport_->traits().nakOnReadBackRetry) sendNak(targetId);
+            // Its result is ignored: a lost 'N' shows as the next wait failing.
+            if (transport_->traits().nakOnReadBackRetry) (void)sendNak(targetId);
             continue;
         }
-        if (!storeData(buffer, position)) return kErrComm;
+        if (!storeData(buffer, position)) return ErrorCode::Comm;
         FrameHeader h = dataHeader();
         // A frame of no data ends before its own address: count it as at its address.
         uint32_t last = h.length == 0 ? h.address : h.lastAddress;
         percent = percentOf(last, start, end);
         reportStatus(targetId, text, 1, percent);
-        sendAck(targetId);
+        (void)sendAck(targetId);  // its result is ignored: a lost one shows in the next wait
         retries = 0;
-        if (h.blockState == kBlockOnly || h.blockState == kBlockLast) return 0;
+        if (h.blockState == kBlockOnly || h.blockState == kBlockLast) return ErrorCode::None;
     }
 }
 

@@ -13,10 +13,6 @@ namespace tarnwick {
 
 namespace {
 
-constexpr uint32_t kMismatchError = 2;   // "Verification error!"
-constexpr uint32_t kChecksumError = 1;   // "Checksum error!"
-constexpr uint32_t kVerifyProcess = 6;   // "Verify check of update"
-constexpr uint32_t kCheckProcess = 7;    // "Check of update"
 constexpr uint32_t kStatusOk = 0x4F4B;   // "OK" in the upper 16 bits of the status word
 
 // The read-back as it came, for the technician; a file that cannot be written is no error.
@@ -38,17 +34,17 @@ bool dataFileMatches(std::FILE* file, const uint8_t* readBack, uint32_t count) {
     }
 }
 
-int verifyByReadBack(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer) {
+bool verifyByReadBack(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer) {
     const ComponentEntry& c = job.pkg().components[static_cast<size_t>(position)];
     uint32_t count = 0;
-    if (link.readBack(c.id, c.startAddress, c.endAddress, buffer, count) != 1) return 0;
+    if (!link.readBack(c.id, c.startAddress, c.endAddress, buffer, count)) return false;
     keepReadBack(workFilePath(job.workDir, kVerifyDataPrefix, position), buffer, count);
     std::FILE* data = std::fopen(c.dataFilePath.c_str(), "rb");
     const bool matches = data != nullptr && dataFileMatches(data, buffer, count);
     if (data != nullptr) std::fclose(data);
-    if (matches) return 1;
-    host.reportCheckError(ErrorRecord{c.id, kMismatchError, kVerifyProcess, 0});
-    return 0;
+    if (matches) return true;
+    host.reportCheckError(failureRecord(c.id, ErrorCode::Verification, kProcVerify, 0));
+    return false;
 }
 
 // The checksum the product reported for the range, against the package's (for the listed
@@ -73,16 +69,16 @@ bool statusIsOk(const ComponentEntry& c, const InfoRecord& record) {
 }
 
 // The checksum or status word check through the product's information answer.
-int verifyByInfo(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, bool statusWord) {
+bool verifyByInfo(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, bool statusWord) {
     const UpdatePackage& package = job.pkg();
     const ComponentEntry& c = package.components[static_cast<size_t>(position)];
-    if (link.requestInfo(c.id, c.startAddress, c.sumEndAddress, package.statusEntryCount) != 1) return 0;
+    if (!link.requestInfo(c.id, c.startAddress, c.sumEndAddress, package.statusEntryCount)) return false;
     const InfoRecord record = link.infoAnswer(package.statusEntryCount);
     const bool good = statusWord ? statusIsOk(c, record)
                                  : checksumMatches(link, c, record.entryValues[static_cast<size_t>(position)]);
-    if (good) return 1;
-    host.reportCheckError(ErrorRecord{c.id, kChecksumError, kCheckProcess, 0});
-    return 0;
+    if (good) return true;
+    host.reportCheckError(failureRecord(c.id, ErrorCode::Checksum, kProcCheck, 0));
+    return false;
 }
 
 }  // namespace
@@ -92,33 +88,33 @@ std::unique_ptr<uint8_t[]> loadComponentBuffer(const UpdateJob& job, int positio
     if (!buffer) return nullptr;
     std::memset(buffer.get(), 0xFF, kComponentBufferSize);
     uint32_t byteSum = 0;
-    if (loadComponentData(job.pkg(), position, buffer.get(), length, byteSum) != 1) return nullptr;
+    if (!loadComponentData(job.pkg(), position, buffer.get(), length, byteSum)) return nullptr;
     return buffer;
 }
 
-int checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes) {
+bool checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes) {
     std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kComponentBufferSize]);
-    if (!buffer) return 0;
+    if (!buffer) return false;
     for (int i = 0; i < kMaxComponents; ++i) {
         const ComponentEntry& c = job.pkg().components[static_cast<size_t>(i)];
         if (job.targetChecked[static_cast<size_t>(i)] != 1 || !c.hasAttribute(routeAttributes)) continue;
         uint32_t length = 0;
         uint32_t byteSum = 0;
-        if (loadComponentData(job.pkg(), i, buffer.get(), length, byteSum) != 1) return 0;
+        if (!loadComponentData(job.pkg(), i, buffer.get(), length, byteSum)) return false;
     }
-    return 1;
+    return true;
 }
 
-int checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer) {
+bool checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer) {
     const ComponentEntry& c = job.pkg().components[static_cast<size_t>(position)];
     switch (checkMethodFor(c.writeMethod, job.checkMode)) {
         case CheckMethod::ReadBack: return verifyByReadBack(link, host, job, position, buffer);
         case CheckMethod::Checksum: return verifyByInfo(link, host, job, position, false);
         case CheckMethod::StatusWord: return verifyByInfo(link, host, job, position, true);
-        case CheckMethod::None: return 1;
-        case CheckMethod::Fail: return 0;
+        case CheckMethod::None: return true;
+        case CheckMethod::Fail: return false;
     }
-    return 0;
+    return false;
 }
 
 }  // namespace tarnwick

@@ -16,13 +16,14 @@ namespace tarnwick {
 // the data do not pass.
 std::unique_ptr<uint8_t[]> loadComponentBuffer(const UpdateJob& job, int position, uint32_t& length);
 
-// 1 when the data of every component the run may write (selected, with one of the route's
+// True when the data of every component the run may write (selected, with one of the route's
 // attribute bits: kAttrRs232c, or kAttrEthernet) pass the check loadComponentData makes,
 // so that a damaged package is refused before a byte of it reaches the product.
-int checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes);
+[[nodiscard]] bool checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes);
 
-// 1 when the component at position is good. buffer (kComponentBufferSize bytes) receives
+// True when the component at position is good. buffer (kComponentBufferSize bytes) receives
 // a read-back, which is also kept as the position's verify data file in the work directory.
-int checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer);
+[[nodiscard]] bool checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position,
+                                         uint8_t* buffer);
 
 }  // namespace tarnwick

@@ -86,10 +86,10 @@ TEST(ChatteringProduct, EndsEveryWaitAsSilenceWouldWithinItsBudget) {
     } cases[] = {
         {"frame", [](TargetLink& l) { return l.receiveFrame(0x01, 10s) == R::TimedOut; }, kDiscardLimit},
         {"info frame", [](TargetLink& l) { return l.receiveInfoFrame(0x01, 2s) == R::TimedOut; }, 2000},
-        {"line", [](TargetLink& l) { return l.readLine("RBSTART", 1s) == kErrTimeout; }, 1000},
-        {"connect, four attempts", [](TargetLink& l) { return l.connectTarget(0x01, 5s) == 0; }, 4 * kDiscardLimit},
+        {"line", [](TargetLink& l) { return l.readLine("RBSTART", 1s) == ErrorCode::Timeout; }, 1000},
+        {"connect, four attempts", [](TargetLink& l) { return !l.connectTarget(0x01, 5s); }, 4 * kDiscardLimit},
         // Short lines restart the module answer's line, never its whole wait.
-        {"module answer", [](TargetLink& l) { return l.awaitText("ok", 5s) == 5; }, 65536, "no\r\n"},
+        {"module answer", [](TargetLink& l) { return l.awaitText("ok", 5s) == AwaitResult::TooLong; }, 65536, "no\r\n"},
     };
     test::TempDir scratch{"tarnwick-chatter"};
     for (const auto& c : cases) {
@@ -101,7 +101,7 @@ TEST(ChatteringProduct, EndsEveryWaitAsSilenceWouldWithinItsBudget) {
         EXPECT_TRUE(c.timedOut(link)) << c.name;
         EXPECT_LE(clock.now, c.atMostMs + 8) << c.name;
         EXPECT_LE(wire.sent, c.atMostMs + 8) << c.name;
-        link.setTrace("");
+        EXPECT_TRUE(link.setTrace(""));
         std::ifstream trace(scratch.file("trace.txt"));
         for (std::string line; std::getline(trace, line);) {
             if (line.find(" RX ") != std::string::npos) EXPECT_LE(line.size(), 14 + 3 * kPendingLimit) << line;
@@ -130,10 +130,11 @@ class StoreData : public LinkTest {
 protected:
     std::vector<uint8_t> buffer = std::vector<uint8_t>(kReadBackBufferSize + 64, 0xEE);
     uint32_t position = 0;
-    // Receives one data frame and stores it; gives storeData's result.
-    int receiveAndStore(const std::vector<uint8_t>& frame, uint8_t id = 0x01) {
+    // Receives one data frame (whatever the receiver made of it) and stores it; gives
+    // storeData's result.
+    bool receiveAndStore(const std::vector<uint8_t>& frame, uint8_t id = 0x01) {
         wire->feed(frame);
-        link->receiveFrame(id, 5s);
+        (void)link->receiveFrame(id, 5s);
         return link->storeData(buffer.data(), position);
     }
 };
@@ -142,27 +143,27 @@ TEST_F(StoreData, FirstBlockRestartsAtZeroMiddleBlocksAppendOthersAreRefused) {
     const uint8_t a[3] = {1, 2, 3};
     const uint8_t b[2] = {4, 5};
     position = 77;
-    ASSERT_EQ(receiveAndStore(buildDataFrame('P', 0x01, 1, 0x100, a, 3)), 1);
-    ASSERT_EQ(receiveAndStore(buildDataFrame('P', 0x01, 2, 0x103, b, 2)), 1);
+    ASSERT_TRUE(receiveAndStore(buildDataFrame('P', 0x01, 1, 0x100, a, 3)));
+    ASSERT_TRUE(receiveAndStore(buildDataFrame('P', 0x01, 2, 0x103, b, 2)));
     EXPECT_EQ(position, 5u);
     EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + 6), (std::vector<uint8_t>{1, 2, 3, 4, 5, 0xEE}));
     EXPECT_EQ(link->dataHeader().lastAddress, 0x104u);
-    EXPECT_EQ(receiveAndStore(buildFrame('A', 0x01)), 0);
-    EXPECT_EQ(receiveAndStore(buildDataFrame('P', 0x01, 4, 0, a, 1)), 0);  // no such block state
+    EXPECT_FALSE(receiveAndStore(buildFrame('A', 0x01)));
+    EXPECT_FALSE(receiveAndStore(buildDataFrame('P', 0x01, 4, 0, a, 1)));  // no such block state
     EXPECT_EQ(position, 5u);
 }
 
 TEST_F(StoreData, NeverPastSixteenMebibytesOrWhatArrived) {
     std::vector<uint8_t> data(100, 0x5A);
     position = kReadBackBufferSize - 10;
-    ASSERT_EQ(receiveAndStore(buildDataFrame('P', 0x01, 2, 0, data.data(), 100)), 1);
+    ASSERT_TRUE(receiveAndStore(buildDataFrame('P', 0x01, 2, 0, data.data(), 100)));
     EXPECT_EQ(position, kReadBackBufferSize);
     EXPECT_EQ(buffer[kReadBackBufferSize - 1], 0x5A);
     EXPECT_EQ(buffer[kReadBackBufferSize], 0xEE);
     // Target 0x11 takes at most 267-byte frames; this one declares 2000 data bytes.
     position = 0;
     wire->feed({0xAA, 'P', 0x11, 0, 0x07, 0xD0, 0, 0, 0, 0});
-    ASSERT_EQ(receiveAndStore(std::vector<uint8_t>(2000, 0x42), 0x11), 1);
+    ASSERT_TRUE(receiveAndStore(std::vector<uint8_t>(2000, 0x42), 0x11));
     EXPECT_EQ(link->rxLength(), 267u);
     EXPECT_EQ(position, 257u);
     EXPECT_EQ(buffer[256], 0x42);

@@ -32,21 +32,21 @@ TEST_F(TextCommands, PackageCommandCarriesTheIdAndPumpsBetweenTries) {
 }
 
 TEST_F(TextCommands, ReadLineLimits) {
-    EXPECT_EQ(link->readLine("", 1s), kErrLine);
-    EXPECT_EQ(link->readLine(std::string(1035, 'A'), 1s), kErrLine);
-    EXPECT_EQ(link->readLine("RB", 61s), static_cast<int>(kErrTimeout));
+    EXPECT_EQ(link->readLine("", 1s), ErrorCode::BadLine);
+    EXPECT_EQ(link->readLine(std::string(1035, 'A'), 1s), ErrorCode::BadLine);
+    EXPECT_EQ(link->readLine("RB", 61s), ErrorCode::Timeout);
     EXPECT_EQ(clock.now, 60000u);
     // A line of 1034 bytes fits exactly when its last byte is the CR.
     wire->feed(bytesOf("RB" + std::string(1031, 'x') + "\r"));
-    EXPECT_EQ(link->readLine("RB", 1s), 0);
+    EXPECT_EQ(link->readLine("RB", 1s), ErrorCode::None);
     wire->feed(bytesOf("RB" + std::string(1032, 'x') + "\r"));
-    EXPECT_EQ(link->readLine("RB", 1s), kErrLine);
+    EXPECT_EQ(link->readLine("RB", 1s), ErrorCode::BadLine);
     // "RRB..." : the second R breaks the match and is dropped, so "B..." never matches.
     wire->feed(bytesOf("RRBSTART\r"));
-    EXPECT_EQ(link->readLine("RBSTART", 1s), static_cast<int>(kErrTimeout));
+    EXPECT_EQ(link->readLine("RBSTART", 1s), ErrorCode::Timeout);
     wire->failReads = true;
     wire->feed(bytesOf("R"));
-    EXPECT_EQ(link->readLine("RB", 1s), static_cast<int>(kErrComm));
+    EXPECT_EQ(link->readLine("RB", 1s), ErrorCode::Comm);
 }
 
 using TargetInfoQuery = ProductLinkTest;
@@ -77,7 +77,7 @@ TEST_F(TargetInfoQuery, ShortAnswerFromAFullModelIsAskedAgainAndFails) {
                          "VIALLPLD:1\rVIALLHWID:x\rVIALLEND:\r"));
     EXPECT_EQ(link->queryTargetInfo(), 0);
     EXPECT_EQ(wire->writes.size(), 4u);
-    EXPECT_EQ(link->readInfoLines(), static_cast<int>(kErrTimeout));
+    EXPECT_EQ(link->readInfoLines(), ErrorCode::Timeout);
     EXPECT_EQ(link->targetInfo.model, "");  // cleared at the start of every answer
 }
 

@@ -45,9 +45,9 @@ int EthernetRun::openFor(PortUse use) {
 
 // The product restarts for up to 155 s. Unlike RS-232C, an unanswered command ends the
 // run; its connection is left to the end of the run.
-int EthernetRun::rebootToUpdateMode() {
-    if (openFor(PortUse::Command) != 1) return 0;
-    if (link_->enterUpdateMode() != 1) return 0;
+bool EthernetRun::rebootToUpdateMode() {
+    if (openFor(PortUse::Command) != 1) return false;
+    if (!link_->enterUpdateMode()) return false;
     host.showStatus(0, "Reboot(Update Mode)...", 0, 0);
     host.waitSeconds(kSettleWait);
     const auto seconds = kProductRestartWait.count();
@@ -56,32 +56,32 @@ int EthernetRun::rebootToUpdateMode() {
         host.waitSeconds(std::chrono::seconds{1});
     }
     closeLinkPort();
-    return 1;
+    return true;
 }
 
 std::chrono::seconds EthernetRun::writeSettleWait(const ComponentEntry&) const { return kSettleWait; }
 
 // A switch over Ethernet keeps the connection: the product answers on it again once the
 // new target has started.
-int EthernetRun::switchHop(uint8_t from, uint8_t to) {
-    if (link_->switchTarget(from, to, kOverConnection) != 0) return 0;
+bool EthernetRun::switchHop(uint8_t from, uint8_t to) {
+    if (link_->switchTarget(from, to, kOverConnection) != ErrorCode::None) return false;
     host.waitSeconds(targetFacts(to).restartsSlowly ? kEthernetSlowSwitchWait : kSettleWait);
-    return link_->connectTarget(to, kConnectWait) == 1 ? 1 : 0;
+    return link_->connectTarget(to, kConnectWait);
 }
 
-int EthernetRun::updateNetworkModule() { return tarnwick::updateNetworkModule(job, host, *link_, clock_); }
+bool EthernetRun::updateNetworkModule() { return tarnwick::updateNetworkModule(job, host, *link_, clock_); }
 
-int EthernetRun::returnToNormalMode() {
+bool EthernetRun::returnToNormalMode() {
     closeLinkPort();
-    if (openFor(PortUse::UpdateMode) != 1) return 0;
+    if (openFor(PortUse::UpdateMode) != 1) return false;
     host.waitSeconds(kSettleWait);
-    if (link_->switchTarget(kSystemMicrocomputer, kNormalModeTarget, kOverConnection) != 0) return 0;
+    if (link_->switchTarget(kSystemMicrocomputer, kNormalModeTarget, kOverConnection) != ErrorCode::None) return false;
     host.waitSeconds(kSettleWait);
-    if (link_->enterNormalMode() != 1) return 0;
-    host.showStatus(0, "Reboot(Nomal Mode)...", 0, 0);
+    if (!link_->enterNormalMode()) return false;
+    host.showStatus(0, "Reboot(Nomal Mode)...", 0, 0);  // "Nomal" on purpose
     host.waitSeconds(kSettleWait);
     closeLinkPort();
-    return 1;
+    return true;
 }
 
 }  // namespace tarnwick

@@ -26,15 +26,15 @@ public:
     // confirmation).
     void update();
 
-    // --- the steps of this route ---
-    int rebootToUpdateMode();
-    int updateNetworkModule();
-    int returnToNormalMode();
+    // --- the steps of this route: true on success ---
+    [[nodiscard]] bool rebootToUpdateMode();
+    [[nodiscard]] bool updateNetworkModule();
+    [[nodiscard]] bool returnToNormalMode();
 
 protected:
     int openFor(PortUse use) override;
     void closeLinkPort() override { link_->closeChannel(); }
-    int switchHop(uint8_t from, uint8_t to) override;
+    bool switchHop(uint8_t from, uint8_t to) override;
     uint32_t routeAttribute() const override { return kAttrEthernetFrames; }
     std::chrono::seconds writeSettleWait(const ComponentEntry&) const override;
 

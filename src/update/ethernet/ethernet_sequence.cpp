@@ -15,7 +15,7 @@ using Row = StateRow<EthernetRun>;
 // A run that did reach the product in its update mode has nothing more to fail: the
 // return to normal mode reports its own failures.
 Outcome normalMode(EthernetRun& r) {
-    r.returnToNormalMode();
+    (void)r.returnToNormalMode();
     return Outcome::Success;
 }
 
@@ -24,7 +24,7 @@ constexpr std::array<Row, 17> kStates = {{
     /*  0 */ {[](EthernetRun& r) { return fromResult(r.testPort()); }, 1, 0, 0xE0},
     /*  1 */ {[](EthernetRun& r) { return fromResult(r.probeNormalMode()); }, 3, 0, 2},
     /*  2 */ {[](EthernetRun& r) {
-                  return r.connectForRecovery() == 1 ? confirmRecovery(r.host, r.job) : Outcome::Failure;
+                  return r.connectForRecovery() ? confirmRecovery(r.host, r.job) : Outcome::Failure;
               }, 10, 0, 0xE2},
     /*  3 */ {[](EthernetRun& r) { return fromResult(r.readProductVersions()); }, 4, 0, 0xE3},
     /*  4 */ {[](EthernetRun& r) { return confirmFirmwareType(r.host, r.compareFirmwareType()); }, 5, 8, kUnexpected},
@@ -48,7 +48,7 @@ void EthernetRun::update() {
     host.showStatus(0, "Updating start...", 0, 0);
     // Frame components and network-module components alike: data that fail their check
     // fail the run before the product is touched, not halfway through it.
-    if (checkSelectedComponentData(job, kAttrEthernet) != 1) {
+    if (!checkSelectedComponentData(job, kAttrEthernet)) {
         host.reportResult(resultCodeFor(0xEA));
         return;
     }

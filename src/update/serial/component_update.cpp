@@ -23,23 +23,23 @@ std::chrono::seconds SerialRun::writeSettleWait(const ComponentEntry& c) const {
 
 // Every hop restarts the product's communication: close, let it settle, reopen at the
 // update rate and connect to the new target.
-int SerialRun::switchHop(uint8_t from, uint8_t to) {
-    if (link_->switchTarget(from, to, 0) != 0) return 0;
+bool SerialRun::switchHop(uint8_t from, uint8_t to) {
+    if (link_->switchTarget(from, to, 0) != ErrorCode::None) return false;
     link_->closePort();
     host.waitSeconds(hopSettleWait(to));
-    if (openFor(PortUse::UpdateMode) != 1) return 0;
-    return link_->connectTarget(to, kConnectWait) == 1 ? 1 : 0;
+    if (openFor(PortUse::UpdateMode) != 1) return false;
+    return link_->connectTarget(to, kConnectWait);
 }
 
 // The port is still open at the update rate.
-int SerialRun::returnToNormalMode() {
+bool SerialRun::returnToNormalMode() {
     host.waitSeconds(kSettleWait);
-    if (link_->switchTarget(kSystemMicrocomputer, kNormalModeTarget, 0) != 0) return 0;
+    if (link_->switchTarget(kSystemMicrocomputer, kNormalModeTarget, 0) != ErrorCode::None) return false;
     host.waitSeconds(kSettleWait);
-    if (link_->enterNormalMode() != 1) return 0;
-    host.showStatus(0, "Reboot(Nomal Mode)...", 0, 0);
+    if (!link_->enterNormalMode()) return false;
+    host.showStatus(0, "Reboot(Nomal Mode)...", 0, 0);  // "Nomal" on purpose
     host.waitSeconds(kSettleWait);
-    return 1;
+    return true;
 }
 
 }  // namespace tarnwick

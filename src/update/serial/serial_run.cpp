@@ -26,14 +26,14 @@ int SerialRun::openFor(PortUse use) {
 }
 
 // An unanswered reboot command is not a failure here: the connect that follows decides.
-int SerialRun::rebootToUpdateMode() {
-    if (openFor(PortUse::Command) != 1) return 0;
-    if (link_->enterUpdateMode() == 1) {
+bool SerialRun::rebootToUpdateMode() {
+    if (openFor(PortUse::Command) != 1) return false;
+    if (link_->enterUpdateMode()) {
         host.showStatus(0, "Reboot(Update Mode)...", 0, 0);
         host.waitSeconds(kSettleWait);
     }
     closeLinkPort();
-    return 1;
+    return true;
 }
 
 }  // namespace tarnwick

@@ -14,7 +14,7 @@ using Row = StateRow<SerialRun>;
 // A run that did reach the product in its update mode has nothing more to fail: the
 // return to normal mode reports its own failures.
 Outcome normalMode(SerialRun& r) {
-    r.returnToNormalMode();
+    (void)r.returnToNormalMode();
     return Outcome::Success;
 }
 
@@ -23,7 +23,7 @@ constexpr std::array<Row, 16> kStates = {{
     /*  0 */ {[](SerialRun& r) { return fromResult(r.testPort()); }, 1, 0, 0xE0},
     /*  1 */ {[](SerialRun& r) { return fromResult(r.probeNormalMode()); }, 3, 0, 2},
     /*  2 */ {[](SerialRun& r) {
-                  return r.connectForRecovery() == 1 ? confirmRecovery(r.host, r.job) : Outcome::Failure;
+                  return r.connectForRecovery() ? confirmRecovery(r.host, r.job) : Outcome::Failure;
               }, 10, 0, 0xE2},
     /*  3 */ {[](SerialRun& r) { return fromResult(r.readProductVersions()); }, 4, 0, 0xE3},
     /*  4 */ {[](SerialRun& r) { return confirmFirmwareType(r.host, r.compareFirmwareType()); }, 5, 8, kUnexpected},
@@ -46,7 +46,7 @@ void SerialRun::update() {
     host.showStatus(0, "Updating start...", 0, 0);
     // A component whose data fail their check would fail the component updates (0xEA)
     // halfway; it fails the run the same way before the product is touched.
-    if (checkSelectedComponentData(job, routeAttribute()) != 1) {
+    if (!checkSelectedComponentData(job, routeAttribute())) {
         host.reportResult(resultCodeFor(0xEA));
         return;
     }
