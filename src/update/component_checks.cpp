@@ -1,5 +1,6 @@
 #include "update/component_checks.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -23,32 +24,27 @@ void keepReadBack(const std::string& path, const uint8_t* bytes, uint32_t count)
     std::fclose(f);
 }
 
-// The data file matches when it ends before the read-back data do, byte for byte.
-bool dataFileMatches(std::FILE* file, const uint8_t* readBack, uint32_t count) {
-    for (uint32_t offset = 0;; ++offset) {
-        const int c = std::fgetc(file);
-        if (c == EOF) return true;
-        if (offset >= kComponentBufferSize || offset >= count || readBack[offset] != static_cast<uint8_t>(c)) {
-            return false;
-        }
-    }
+// The written data match when the read-back holds them from its start: a read-back longer
+// than the data still matches, a shorter one does not.
+bool readBackMatches(const uint8_t* data, uint32_t length, const uint8_t* readBack, uint32_t count) {
+    return length <= count && std::equal(data, data + length, readBack);
 }
 
-bool verifyByReadBack(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer) {
+bool verifyByReadBack(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, const uint8_t* data,
+                      uint32_t length) {
     const ComponentEntry& c = job.pkg().components[static_cast<size_t>(position)];
+    const std::unique_ptr<uint8_t[]> readBack(new (std::nothrow) uint8_t[kComponentBufferSize]);
+    if (!readBack) return false;
     uint32_t count = 0;
-    if (!link.readBack(c.id, c.startAddress, c.endAddress, buffer, count)) return false;
-    keepReadBack(workFilePath(job.workDir, kVerifyDataPrefix, position), buffer, count);
-    std::FILE* data = std::fopen(c.dataFilePath.c_str(), "rb");
-    const bool matches = data != nullptr && dataFileMatches(data, buffer, count);
-    if (data != nullptr) std::fclose(data);
-    if (matches) return true;
+    if (!link.readBack(c.id, c.startAddress, c.endAddress, readBack.get(), count)) return false;
+    keepReadBack(workFilePath(job.workDir, kVerifyDataPrefix, position), readBack.get(), count);
+    if (readBackMatches(data, length, readBack.get(), count)) return true;
     host.reportCheckError(failureRecord(c.id, ErrorCode::Verification, kProcVerify, 0));
     return false;
 }
 
-// The checksum the product reported for the range, against the package's (for the listed
-// targets, against the sum of the blocks the write sent).
+// The checksum the product reported for the range, against the package's (for a part that
+// keeps a write sum, against the sum of the blocks the write sent).
 bool checksumMatches(const TargetLink& link, const ComponentEntry& c, uint32_t reported) {
     switch (c.writeMethod) {
         case 1:
@@ -105,10 +101,11 @@ bool checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes) 
     return true;
 }
 
-bool checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer) {
+bool checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position,
+                           const uint8_t* data, uint32_t length) {
     const ComponentEntry& c = job.pkg().components[static_cast<size_t>(position)];
     switch (checkMethodFor(c.writeMethod, job.checkMode)) {
-        case CheckMethod::ReadBack: return verifyByReadBack(link, host, job, position, buffer);
+        case CheckMethod::ReadBack: return verifyByReadBack(link, host, job, position, data, length);
         case CheckMethod::Checksum: return verifyByInfo(link, host, job, position, false);
         case CheckMethod::StatusWord: return verifyByInfo(link, host, job, position, true);
         case CheckMethod::None: return true;

@@ -21,9 +21,10 @@ std::unique_ptr<uint8_t[]> loadComponentBuffer(const UpdateJob& job, int positio
 // so that a damaged package is refused before a byte of it reaches the product.
 [[nodiscard]] bool checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes);
 
-// True when the component at position is good. buffer (kComponentBufferSize bytes) receives
-// a read-back, which is also kept as the position's verify data file in the work directory.
+// True when the component at position, just written with the length bytes of data, is good.
+// A read-back goes into a buffer of its own, is kept as the position's verify data file in
+// the work directory and is compared with data in memory.
 [[nodiscard]] bool checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position,
-                                         uint8_t* buffer);
+                                         const uint8_t* data, uint32_t length);
 
 }  // namespace tarnwick

@@ -122,7 +122,7 @@ bool ProcedureRun::updateComponent(int position, uint8_t& previousId) {
     if (!buffer) return false;
     if (!link_->eraseAndWrite(id, c.versionNumber, c.startAddress, c.endAddress, buffer.get(), length)) return false;
     host.waitSeconds(writeSettleWait(c));
-    return checkWrittenComponent(*link_, host, job, position, buffer.get());
+    return checkWrittenComponent(*link_, host, job, position, buffer.get(), length);
 }
 
 bool ProcedureRun::switchToTarget(uint8_t fromId, uint8_t toId) {
