@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace std::chrono_literals;
+
 // The product's bytes, then nothing; virtual time, so every wait passes at once.
 class FuzzTransport : public tarnwick::Transport {
 public:
@@ -51,23 +53,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 0: {
             uint32_t position = kReadBackBufferSize - 1500;
             for (int frames = 0; frames < 64; ++frames) {
-                const ReceiveResult r = link.receiveFrame(data[0] & 0x80 ? 0x11 : 1, 1);
+                const ReceiveResult r = link.receiveFrame(data[0] & 0x80 ? 0x11 : 1, 1s);
                 if (link.rxLength() > kFrameBufferSize) __builtin_trap();
                 if (r == ReceiveResult::TimedOut || r == ReceiveResult::ReadFailed) break;
-                if (r == ReceiveResult::ProductData || r == ReceiveResult::BlockData) link.storeData(readBack.data(), position);
+                if (r == ReceiveResult::ProductData || r == ReceiveResult::BlockData) (void)link.storeData(readBack.data(), position);
                 if (position > kReadBackBufferSize) __builtin_trap();
             }
             break;
         }
         case 1:
-            (void)link.receiveInfoFrame(1, 1);
+            (void)link.receiveInfoFrame(1, 1s);
             (void)link.infoAnswer(data[0] % (kInfoEntryMax + 1));
             break;
         case 2:
-            if (link.readLine("RBSTART", 1) == 0 && link.lastLine().rfind("RBSTART", 0) != 0) __builtin_trap();
+            if (link.readLine("RBSTART", 1s) == tarnwick::ErrorCode::None && link.lastLine().rfind("RBSTART", 0) != 0) __builtin_trap();
             break;
         case 3:
-            if (link.awaitText("ok", 1) == kAwaitArrived && link.lastLine() != "ok") __builtin_trap();
+            if (link.awaitText("ok", 1s) == tarnwick::AwaitResult::Arrived && link.lastLine() != "ok") __builtin_trap();
             break;
         default:
             (void)link.readInfoLines();

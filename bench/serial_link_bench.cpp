@@ -16,6 +16,8 @@ using namespace tarnwick;
 
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr uint32_t kLineBytesPerSecond = 11520;
 constexpr uint8_t kTarget = 0x01;
 constexpr uint32_t kStart = 0x00100000;
@@ -39,16 +41,16 @@ Run writeOnce(uint32_t pace, const std::vector<uint8_t>& data) {
     BenchClock clock;
     SerialPort port(clock);
     TargetLink link(port, clock);
-    if (port.open(product.slavePath(), 4) != 1 || link.connectTarget(kTarget, 5) != 1) return run;
+    if (port.open(product.slavePath(), 4) != 1 || !link.connectTarget(kTarget, 5s)) return run;
     uint32_t end = kStart + static_cast<uint32_t>(data.size()) - 1;
-    if (link.erase(kTarget, 0, 1, kStart, end) != 0) return run;
+    if (link.erase(kTarget, 0, 1, kStart, end) != ErrorCode::None) return run;
     uint64_t before = product.bytesReceived();
     auto t0 = std::chrono::steady_clock::now();
-    int code = link.writeData(kTarget, kStart, end, data.data(), static_cast<uint32_t>(data.size()));
+    const ErrorCode code = link.writeData(kTarget, kStart, end, data.data(), static_cast<uint32_t>(data.size()));
     auto t1 = std::chrono::steady_clock::now();
     run.seconds = std::chrono::duration<double>(t1 - t0).count();
     run.wireBytes = product.bytesReceived() - before;
-    run.ok = code == 0 && product.engine().memory(kTarget, kStart, end) == data;
+    run.ok = code == ErrorCode::None && product.engine().memory(kTarget, kStart, end) == data;
     return run;
 }
 

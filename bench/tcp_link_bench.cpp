@@ -25,6 +25,8 @@ using namespace tarnwick;
 
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr uint8_t kTarget = 0x01;
 constexpr uint32_t kStart = 0x00100000;
 constexpr const char* kAddress = "127.0.0.1";
@@ -66,14 +68,14 @@ Run writeToProduct(const std::vector<uint8_t>& data) {
     CommandChannel channel;
     TargetLink link(channel, clock);
     const uint32_t end = kStart + static_cast<uint32_t>(data.size()) - 1;
-    if (channel.connect(kAddress, product.options().updatePort) != 1 || link.connectTarget(kTarget, 5) != 1 ||
-        link.erase(kTarget, 0, 1, kStart, end) != 0) {
+    if (channel.connect(kAddress, product.options().updatePort) != 1 || !link.connectTarget(kTarget, 5s) ||
+        link.erase(kTarget, 0, 1, kStart, end) != ErrorCode::None) {
         return run;
     }
     const auto t0 = SteadyClock::now();
-    const int code = link.writeData(kTarget, kStart, end, data.data(), static_cast<uint32_t>(data.size()));
+    const ErrorCode code = link.writeData(kTarget, kStart, end, data.data(), static_cast<uint32_t>(data.size()));
     run.seconds = since(t0);
-    run.ok = code == 0 && product.engine().memory(kTarget, kStart, end) == data;
+    run.ok = code == ErrorCode::None && product.engine().memory(kTarget, kStart, end) == data;
     return run;
 }
 

@@ -36,10 +36,10 @@ bool sameAs(const std::string& path, const std::vector<uint8_t>& image) {
 // blocks are timed.
 double ours(const std::vector<uint8_t>& image, const std::string& name) {
     TftpClient client(systemClock());
-    if (!client.open(kServer) || client.sendRequest(1, 3, name.c_str()) != 0) return -1;
+    if (!client.open(kServer) || client.sendRequest(1, 3, name.c_str()) != ErrorCode::None) return -1;
     const auto start = Steady::now();
-    const int code = client.sendData(1, 3, image.data(), static_cast<uint32_t>(image.size()));
-    return code == 0 ? secondsSince(start) : -1;
+    const ErrorCode code = client.sendData(1, 3, image.data(), static_cast<uint32_t>(image.size()));
+    return code == ErrorCode::None ? secondsSince(start) : -1;
 }
 
 // The wall time of one tftp-hpa run (its own "Sent ... in X seconds" figure is not usable:

@@ -75,7 +75,7 @@ void printProduct(CliSession& session, const SerialOptions& route, bool allDevic
     const MainWindow& window = session.window;
     const int mode = allDevices ? 1 : 0;
     std::vector<PlanLine> plan;
-    if (window.packageLoaded) plan = updatePlan(window.package, window.checkedProduct, mode, route.ethernet ? 2 : 1);
+    if (window.packageLoaded) plan = updatePlan(window.package, window.checkedProduct, mode, route.ethernet ? kAttrEthernetFrames : kAttrRs232c);
     if (session.json) {
         session.json->write("\"event\":\"info\"," + identityJson(window.checkedProduct) +
                             (window.packageLoaded ? planJson(plan) : std::string()));

@@ -9,10 +9,10 @@ namespace {
 PlanAction actionFor(const UpdatePackage& package, const TargetInfo& product, int position, int updateMode,
                      uint32_t routeAttribute) {
     const ComponentEntry& c = package.components[static_cast<size_t>(position)];
-    if ((c.attributes & routeAttribute) == 0) return PlanAction::NotOverThisLink;
-    if (updateMode == 0 && sameVersion(package, product, position) == 1) return PlanAction::Pass;
-    if (c.id == 1 && firmwareTypeChange(package, product) != 0) return PlanAction::TypeChange;
-    if (olderThanProduct(c, product) == 1) return PlanAction::Downgrade;
+    if (!c.hasAttribute(routeAttribute)) return PlanAction::NotOverThisLink;
+    if (updateMode == 0 && sameVersion(package, product, position)) return PlanAction::Pass;
+    if (c.id == 1 && firmwareTypeChange(package, product) != FirmwareTypeChange::None) return PlanAction::TypeChange;
+    if (olderThanProduct(c, product)) return PlanAction::Downgrade;
     return PlanAction::Update;
 }
 

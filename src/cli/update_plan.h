@@ -16,7 +16,7 @@ struct PlanLine {
 };
 
 // updateMode 0 "Normal update.", 1 "ALL device update."; routeAttribute: the attribute bit
-// of the components the route writes (1 RS-232C, 2 Ethernet).
+// of the components the route writes with frames (kAttrRs232c or kAttrEthernetFrames).
 std::vector<PlanLine> updatePlan(const UpdatePackage& package, const TargetInfo& product, int updateMode,
                                  uint32_t routeAttribute);
 

@@ -1,5 +1,7 @@
 #include "link/frame.h"
 
+#include "link/target_facts.h"
+
 namespace tarnwick {
 
 uint8_t frameChecksum(const uint8_t* bytes, size_t count) {
@@ -8,25 +10,7 @@ uint8_t frameChecksum(const uint8_t* bytes, size_t count) {
     return sum;
 }
 
-uint32_t blockSizeFor(uint8_t targetId) {
-    switch (targetId) {
-        case 0x11: case 0x12: case 0x13: case 0x31: return 256;
-        case 0x26: case 0x27: case 0x28: case 0x29: return 512;
-        default: return 1024;
-    }
-}
-
-size_t largestFrameFor(uint8_t targetId) { return blockSizeFor(targetId) + kDataFrameOverhead; }
-
-bool skipsBlankBlocks(uint8_t targetId) {
-    switch (targetId) {
-        case 0x11: case 0x12: case 0x13: case 0x14: case 0x21: case 0x24:
-        case 0x26: case 0x27: case 0x28: case 0x29: return true;
-        default: return false;
-    }
-}
-
-bool keepsWriteSum(uint8_t targetId) { return targetId >= 0x26 && targetId <= 0x29; }
+size_t largestFrameFor(uint8_t targetId) { return targetFacts(targetId).blockSize + kDataFrameOverhead; }
 
 uint16_t readBe16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
 

@@ -32,14 +32,8 @@ enum : uint8_t { kBlockOnly = 0, kBlockFirst = 1, kBlockMiddle = 2, kBlockLast =
 // The 8-bit sum of the bytes (carry discarded).
 uint8_t frameChecksum(const uint8_t* bytes, size_t count);
 
-// Data bytes of one 'P' block for a target: 256, 512 or 1024.
-uint32_t blockSizeFor(uint8_t targetId);
-// The largest frame the receiver accepts for a target: block size + 11.
+// The largest frame the receiver accepts for a target: its block size + 11.
 size_t largestFrameFor(uint8_t targetId);
-// Targets whose blank (all 0xFF) middle blocks are not sent.
-bool skipsBlankBlocks(uint8_t targetId);
-// Targets 0x26..0x29: the link keeps a running sum of the data written.
-bool keepsWriteSum(uint8_t targetId);
 
 uint16_t readBe16(const uint8_t* p);
 uint32_t readBe32(const uint8_t* p);

@@ -52,12 +52,12 @@ void TargetInfo::parseLine(int lineIndex, const std::string& prefix, const std::
     slotOfId[slotIds[k]] = static_cast<uint8_t>(k);
 }
 
-int TargetInfo::versionsValid() const {
+bool TargetInfo::versionsValid() const {
     for (int k = 0; k < componentLines(); ++k) {
         const std::string& v = slotVersions[k];
-        if (v.empty() || v.rfind("B0000", 0) == 0 || v.rfind("I0000", 0) == 0) return 0;
+        if (v.empty() || v.rfind("B0000", 0) == 0 || v.rfind("I0000", 0) == 0) return false;
     }
-    return 1;
+    return true;
 }
 
 }  // namespace tarnwick

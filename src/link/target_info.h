@@ -35,8 +35,8 @@ struct TargetInfo {
     bool hasNetworkLines() const { return model != kShortAnswerModel; }
     // Stores one answer line (as received, CR included) read with prefix.
     void parseLine(int lineIndex, const std::string& prefix, const std::string& line);
-    // 1 when every used slot reports a real version, else 0.
-    int versionsValid() const;
+    // True when every used slot reports a real version.
+    [[nodiscard]] bool versionsValid() const;
 };
 
 }  // namespace tarnwick

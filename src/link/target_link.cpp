@@ -42,27 +42,27 @@ void TargetLink::reportStatus(uint8_t targetId, const std::string& text, int sho
     if (owner_) owner_->showStatus(targetId, text, showProgress, percent);
 }
 
-void TargetLink::reportLinkError(uint32_t targetId, uint32_t errorCode, uint32_t processCode, uint32_t progress) {
-    if (trace_) trace_->note("link error " + std::to_string(errorCode) + " process " + std::to_string(processCode));
-    if (owner_) owner_->reportLinkError(ErrorRecord{targetId, errorCode, processCode, progress});
+void TargetLink::reportLinkError(uint8_t targetId, ErrorCode code, uint32_t processCode, uint32_t progress) {
+    if (trace_) trace_->note("link error " + std::to_string(numberOf(code)) + " process " + std::to_string(processCode));
+    if (owner_) owner_->reportLinkError(failureRecord(targetId, code, processCode, progress));
 }
 
-void TargetLink::reportCheckError(uint32_t targetId, uint32_t errorCode, uint32_t processCode, uint32_t progress) {
-    if (trace_) trace_->note("check error " + std::to_string(errorCode) + " process " + std::to_string(processCode));
-    if (owner_) owner_->reportCheckError(ErrorRecord{targetId, errorCode, processCode, progress});
+void TargetLink::reportCheckError(uint8_t targetId, ErrorCode code, uint32_t processCode, uint32_t progress) {
+    if (trace_) trace_->note("check error " + std::to_string(numberOf(code)) + " process " + std::to_string(processCode));
+    if (owner_) owner_->reportCheckError(failureRecord(targetId, code, processCode, progress));
 }
 
 void TargetLink::pumpMessages() {
     if (owner_) owner_->pumpMessages();
 }
 
-int TargetLink::sendFrame(const std::vector<uint8_t>& frame) {
+bool TargetLink::sendFrame(const std::vector<uint8_t>& frame) {
     if (trace_) trace_->sentFrame(frame.data(), frame.size());
-    return transport_->write(frame.data(), frame.size());
+    return transport_->write(frame.data(), frame.size()) == 1;
 }
 
-int TargetLink::sendAck(uint8_t targetId) { return sendFrame(buildFrame(kLetterAck, targetId)); }
+bool TargetLink::sendAck(uint8_t targetId) { return sendFrame(buildFrame(kLetterAck, targetId)); }
 
-int TargetLink::sendNak(uint8_t targetId) { return sendFrame(buildFrame(kLetterNak, targetId)); }
+bool TargetLink::sendNak(uint8_t targetId) { return sendFrame(buildFrame(kLetterNak, targetId)); }
 
 }  // namespace tarnwick

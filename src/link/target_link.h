@@ -3,6 +3,7 @@
 // channel) and closes again between its steps; the link works on whichever it is given.
 #pragma once
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -53,8 +54,6 @@ struct InfoRecord {
     std::array<uint32_t, kInfoEntryMax> entryValues{};
 };
 
-// Text command results besides 0 and the link error codes.
-constexpr int kErrLine = 0xEA;  // empty or too long prefix, or a line too long
 constexpr size_t kLineMax = kFrameBufferSize - 1;
 // The most bytes one wait for an answer (a frame, a text line, a module reply) throws away
 // before it gives up as silence would. It is there only so that a product or a module that
@@ -63,16 +62,16 @@ constexpr size_t kLineMax = kFrameBufferSize - 1;
 // messages or progress output (rows of dots, tens of kilobytes of erase lines) before one.
 constexpr uint32_t kDiscardLimit = 1u << 20;
 
-// Results of awaitText.
-enum : int {
-    kAwaitArrived = 0,
-    kAwaitReadFailed = 1,  // a receive failed or the connection was closed
-    kAwaitSilence = 4,     // the allowed silence passed
-    kAwaitTooLong = 5,     // 1034 characters collected, or kDiscardLimit bytes without the text
+// What a wait for a text of the network module ended with.
+enum class AwaitResult : int {
+    Arrived = 0,
+    ReadFailed = 1,  // a receive failed or the connection was closed
+    Silence = 4,     // the allowed silence passed
+    TooLong = 5,     // 1034 characters collected, or kDiscardLimit bytes without the text
 };
 
-// The 10 ms polls of a wait of timeoutSeconds; a wait above capSeconds counts as 60 s.
-uint32_t waitPolls(uint32_t timeoutSeconds, uint32_t capSeconds);
+// The 10 ms polls of a wait; a wait above cap counts as kOverCapWait.
+uint32_t waitPolls(std::chrono::seconds wait, std::chrono::seconds cap);
 
 class TargetLink : public LinkErrorSource {
 public:
@@ -84,72 +83,81 @@ public:
     void setOwner(LinkOwner* owner) { owner_ = owner; }
     // Starts a wire trace into path (replacing the file); "" stops it. False when the
     // file cannot be created.
-    bool setTrace(const std::string& path);
+    [[nodiscard]] bool setTrace(const std::string& path);
     // A line of the wire trace (nothing without one): what the route did to the transport.
     void traceNote(const std::string& text);
     Transport& transport() { return *transport_; }
 
     // --- owner callbacks (silent without an owner) ---
     void reportStatus(uint8_t targetId, const std::string& text, int showProgress, int percent);
-    void reportLinkError(uint32_t targetId, uint32_t errorCode, uint32_t processCode, uint32_t progress);
-    void reportCheckError(uint32_t targetId, uint32_t errorCode, uint32_t processCode, uint32_t progress);
+    void reportLinkError(uint8_t targetId, ErrorCode code, uint32_t processCode, uint32_t progress);
+    void reportCheckError(uint8_t targetId, ErrorCode code, uint32_t processCode, uint32_t progress);
     void pumpMessages();
 
     // --- frame primitives ---
-    ReceiveResult receiveFrame(uint8_t targetId, uint32_t timeoutSeconds);
-    ReceiveResult receiveInfoFrame(uint8_t targetId, uint32_t timeoutSeconds);
-    int sendAck(uint8_t targetId);
-    int sendNak(uint8_t targetId);
+    [[nodiscard]] ReceiveResult receiveFrame(uint8_t targetId, std::chrono::seconds timeout);
+    [[nodiscard]] ReceiveResult receiveInfoFrame(uint8_t targetId, std::chrono::seconds timeout);
+    // True when the transport took the frame.
+    [[nodiscard]] bool sendAck(uint8_t targetId);
+    [[nodiscard]] bool sendNak(uint8_t targetId);
     FrameHeader dataHeader() const;
-    // Stores the data of the received frame at buffer[position..] (a 16 MiB buffer).
-    int storeData(uint8_t* buffer, uint32_t& position);
+    // Stores the data of the received frame at buffer[position..] (a 16 MiB buffer); false
+    // for a frame that is not a data frame or has a block state above 3.
+    [[nodiscard]] bool storeData(uint8_t* buffer, uint32_t& position);
     InfoRecord infoAnswer(uint32_t count) const;
     uint8_t lastErrorCode() const override;
 
-    // --- frame operations ---
-    int connectTarget(uint8_t targetId, uint32_t timeoutSeconds);  // 1/0
-    int switchTarget(uint8_t fromId, uint8_t toId, uint8_t option);  // 0 or error code
-    int requestInfo(uint8_t targetId, uint32_t first, uint32_t second, uint32_t count);  // 1/0
-    int erase(uint8_t targetId, uint8_t mode, uint16_t versionNumber, uint32_t start, uint32_t end);
-    int requestRead(uint8_t targetId, uint8_t mode, uint32_t start, uint32_t end);
-    int writeData(uint8_t targetId, uint32_t start, uint32_t end, const uint8_t* data, uint32_t length);
-    int eraseAndWrite(uint8_t targetId, uint16_t versionNumber, uint32_t start, uint32_t end,
-                      const uint8_t* data, uint32_t length);  // 1/0
+    // --- frame operations: each reports its own failure ---
+    [[nodiscard]] bool connectTarget(uint8_t targetId, std::chrono::seconds timeout);
+    [[nodiscard]] ErrorCode switchTarget(uint8_t fromId, uint8_t toId, uint8_t option);
+    // Then infoAnswer(count).
+    [[nodiscard]] bool requestInfo(uint8_t targetId, uint32_t first, uint32_t second, uint32_t count);
+    [[nodiscard]] ErrorCode erase(uint8_t targetId, uint8_t mode, uint16_t versionNumber, uint32_t start,
+                                  uint32_t end);
+    [[nodiscard]] ErrorCode requestRead(uint8_t targetId, uint8_t mode, uint32_t start, uint32_t end);
+    [[nodiscard]] ErrorCode writeData(uint8_t targetId, uint32_t start, uint32_t end, const uint8_t* data,
+                                      uint32_t length);
+    [[nodiscard]] bool eraseAndWrite(uint8_t targetId, uint16_t versionNumber, uint32_t start, uint32_t end,
+                                     const uint8_t* data, uint32_t length);
     // buffer: 16 MiB; position receives the count of bytes stored.
-    int readBack(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer, uint32_t& position);  // 1/0
+    [[nodiscard]] bool readBack(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer,
+                                uint32_t& position);
 
-    // --- text commands of the normal mode ---
-    int sendText(const std::string& text);
-    int readLine(const std::string& prefix, uint32_t timeoutSeconds);
-    int enterUpdateMode();
-    int enterNormalMode();
-    int queryTargetInfo();
-    int setPackage();
+    // --- text commands of the normal mode: true when the product answered; none reports ---
+    // True when the transport took the text.
+    [[nodiscard]] bool sendText(const std::string& text);
+    // None for a line, else Comm, Timeout or BadLine.
+    [[nodiscard]] ErrorCode readLine(const std::string& prefix, std::chrono::seconds timeout);
+    [[nodiscard]] bool enterUpdateMode();
+    [[nodiscard]] bool enterNormalMode();
+    [[nodiscard]] bool queryTargetInfo();
+    [[nodiscard]] bool setPackage();
     // Puts "SYPKG " + the four characters of packageId + CR into packageCommand.
     void setPackageCommand(const std::string& packageId);
-    int readInfoLines();
+    // None, Timeout when a line timed out, Comm for any other failure.
+    [[nodiscard]] ErrorCode readInfoLines();
     void parseInfoLine(int lineIndex, const std::string& prefix);
-    int versionsValid() const { return targetInfo.versionsValid(); }
+    [[nodiscard]] bool versionsValid() const { return targetInfo.versionsValid(); }
     // The text line held in the receive buffer.
     std::string lastLine() const;
     // The bytes of the last received frame (as far as it was read).
     const uint8_t* rxBuffer() const { return rx_.data(); }
     size_t rxLength() const { return rxLength_; }
 
-    // --- network module commands on its command port (0 or a link error code) ---
+    // --- network module commands on its command port ---
     // Reads the module's output until a line starts with expected (a one-character prompt
-    // counts anywhere in a line): one of the kAwait results.
-    int awaitText(const std::string& expected, uint32_t silenceSeconds);
-    int startImage(uint8_t targetId);       // reports nothing
-    int startBootloader(uint8_t targetId);  // reports with process code 1
-    int eraseImage(uint8_t targetId);       // these six report with process code 5
-    int eraseWebPage(uint8_t targetId);
-    int updateBootloader(uint8_t targetId);
-    int updateImage(uint8_t targetId);
-    int updateImageCne(uint8_t targetId);
-    int updateWebPage(uint8_t targetId);
-    // 1 when the module reported the received file stored ("ok"), else 0 after reporting.
-    int awaitOk(uint8_t targetId);
+    // counts anywhere in a line).
+    [[nodiscard]] AwaitResult awaitText(const std::string& expected, std::chrono::seconds silence);
+    [[nodiscard]] ErrorCode startImage(uint8_t targetId);       // reports nothing
+    [[nodiscard]] ErrorCode startBootloader(uint8_t targetId);  // reports with process code 1
+    [[nodiscard]] ErrorCode eraseImage(uint8_t targetId);       // these six report with process code 5
+    [[nodiscard]] ErrorCode eraseWebPage(uint8_t targetId);
+    [[nodiscard]] ErrorCode updateBootloader(uint8_t targetId);
+    [[nodiscard]] ErrorCode updateImage(uint8_t targetId);
+    [[nodiscard]] ErrorCode updateImageCne(uint8_t targetId);
+    [[nodiscard]] ErrorCode updateWebPage(uint8_t targetId);
+    // True when the module reported the received file stored ("ok"), else false after reporting.
+    [[nodiscard]] bool awaitOk(uint8_t targetId);
 
     TargetInfo targetInfo;
     uint16_t lastWriteSum = 0;
@@ -157,16 +165,16 @@ public:
 
 private:
     struct Command;
-    int runCommand(const Command& command);
+    ErrorCode runCommand(const Command& command);
     ReceiveResult receive(uint8_t targetId, uint32_t polls, bool infoTable);
     uint32_t waitForBytes(uint32_t polls);
-    int sendFrame(const std::vector<uint8_t>& frame);
-    int readTextLine(const std::string& prefix, uint32_t timeoutSeconds);
-    int runTextCommand(const std::string& text, const std::string& answerPrefix, bool pumpBetween);
+    bool sendFrame(const std::vector<uint8_t>& frame);
+    ErrorCode readTextLine(const std::string& prefix, std::chrono::seconds timeout);
+    bool runTextCommand(const std::string& text, const std::string& answerPrefix, bool pumpBetween);
     struct ModuleCommand;
-    int runModuleCommand(uint8_t targetId, const ModuleCommand& command);
-    int readBackBlocks(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer, uint32_t& position,
-                       int& percent);
+    ErrorCode runModuleCommand(uint8_t targetId, const ModuleCommand& command);
+    ErrorCode readBackBlocks(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer, uint32_t& position,
+                             int& percent);
 
     Transport* transport_;  // never null
     Clock& clock_;

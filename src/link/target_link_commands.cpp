@@ -1,6 +1,8 @@
 // The command frames: one pattern of send, wait, retry and report.
 #include <cstdio>
 
+#include "link/link_timeouts.h"
+#include "link/target_facts.h"
 #include "link/target_link.h"
 
 namespace tarnwick {
@@ -8,16 +10,6 @@ namespace tarnwick {
 namespace {
 
 constexpr int kMaxRetries = 3;
-constexpr uint32_t kSwitchWaitSeconds = 5;
-constexpr uint32_t kReadRequestWaitSeconds = 5;
-
-uint32_t infoWaitSeconds(uint8_t targetId) {
-    switch (targetId) {
-        case 0x14: case 0x21: case 0x24: return 180;
-        case 0x11: case 0x12: case 0x13: return 60;
-        default: return 10;
-    }
-}
 
 }  // namespace
 
@@ -25,80 +17,80 @@ struct TargetLink::Command {
     std::vector<uint8_t> frame;
     uint8_t answerId;
     bool infoReceiver;
-    uint32_t waitSeconds;
+    std::chrono::seconds answerWait;
     ReceiveResult success;
     uint32_t processCode;
     bool purge;          // purge before every attempt
     bool pumpBetween;    // let the window repaint between attempts
 };
 
-// Sends the command at most 4 times; 0 on success, else the reported error code.
-int TargetLink::runCommand(const Command& c) {
-    ReceiveResult last = ReceiveResult::TimedOut;
-    int code = kErrRetry;
+// Sends the command at most 4 times; None on success, else the reported error code.
+ErrorCode TargetLink::runCommand(const Command& c) {
+    ErrorCode code = ErrorCode::Retry;
     for (int retries = 0;; ++retries) {
         if (c.purge) transport_->purge();
         if (!sendFrame(c.frame)) {
-            code = kErrComm;
+            code = ErrorCode::Comm;
             break;
         }
-        last = c.infoReceiver ? receiveInfoFrame(c.answerId, c.waitSeconds) : receiveFrame(c.answerId, c.waitSeconds);
-        if (last == c.success) return 0;
+        const ReceiveResult last =
+            c.infoReceiver ? receiveInfoFrame(c.answerId, c.answerWait) : receiveFrame(c.answerId, c.answerWait);
+        if (last == c.success) return ErrorCode::None;
         if (last == ReceiveResult::ErrorReply) {
-            code = kErrReply;
+            code = ErrorCode::ProductError;
             break;
         }
         if (retries >= kMaxRetries) {
-            code = last == ReceiveResult::TimedOut ? kErrTimeout : kErrRetry;
+            code = last == ReceiveResult::TimedOut ? ErrorCode::Timeout : ErrorCode::Retry;
             break;
         }
         if (c.pumpBetween) pumpMessages();
     }
-    reportLinkError(c.answerId, static_cast<uint32_t>(code), c.processCode, 0);
+    reportLinkError(c.answerId, code, c.processCode, 0);
     return code;
 }
 
-int TargetLink::connectTarget(uint8_t targetId, uint32_t timeoutSeconds) {
+bool TargetLink::connectTarget(uint8_t targetId, std::chrono::seconds timeout) {
     bool purge = transport_->traits().purgeBeforeAttempt;
-    Command c{buildFrame(kLetterConnect, targetId), targetId, false, timeoutSeconds,
+    Command c{buildFrame(kLetterConnect, targetId), targetId, false, timeout,
               ReceiveResult::ConnectReply, kProcConnect, purge, true};
-    return runCommand(c) == 0 ? 1 : 0;
+    return runCommand(c) == ErrorCode::None;
 }
 
-int TargetLink::switchTarget(uint8_t fromId, uint8_t toId, uint8_t option) {
+ErrorCode TargetLink::switchTarget(uint8_t fromId, uint8_t toId, uint8_t option) {
     char text[64];
     std::snprintf(text, sizeof text, "Switching(ID:%02X -> ID:%02X)...", fromId, toId);
     reportStatus(fromId, text, 0, 0);
-    Command c{buildFrame(kLetterSwitch, fromId, {toId, option}), fromId, false, kSwitchWaitSeconds,
+    Command c{buildFrame(kLetterSwitch, fromId, {toId, option}), fromId, false, kSwitchAnswerWait,
               ReceiveResult::Ack, kProcSwitch, false, false};
     return runCommand(c);
 }
 
-int TargetLink::requestInfo(uint8_t targetId, uint32_t first, uint32_t second, uint32_t /*count*/) {
+bool TargetLink::requestInfo(uint8_t targetId, uint32_t first, uint32_t second, uint32_t /*count*/) {
     std::vector<uint8_t> params;
     putBe32(params, first);
     putBe32(params, second);
     bool purge = transport_->traits().purgeBeforeAttempt;
-    Command c{buildFrame(kLetterInfo, targetId, params), targetId, true, infoWaitSeconds(targetId),
+    Command c{buildFrame(kLetterInfo, targetId, params), targetId, true, targetFacts(targetId).infoAnswerWait,
               ReceiveResult::InfoReply, kProcRequestInfo, purge, false};
-    return runCommand(c) == 0 ? 1 : 0;
+    return runCommand(c) == ErrorCode::None;
 }
 
-int TargetLink::erase(uint8_t targetId, uint8_t mode, uint16_t versionNumber, uint32_t start, uint32_t end) {
+ErrorCode TargetLink::erase(uint8_t targetId, uint8_t mode, uint16_t versionNumber, uint32_t start, uint32_t end) {
     std::vector<uint8_t> params{mode};
     putBe16(params, versionNumber);
     putBe32(params, start);
     putBe32(params, end);
-    Command c{buildFrame(kLetterErase, targetId, params), targetId, false, transport_->traits().eraseWaitSeconds,
+    Command c{buildFrame(kLetterErase, targetId, params), targetId, false, transport_->traits().eraseAnswerWait,
               ReceiveResult::Ack, mode == 0 ? kProcUpdate : kProcSendBackup, false, false};
     return runCommand(c);
 }
 
-int TargetLink::requestRead(uint8_t targetId, uint8_t mode, uint32_t start, uint32_t end) {
+ErrorCode TargetLink::requestRead(uint8_t targetId, uint8_t mode, uint32_t start, uint32_t end) {
     std::vector<uint8_t> params{mode};
     putBe32(params, start);
     putBe32(params, end);
-    Command c{buildFrame(kLetterRead, targetId, params), targetId, false, kReadRequestWaitSeconds,
+    Command c{buildFrame(kLetterRead, targetId, params), targetId, false, kReadRequestAnswerWait,
               ReceiveResult::Ack, mode == 0 ? kProcVerify : kProcReceiveBackup, false, false};
     return runCommand(c);
 }

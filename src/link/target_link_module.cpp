@@ -1,6 +1,7 @@
 // The network module's command dialogue: prompts, mode switches, erase and update commands.
 #include <cstring>
 
+#include "link/link_timeouts.h"
 #include "link/target_link.h"
 
 namespace tarnwick {
@@ -8,22 +9,21 @@ namespace tarnwick {
 namespace {
 
 constexpr int kMaxRetransmissions = 3;
-constexpr uint32_t kPollsPerSecond = 100;
-constexpr uint32_t kPromptSeconds = 5;
-constexpr uint32_t kStoredSeconds = 60;
 constexpr size_t kCollectMax = kFrameBufferSize - 1;  // the longest collection, 1034 characters
 const char* const kProbe = "\r\n";
 const char* const kOk = "ok";
+const char* const kTftpReady = "start tftp client";
 
 bool isControl(uint8_t byte) { return byte < 0x20 || byte == 0x7F; }
 
-const char* awaitResultName(int result) {
+const char* awaitResultName(AwaitResult result) {
     switch (result) {
-        case kAwaitArrived: return "arrived";
-        case kAwaitReadFailed: return "ReadFailed";
-        case kAwaitSilence: return "TimedOut";
-        default: return "TooLong";
+        case AwaitResult::Arrived: return "arrived";
+        case AwaitResult::ReadFailed: return "ReadFailed";
+        case AwaitResult::Silence: return "TimedOut";
+        case AwaitResult::TooLong: return "TooLong";
     }
+    return "?";
 }
 
 }  // namespace
@@ -33,7 +33,7 @@ struct TargetLink::ModuleCommand {
     const char* prompt;      // the prompt of the wanted mode, probed first; nullptr: no probe
     const char* command;
     const char* answer;
-    uint32_t answerSeconds;
+    std::chrono::seconds answerWait;
     uint32_t processCode;    // 0: a failure is not reported
 };
 
@@ -43,21 +43,21 @@ struct TargetLink::ModuleCommand {
 // A one-character prompt counts wherever it stands, as after a boot loader's name ("BL#").
 // Lines may be of any length (an erase prints rows of progress dots); only a module that
 // sends kDiscardLimit bytes without the text ends the wait early.
-int TargetLink::awaitText(const std::string& expected, uint32_t silenceSeconds) {
+AwaitResult TargetLink::awaitText(const std::string& expected, std::chrono::seconds silence) {
     rx_.fill(0);
     rxLength_ = 0;
-    const uint32_t polls = silenceSeconds * kPollsPerSecond;
+    const uint32_t polls = pollsOf(silence);
     const bool anywhereInALine = expected.size() == 1;
     size_t position = 0;  // characters collected
     bool skipping = false;
-    int result = kAwaitTooLong;
+    AwaitResult result = AwaitResult::TooLong;
     for (uint32_t taken = 0; taken < kDiscardLimit && position < kCollectMax; ++taken) {
         if (waitForBytes(polls) == 0) {
-            result = kAwaitSilence;
+            result = AwaitResult::Silence;
             break;
         }
         if (!transport_->read(&rxByte_, 1)) {
-            result = kAwaitReadFailed;
+            result = AwaitResult::ReadFailed;
             break;
         }
         if (trace_) trace_->receivedByte(rxByte_);
@@ -71,7 +71,7 @@ int TargetLink::awaitText(const std::string& expected, uint32_t silenceSeconds) 
         rx_[position++] = rxByte_;
         if (position < expected.size()) continue;
         if (std::memcmp(rx_.data(), expected.data(), position) == 0) {
-            result = kAwaitArrived;
+            result = AwaitResult::Arrived;
             break;
         }
         std::memset(rx_.data(), 0, position);
@@ -83,70 +83,74 @@ int TargetLink::awaitText(const std::string& expected, uint32_t silenceSeconds) 
     return result;
 }
 
-int TargetLink::runModuleCommand(uint8_t targetId, const ModuleCommand& c) {
+ErrorCode TargetLink::runModuleCommand(uint8_t targetId, const ModuleCommand& c) {
     if (c.statusText) reportStatus(targetId, c.statusText, 0, 0);
-    int code = 0;
+    ErrorCode code = ErrorCode::None;
     if (c.prompt) {
-        if (!sendText(kProbe)) code = kErrComm;
-        else if (awaitText(c.prompt, kPromptSeconds) == kAwaitArrived) return 0;  // already in that mode
+        if (!sendText(kProbe)) {
+            code = ErrorCode::Comm;
+        } else if (awaitText(c.prompt, kModulePromptWait) == AwaitResult::Arrived) {
+            return ErrorCode::None;  // already in that mode
+        }
     }
-    for (int retransmissions = 0; code == 0; ++retransmissions) {
+    for (int retransmissions = 0; code == ErrorCode::None; ++retransmissions) {
         if (!sendText(c.command)) {
-            code = kErrComm;
+            code = ErrorCode::Comm;
             break;
         }
-        const int r = awaitText(c.answer, c.answerSeconds);
-        if (r == kAwaitArrived) return 0;
-        if (retransmissions >= kMaxRetransmissions) code = r == kAwaitSilence ? kErrTimeout : kErrRetry;
+        const AwaitResult r = awaitText(c.answer, c.answerWait);
+        if (r == AwaitResult::Arrived) return ErrorCode::None;
+        if (retransmissions >= kMaxRetransmissions) code = r == AwaitResult::Silence ? ErrorCode::Timeout : ErrorCode::Retry;
     }
     if (c.processCode != 0) reportLinkError(targetId, code, c.processCode, 0);
     return code;
 }
 
-int TargetLink::startImage(uint8_t targetId) {
-    static const ModuleCommand c{"Reboot(Application Mode)...", ">", "start image\r\n", kOk, 300, 0};
+ErrorCode TargetLink::startImage(uint8_t targetId) {
+    static const ModuleCommand c{"Reboot(Application Mode)...", ">", "start image\r\n", kOk, kModuleModeSwitchWait, 0};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::startBootloader(uint8_t targetId) {
-    static const ModuleCommand c{"Reboot(Bootloader Mode)...", "#", "start bootloader\r\n", kOk, 300, kProcSwitch};
+ErrorCode TargetLink::startBootloader(uint8_t targetId) {
+    static const ModuleCommand c{"Reboot(Bootloader Mode)...", "#", "start bootloader\r\n", kOk, kModuleModeSwitchWait,
+                                 kProcSwitch};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::eraseImage(uint8_t targetId) {
-    static const ModuleCommand c{"Erasing(Image)...", nullptr, "erase image\r\n", kOk, 30, kProcUpdate};
+ErrorCode TargetLink::eraseImage(uint8_t targetId) {
+    static const ModuleCommand c{"Erasing(Image)...", nullptr, "erase image\r\n", kOk, kModuleEraseWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::eraseWebPage(uint8_t targetId) {
-    static const ModuleCommand c{"Erasing(Web Page)...", nullptr, "erase webpage\r\n", kOk, 30, kProcUpdate};
+ErrorCode TargetLink::eraseWebPage(uint8_t targetId) {
+    static const ModuleCommand c{"Erasing(Web Page)...", nullptr, "erase webpage\r\n", kOk, kModuleEraseWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::updateBootloader(uint8_t targetId) {
-    static const ModuleCommand c{nullptr, nullptr, "update bootloader\r\n", "start tftp client", 300, kProcUpdate};
+ErrorCode TargetLink::updateBootloader(uint8_t targetId) {
+    static const ModuleCommand c{nullptr, nullptr, "update bootloader\r\n", kTftpReady, kModuleTftpReadyWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::updateImage(uint8_t targetId) {
-    static const ModuleCommand c{nullptr, nullptr, "update image\r\n", "start tftp client", 300, kProcUpdate};
+ErrorCode TargetLink::updateImage(uint8_t targetId) {
+    static const ModuleCommand c{nullptr, nullptr, "update image\r\n", kTftpReady, kModuleTftpReadyWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::updateImageCne(uint8_t targetId) {
-    static const ModuleCommand c{nullptr, nullptr, "update image cne\r\n", "start tftp client", 300, kProcUpdate};
+ErrorCode TargetLink::updateImageCne(uint8_t targetId) {
+    static const ModuleCommand c{nullptr, nullptr, "update image cne\r\n", kTftpReady, kModuleTftpReadyWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::updateWebPage(uint8_t targetId) {
-    static const ModuleCommand c{nullptr, nullptr, "update webpage\r\n", "start tftp client", 300, kProcUpdate};
+ErrorCode TargetLink::updateWebPage(uint8_t targetId) {
+    static const ModuleCommand c{nullptr, nullptr, "update webpage\r\n", kTftpReady, kModuleTftpReadyWait, kProcUpdate};
     return runModuleCommand(targetId, c);
 }
 
-int TargetLink::awaitOk(uint8_t targetId) {
-    if (awaitText(kOk, kStoredSeconds) == kAwaitArrived) return 1;
-    reportLinkError(targetId, kErrComm, kProcUpdate, 0);
-    return 0;
+bool TargetLink::awaitOk(uint8_t targetId) {
+    if (awaitText(kOk, kModuleStoredWait) == AwaitResult::Arrived) return true;
+    reportLinkError(targetId, ErrorCode::Comm, kProcUpdate, 0);
+    return false;
 }
 
 }  // namespace tarnwick

@@ -2,17 +2,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "link/link_timeouts.h"
 #include "link/target_link.h"
 
 namespace tarnwick {
 
 namespace {
-
-constexpr uint32_t kPollMs = 10;
-constexpr uint32_t kPollsPerSecond = 100;
-constexpr uint32_t kLongWaitPolls = 6000;  // what an out-of-range wait counts as (60 s)
-constexpr uint32_t kFrameWaitCap = 600;
-constexpr uint32_t kInfoWaitCap = 180;
 
 struct Expectation {
     size_t length;
@@ -43,8 +38,8 @@ Expectation expectInfoFrame(uint8_t letter) {
 
 }  // namespace
 
-uint32_t waitPolls(uint32_t timeoutSeconds, uint32_t cap) {
-    return timeoutSeconds > cap ? kLongWaitPolls : timeoutSeconds * kPollsPerSecond;
+uint32_t waitPolls(std::chrono::seconds wait, std::chrono::seconds cap) {
+    return pollsOf(wait > cap ? kOverCapWait : wait);
 }
 
 // Polls for received bytes: up to polls times, waiting up to 10 ms for the descriptor
@@ -53,17 +48,17 @@ uint32_t TargetLink::waitForBytes(uint32_t polls) {
     for (pollCount_ = polls; pollCount_ > 0; --pollCount_) {
         uint32_t waiting = transport_->bytesWaiting();
         if (waiting > 0) return waiting;
-        clock_.waitReadable(transport_->waitHandle(), kPollMs);
+        clock_.waitReadableFor(transport_->waitHandle(), kPollInterval);
     }
     return 0;
 }
 
-ReceiveResult TargetLink::receiveFrame(uint8_t targetId, uint32_t timeoutSeconds) {
-    return receive(targetId, waitPolls(timeoutSeconds, kFrameWaitCap), false);
+ReceiveResult TargetLink::receiveFrame(uint8_t targetId, std::chrono::seconds timeout) {
+    return receive(targetId, waitPolls(timeout, kFrameWaitCap), false);
 }
 
-ReceiveResult TargetLink::receiveInfoFrame(uint8_t targetId, uint32_t timeoutSeconds) {
-    return receive(targetId, waitPolls(timeoutSeconds, kInfoWaitCap), true);
+ReceiveResult TargetLink::receiveInfoFrame(uint8_t targetId, std::chrono::seconds timeout) {
+    return receive(targetId, waitPolls(timeout, kInfoWaitCap), true);
 }
 
 // Bytes before a start byte are skipped; t bounds each silence, never the whole frame.
@@ -123,9 +118,9 @@ FrameHeader TargetLink::dataHeader() const {
     return h;
 }
 
-int TargetLink::storeData(uint8_t* buffer, uint32_t& position) {
+bool TargetLink::storeData(uint8_t* buffer, uint32_t& position) {
     FrameHeader h = dataHeader();
-    if ((h.letter != kLetterProductData && h.letter != kLetterBlock) || h.blockState > kBlockLast) return 0;
+    if ((h.letter != kLetterProductData && h.letter != kLetterBlock) || h.blockState > kBlockLast) return false;
     if (h.blockState == kBlockOnly || h.blockState == kBlockFirst) position = 0;
     // Only bytes that were actually received: a frame cut off at the largest frame
     // holds fewer data bytes than its length field declares.
@@ -135,7 +130,7 @@ int TargetLink::storeData(uint8_t* buffer, uint32_t& position) {
         if (position >= kReadBackBufferSize) break;
         buffer[position++] = rx_[kDataOffset + k];
     }
-    return 1;
+    return true;
 }
 
 InfoRecord TargetLink::infoAnswer(uint32_t count) const {
@@ -144,6 +139,8 @@ InfoRecord TargetLink::infoAnswer(uint32_t count) const {
     r.value = readBe32(rx_.data() + 3);
     r.wordA = readBe16(rx_.data() + 7);
     r.wordB = readBe16(rx_.data() + 11);
+    // Every entry carries the same bytes: that is the product's answer, a check reads the
+    // entry at its own position or id all the same.
     for (uint32_t k = 0; k < count; ++k) {
         r.entryWords[k] = readBe16(rx_.data() + 9);
         r.entryValues[k] = readBe32(rx_.data() + 13);

@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "link/link_timeouts.h"
+#include "link/target_facts.h"
 #include "link/target_link.h"
 
 namespace tarnwick {
@@ -9,11 +11,6 @@ namespace tarnwick {
 namespace {
 
 constexpr int kMaxRetries = 3;
-constexpr uint32_t kMiddleBlockWait = 5;
-constexpr uint32_t kEdgeBlockWait = 60;
-constexpr uint32_t kSlowEdgeBlockWait = 180;  // targets 0x26..0x2A
-constexpr uint32_t kFinalBlockWait25 = 600;   // the last block of target 0x25: never resent
-constexpr uint32_t kReadBackFrameWait = 5;
 
 // One block of writeData: its state, start address and data.
 struct Block {
@@ -69,108 +66,105 @@ uint16_t sumOf(const Block& b) {
     return static_cast<uint16_t>(sum);
 }
 
-uint32_t answerWait(uint8_t targetId, const Block& b) {
-    if (b.state == kBlockMiddle) return kMiddleBlockWait;
-    if (b.state == kBlockLast && targetId == 0x25) return kFinalBlockWait25;
-    return (targetId >= 0x26 && targetId <= 0x2A) ? kSlowEdgeBlockWait : kEdgeBlockWait;
-}
-
-const char* firstBlockText(uint8_t targetId) {
-    return (targetId == 0x15 || targetId == 0x22 || targetId == 0x23) ? "Updating..." : "Erasing...";
+std::chrono::seconds answerWait(const TargetFacts& facts, const Block& b) {
+    if (b.state == kBlockMiddle) return kMiddleBlockAnswerWait;
+    return b.state == kBlockLast ? facts.lastBlockAnswerWait : facts.firstBlockAnswerWait;
 }
 
 }  // namespace
 
-int TargetLink::writeData(uint8_t targetId, uint32_t start, uint32_t end, const uint8_t* data, uint32_t length) {
+ErrorCode TargetLink::writeData(uint8_t targetId, uint32_t start, uint32_t end, const uint8_t* data,
+                                uint32_t length) {
     reportStatus(targetId, "Updating...", 0, 0);
-    const uint32_t blockSize = blockSizeFor(targetId);
+    const TargetFacts& facts = targetFacts(targetId);
     WriteCursor cursor{data, data ? length : 0, end};
     Block block;
     uint16_t runningSum = 0;
     int percent = 0;
-    int code = 0;
+    ErrorCode code = ErrorCode::None;
     do {
-        block = nextBlock(cursor, block, blockSize, start);
-        if (block.state == kBlockMiddle && skipsBlankBlocks(targetId) && isBlank(block)) continue;
-        if (keepsWriteSum(targetId)) {
+        block = nextBlock(cursor, block, facts.blockSize, start);
+        if (block.state == kBlockMiddle && facts.skipsBlankBlocks && isBlank(block)) continue;
+        if (facts.keepsWriteSum) {
             runningSum = static_cast<uint16_t>(runningSum + sumOf(block));
             if (block.state == kBlockLast) lastWriteSum = runningSum;
         }
         auto frame = buildDataFrame(kLetterBlock, targetId, block.state, block.address, block.bytes,
                                     static_cast<uint16_t>(block.count));
-        bool resendable = !(block.state == kBlockLast && targetId == 0x25);
+        const bool resendable = !(block.state == kBlockLast && facts.lastBlockSentOnce);
         for (int retries = 0;; ++retries) {
             if (!sendFrame(frame)) {
-                code = kErrComm;
+                code = ErrorCode::Comm;
                 break;
             }
             percent = percentOf(block.address, start, end);
             if (block.state == kBlockFirst) {
-                reportStatus(targetId, firstBlockText(targetId), 0, 0);
+                reportStatus(targetId, facts.firstBlockText, 0, 0);
             } else {
                 reportStatus(targetId, "Updating...", 1, percent);
             }
-            ReceiveResult r = receiveFrame(targetId, answerWait(targetId, block));
+            ReceiveResult r = receiveFrame(targetId, answerWait(facts, block));
             if (r == ReceiveResult::Ack) break;
             if (r == ReceiveResult::ErrorReply) {
-                code = kErrReply;
+                code = ErrorCode::ProductError;
                 break;
             }
             if (retries >= kMaxRetries || !resendable) {
-                code = r == ReceiveResult::TimedOut ? kErrTimeout : kErrRetry;
+                code = r == ReceiveResult::TimedOut ? ErrorCode::Timeout : ErrorCode::Retry;
                 break;
             }
         }
-        if (code != 0) {
-            reportLinkError(targetId, static_cast<uint32_t>(code), kProcUpdate, static_cast<uint32_t>(percent));
+        if (code != ErrorCode::None) {
+            reportLinkError(targetId, code, kProcUpdate, static_cast<uint32_t>(percent));
             return code;
         }
     } while (block.state != kBlockLast);
-    return 0;
+    return ErrorCode::None;
 }
 
-int TargetLink::eraseAndWrite(uint8_t targetId, uint16_t versionNumber, uint32_t start, uint32_t end,
-                              const uint8_t* data, uint32_t length) {
-    if (erase(targetId, 0, versionNumber, start, end) != 0) return 0;
-    return writeData(targetId, start, end, data, length) == 0 ? 1 : 0;
+bool TargetLink::eraseAndWrite(uint8_t targetId, uint16_t versionNumber, uint32_t start, uint32_t end,
+                               const uint8_t* data, uint32_t length) {
+    if (erase(targetId, 0, versionNumber, start, end) != ErrorCode::None) return false;
+    return writeData(targetId, start, end, data, length) == ErrorCode::None;
 }
 
-int TargetLink::readBack(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer, uint32_t& position) {
+bool TargetLink::readBack(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer, uint32_t& position) {
     const char* text = transport_->traits().verifyingText;
     position = 0;
     int percent = 0;
     reportStatus(targetId, text, 1, 0);
     std::memset(buffer, 0, kReadBackBufferSize);
-    if (requestRead(targetId, 0, start, end) != 0) return 0;
-    int code = readBackBlocks(targetId, start, end, buffer, position, percent);
-    if (code == 0) return 1;
-    reportCheckError(targetId, static_cast<uint32_t>(code), kProcVerify, static_cast<uint32_t>(percent));
-    return 0;
+    if (requestRead(targetId, 0, start, end) != ErrorCode::None) return false;
+    const ErrorCode code = readBackBlocks(targetId, start, end, buffer, position, percent);
+    if (code == ErrorCode::None) return true;
+    reportCheckError(targetId, code, kProcVerify, static_cast<uint32_t>(percent));
+    return false;
 }
 
-// Receives the 'P' frames of a read-back until the last one; 0 or the error code.
-int TargetLink::readBackBlocks(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer,
-                               uint32_t& position, int& percent) {
+// Receives the 'P' frames of a read-back until the last one; None or the error code.
+ErrorCode TargetLink::readBackBlocks(uint8_t targetId, uint32_t start, uint32_t end, uint8_t* buffer,
+                                     uint32_t& position, int& percent) {
     const char* text = transport_->traits().verifyingText;
     int retries = 0;
     for (;;) {
         ReceiveResult r = receiveFrame(targetId, kReadBackFrameWait);
-        if (r == ReceiveResult::ErrorReply) return kErrReply;
+        if (r == ReceiveResult::ErrorReply) return ErrorCode::ProductError;
         if (r != ReceiveResult::BlockData) {
-            if (retries >= kMaxRetries) return r == ReceiveResult::TimedOut ? kErrTimeout : kErrRetry;
+            if (retries >= kMaxRetries) return r == ReceiveResult::TimedOut ? ErrorCode::Timeout : ErrorCode::Retry;
             ++retries;
-            if (transport_->traits().nakOnReadBackRetry) sendNak(targetId);
+            // Its result is ignored: a lost 'N' shows as the next wait failing.
+            if (transport_->traits().nakOnReadBackRetry) (void)sendNak(targetId);
             continue;
         }
-        if (!storeData(buffer, position)) return kErrComm;
+        if (!storeData(buffer, position)) return ErrorCode::Comm;
         FrameHeader h = dataHeader();
         // A frame of no data ends before its own address: count it as at its address.
         uint32_t last = h.length == 0 ? h.address : h.lastAddress;
         percent = percentOf(last, start, end);
         reportStatus(targetId, text, 1, percent);
-        sendAck(targetId);
+        (void)sendAck(targetId);  // its result is ignored: a lost one shows in the next wait
         retries = 0;
-        if (h.blockState == kBlockOnly || h.blockState == kBlockLast) return 0;
+        if (h.blockState == kBlockOnly || h.blockState == kBlockLast) return ErrorCode::None;
     }
 }
 

@@ -3,12 +3,14 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "link/link_timeouts.h"
+
 namespace tarnwick {
 
 // What the frame protocol does differently on a transport.
 struct TransportTraits {
     bool purgeBeforeAttempt = true;    // connectTarget and requestInfo purge before each try
-    uint32_t eraseWaitSeconds = 10;    // answer wait of the 'L' frame
+    std::chrono::seconds eraseAnswerWait = kSerialEraseAnswerWait;  // of the 'L' frame
     const char* verifyingText = "Verifying...";
     bool nakOnReadBackRetry = false;   // a read-back retry first sends an 'N' frame
     bool pauseBeforeInfoLines = false; // a 10 ms sleep before the first "VIALL" line
@@ -18,7 +20,7 @@ struct TransportTraits {
 // before a read-back waits again, and a short pause before the information lines.
 inline constexpr TransportTraits kTcpTraits{
     .purgeBeforeAttempt = false,
-    .eraseWaitSeconds = 5,
+    .eraseAnswerWait = kTcpEraseAnswerWait,
     .verifyingText = "Verifying ...",
     .nakOnReadBackRetry = true,
     .pauseBeforeInfoLines = true,

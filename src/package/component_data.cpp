@@ -14,53 +14,51 @@ uint32_t sumOf(const uint8_t* data, size_t count) {
 }
 }  // namespace
 
-int readComponentFile(const std::string& path, uint8_t* buffer, uint32_t limit,
-                      uint32_t& length, uint32_t& byteSum) {
+bool readComponentFile(const std::string& path, uint8_t* buffer, uint32_t limit,
+                       uint32_t& length, uint32_t& byteSum) {
     length = 0;
     byteSum = 0;
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return 0;
+    if (file == nullptr) return false;
     const size_t stored = std::fread(buffer, 1, limit, file);
     byteSum = sumOf(buffer, stored);
     const bool beyondLimit = stored == limit && std::fgetc(file) != EOF;
     std::fclose(file);
-    if (beyondLimit) return 0;
+    if (beyondLimit) return false;
     length = static_cast<uint32_t>(stored);
-    return 1;
+    return true;
 }
 
-int checkComponentData(uint8_t writeMethod, uint32_t checksum, const uint8_t* data,
-                       uint32_t length, uint32_t byteSum) {
+bool checkComponentData(uint8_t writeMethod, uint32_t checksum, const uint8_t* data,
+                        uint32_t length, uint32_t byteSum) {
     switch (writeMethod) {
         case 2:
         case 5: {
             uint32_t crc = 0;
-            return (Crc32Words(data, length, crc) == 1 && crc == checksum) ? 1 : 0;
+            return Crc32Words(data, length, crc) == 1 && crc == checksum;
         }
         case 1:
         case 3:
         case 4:
         case 6:
         case 7:
-            return (byteSum & 0xFFFFu) == (checksum & 0xFFFFu) ? 1 : 0;
+            return (byteSum & 0xFFFFu) == (checksum & 0xFFFFu);
         default:
-            return 0;
+            return false;
     }
 }
 
-int loadComponentData(const UpdatePackage& package, int position, uint8_t* buffer, uint32_t& length,
-                      uint32_t& byteSum) {
+bool loadComponentData(const UpdatePackage& package, int position, uint8_t* buffer, uint32_t& length,
+                       uint32_t& byteSum) {
     length = 0;
     byteSum = 0;
-    if (position < 0 || position >= kMaxComponents || buffer == nullptr) return 0;
+    if (position < 0 || position >= kMaxComponents || buffer == nullptr) return false;
     const ComponentEntry& entry = package.components[static_cast<size_t>(position)];
     uint32_t read = 0;
-    if (readComponentFile(entry.dataFilePath, buffer, kComponentDataLimit, read, byteSum) != 1) {
-        return 0;
-    }
-    if (checkComponentData(entry.writeMethod, entry.checksum, buffer, read, byteSum) != 1) return 0;
+    if (!readComponentFile(entry.dataFilePath, buffer, kComponentDataLimit, read, byteSum)) return false;
+    if (!checkComponentData(entry.writeMethod, entry.checksum, buffer, read, byteSum)) return false;
     length = read;
-    return 1;
+    return true;
 }
 
 }  // namespace tarnwick

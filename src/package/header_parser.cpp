@@ -33,7 +33,7 @@ void storeComponentLine(const HeaderLine& line, ComponentEntry& entry) {
     entry.reservedByte = line.hexField8(64, 71);
     entry.writeMethod = line.hexField8(72, 79);
     entry.attributes = line.hexField(80, 87);
-    entry.kindMark = static_cast<uint8_t>((entry.attributes >> 16) & 0xFFu);
+    entry.kindMark = static_cast<uint8_t>((entry.attributes >> kKindMarkShift) & 0xFFu);
     entry.switchPath = line.textField(96, 111);
     entry.versionLabel = line.textField(112, 131);
 }

@@ -10,6 +10,16 @@ constexpr int kMaxComponents = 20;
 constexpr int kMaxTargetId = 85;
 constexpr uint8_t kNoPosition = 0xFF;
 
+// The bits of a component's attributes word: which route writes the component, and how.
+enum : uint32_t {
+    kAttrRs232c = 1u,          // bit 0: written over RS-232C through the frame protocol
+    kAttrEthernetFrames = 2u,  // bit 1: written over Ethernet through the frame protocol
+    kAttrNetworkModule = 4u,   // bit 2: the network module's, sent through its command port and TFTP
+    kAttrEthernet = kAttrEthernetFrames | kAttrNetworkModule,  // whatever an Ethernet update writes
+};
+// Bits 16..23 of the attributes word are the kind mark of a network-module component.
+constexpr unsigned kKindMarkShift = 16;
+
 struct ComponentEntry {
     uint8_t id = 0;
     std::string name;
@@ -23,11 +33,13 @@ struct ComponentEntry {
     uint8_t reservedByte = 0;
     uint8_t writeMethod = 0;
     uint32_t attributes = 0;
-    uint8_t kindMark = 0;  // bits 16..23 of attributes
+    uint8_t kindMark = 0;  // bits 16..23 of attributes (kKindMarkShift)
     std::string switchPath;
     std::string versionLabel;
     std::string dataFilePath;
 
+    // Whether any of the attribute bits (kAttr...) is set.
+    bool hasAttribute(uint32_t bits) const { return (attributes & bits) != 0; }
     // endAddress - startAddress + 1 in unsigned 32-bit arithmetic.
     uint32_t dataSize() const { return endAddress - startAddress + 1u; }
 };

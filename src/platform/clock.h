@@ -1,5 +1,6 @@
 // Time seam: every sleep and every wait of the program goes through a Clock.
 #pragma once
+#include <chrono>
 #include <cstdint>
 
 namespace tarnwick {
@@ -16,6 +17,14 @@ public:
     // Waits up to ms for fd to become readable; true when it is. Replaces "poll, then
     // sleep 10 ms" so that a wait ends as soon as a byte arrives.
     virtual bool waitReadable(int fd, uint32_t ms) = 0;
+
+    // The same, with the unit in the type.
+    void sleepFor(std::chrono::milliseconds wait) { sleepMs(msOf(wait)); }
+    void settleFor(std::chrono::milliseconds wait) { settleMs(msOf(wait)); }
+    bool waitReadableFor(int fd, std::chrono::milliseconds wait) { return waitReadable(fd, msOf(wait)); }
+
+private:
+    static uint32_t msOf(std::chrono::milliseconds wait) { return static_cast<uint32_t>(wait.count()); }
 };
 
 // The real clock; settling waits are multiplied by the TARNWICK_TIME_SCALE factor.

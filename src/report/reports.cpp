@@ -19,7 +19,7 @@ FailureReport composeFailure(const ErrorRecord& record, bool checkReport, const 
     FailureReport report;
     report.target = reportTargetName(package, record.targetId);
     report.process = processText(record.processCode);
-    report.error = record.errorCode == kErrReply ? microcomputerText(productCode)
+    report.error = record.errorCode == numberOf(ErrorCode::ProductError) ? microcomputerText(productCode)
                    : checkReport                 ? checkErrorText(record.errorCode)
                                                  : linkErrorText(record.errorCode);
     return report;

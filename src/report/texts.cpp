@@ -22,12 +22,12 @@ constexpr const char* kProcessTexts[] = {
 constexpr const char* kUnknown = "Unknown error!";
 
 const char* sharedErrorText(uint32_t errorCode) {
-    switch (errorCode) {
-        case kErrComm: return "Communication error!";
-        case kErrRetry: return "Communication retry error!";
-        case kErrTimeout: return "Communication timeout error!";
-        case kErrPortOpen: return "Communication port open error!";
-        case kErrState: return "Processing-regulation outside error!";
+    switch (static_cast<ErrorCode>(errorCode)) {
+        case ErrorCode::Comm: return "Communication error!";
+        case ErrorCode::Retry: return "Communication retry error!";
+        case ErrorCode::Timeout: return "Communication timeout error!";
+        case ErrorCode::PortOpen: return "Communication port open error!";
+        case ErrorCode::State: return "Processing-regulation outside error!";
         default: return kUnknown;
     }
 }
@@ -74,9 +74,9 @@ const char* processText(uint32_t processCode) {
 const char* linkErrorText(uint32_t errorCode) { return sharedErrorText(errorCode); }
 
 const char* checkErrorText(uint32_t errorCode) {
-    switch (errorCode) {
-        case kErrChecksum: return "Checksum error!";
-        case kErrVerify: return "Verification error!";
+    switch (static_cast<ErrorCode>(errorCode)) {
+        case ErrorCode::Checksum: return "Checksum error!";
+        case ErrorCode::Verification: return "Verification error!";
         default: return sharedErrorText(errorCode);
     }
 }

@@ -3,17 +3,17 @@
 // only the final box is shown. The route decides which port each attempt opens.
 #include "update/procedure_run.h"
 
+#include "update/update_timeouts.h"
+
 namespace tarnwick {
 
 namespace {
-
-constexpr uint32_t kConnectSeconds = 3;
 
 enum CheckState : uint8_t { OpenNormal, QueryNormal, OpenUpdate, ConnectUpdate, Close, Passed, Failed };
 
 }  // namespace
 
-int ProcedureRun::checkCommunication() {
+bool ProcedureRun::checkCommunication() {
     host.showStatus(0, "Checking communication...", 0, 0);
     host.setQuiet(true);
     CheckState state = OpenNormal;
@@ -21,14 +21,14 @@ int ProcedureRun::checkCommunication() {
         switch (state) {
             case OpenNormal: state = openFor(PortUse::NormalMode) == 1 ? QueryNormal : Failed; break;
             case QueryNormal: {
-                const int answered = link_->queryTargetInfo();
+                const bool answered = link_->queryTargetInfo();
                 closeLinkPort();
-                state = answered == 1 ? Close : OpenUpdate;
+                state = answered ? Close : OpenUpdate;
                 break;
             }
             case OpenUpdate: state = openFor(PortUse::Check) == 1 ? ConnectUpdate : Failed; break;
             case ConnectUpdate:  // a refused connect leaves the port open until the link goes
-                state = link_->connectTarget(kSystemMicrocomputer, kConnectSeconds) == 1 ? Close : Failed;
+                state = link_->connectTarget(kSystemMicrocomputer, kProbeConnectWait) ? Close : Failed;
                 break;
             case Close: closeLinkPort(); state = Passed; break;
             case Passed:
@@ -42,7 +42,7 @@ int ProcedureRun::checkCommunication() {
     } else {
         host.showError("Communication check NG!");
     }
-    return state == Passed ? 1 : 0;
+    return state == Passed;
 }
 
 }  // namespace tarnwick

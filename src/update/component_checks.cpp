@@ -1,9 +1,11 @@
 #include "update/component_checks.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
 
+#include "link/target_facts.h"
 #include "package/component_data.h"
 #include "package/work_files.h"
 #include "update/check_methods.h"
@@ -13,10 +15,6 @@ namespace tarnwick {
 
 namespace {
 
-constexpr uint32_t kMismatchError = 2;   // "Verification error!"
-constexpr uint32_t kChecksumError = 1;   // "Checksum error!"
-constexpr uint32_t kVerifyProcess = 6;   // "Verify check of update"
-constexpr uint32_t kCheckProcess = 7;    // "Check of update"
 constexpr uint32_t kStatusOk = 0x4F4B;   // "OK" in the upper 16 bits of the status word
 
 // The read-back as it came, for the technician; a file that cannot be written is no error.
@@ -27,39 +25,32 @@ void keepReadBack(const std::string& path, const uint8_t* bytes, uint32_t count)
     std::fclose(f);
 }
 
-// The data file matches when it ends before the read-back data do, byte for byte.
-bool dataFileMatches(std::FILE* file, const uint8_t* readBack, uint32_t count) {
-    for (uint32_t offset = 0;; ++offset) {
-        const int c = std::fgetc(file);
-        if (c == EOF) return true;
-        if (offset >= kComponentBufferSize || offset >= count || readBack[offset] != static_cast<uint8_t>(c)) {
-            return false;
-        }
-    }
+// The written data match when the read-back holds them from its start: a read-back longer
+// than the data still matches, a shorter one does not.
+bool readBackMatches(const uint8_t* data, uint32_t length, const uint8_t* readBack, uint32_t count) {
+    return length <= count && std::equal(data, data + length, readBack);
 }
 
-bool isSumTarget(uint8_t id) { return id >= 0x26 && id <= 0x29; }
-
-int verifyByReadBack(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer) {
+bool verifyByReadBack(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, const uint8_t* data,
+                      uint32_t length) {
     const ComponentEntry& c = job.pkg().components[static_cast<size_t>(position)];
+    const std::unique_ptr<uint8_t[]> readBack(new (std::nothrow) uint8_t[kComponentBufferSize]);
+    if (!readBack) return false;
     uint32_t count = 0;
-    if (link.readBack(c.id, c.startAddress, c.endAddress, buffer, count) != 1) return 0;
-    keepReadBack(workFilePath(job.workDir, kVerifyDataPrefix, position), buffer, count);
-    std::FILE* data = std::fopen(c.dataFilePath.c_str(), "rb");
-    const bool matches = data != nullptr && dataFileMatches(data, buffer, count);
-    if (data != nullptr) std::fclose(data);
-    if (matches) return 1;
-    host.reportCheckError(ErrorRecord{c.id, kMismatchError, kVerifyProcess, 0});
-    return 0;
+    if (!link.readBack(c.id, c.startAddress, c.endAddress, readBack.get(), count)) return false;
+    keepReadBack(workFilePath(job.workDir, kVerifyDataPrefix, position), readBack.get(), count);
+    if (readBackMatches(data, length, readBack.get(), count)) return true;
+    host.reportCheckError(failureRecord(c.id, ErrorCode::Verification, kProcVerify, 0));
+    return false;
 }
 
-// The checksum the product reported for the range, against the package's (for the listed
-// targets, against the sum of the blocks the write sent).
+// The checksum the product reported for the range, against the package's (for a part that
+// keeps a write sum, against the sum of the blocks the write sent).
 bool checksumMatches(const TargetLink& link, const ComponentEntry& c, uint32_t reported) {
     switch (c.writeMethod) {
         case 1:
         case 4: {
-            const uint32_t expected = isSumTarget(c.id) ? link.lastWriteSum : (c.checksum & 0xFFFFu);
+            const uint32_t expected = targetFacts(c.id).keepsWriteSum ? link.lastWriteSum : (c.checksum & 0xFFFFu);
             return (reported & 0xFFFFu) == expected;
         }
         case 2:
@@ -75,16 +66,16 @@ bool statusIsOk(const ComponentEntry& c, const InfoRecord& record) {
 }
 
 // The checksum or status word check through the product's information answer.
-int verifyByInfo(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, bool statusWord) {
+bool verifyByInfo(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, bool statusWord) {
     const UpdatePackage& package = job.pkg();
     const ComponentEntry& c = package.components[static_cast<size_t>(position)];
-    if (link.requestInfo(c.id, c.startAddress, c.sumEndAddress, package.statusEntryCount) != 1) return 0;
+    if (!link.requestInfo(c.id, c.startAddress, c.sumEndAddress, package.statusEntryCount)) return false;
     const InfoRecord record = link.infoAnswer(package.statusEntryCount);
     const bool good = statusWord ? statusIsOk(c, record)
                                  : checksumMatches(link, c, record.entryValues[static_cast<size_t>(position)]);
-    if (good) return 1;
-    host.reportCheckError(ErrorRecord{c.id, kChecksumError, kCheckProcess, 0});
-    return 0;
+    if (good) return true;
+    host.reportCheckError(failureRecord(c.id, ErrorCode::Checksum, kProcCheck, 0));
+    return false;
 }
 
 }  // namespace
@@ -94,35 +85,36 @@ std::unique_ptr<uint8_t[]> loadComponentBuffer(const UpdateJob& job, int positio
     if (!buffer) return nullptr;
     std::memset(buffer.get(), 0xFF, kComponentBufferSize);
     uint32_t byteSum = 0;
-    if (loadComponentData(job.pkg(), position, buffer.get(), length, byteSum) != 1) return nullptr;
+    if (!loadComponentData(job.pkg(), position, buffer.get(), length, byteSum)) return nullptr;
     return buffer;
 }
 
-int checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes, const TargetInfo* reported) {
+bool checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes, const TargetInfo* reported) {
     std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kComponentBufferSize]);
-    if (!buffer) return 0;
+    if (!buffer) return false;
     const bool passesCurrent = reported != nullptr && job.updateMode == 0;
     for (int i = 0; i < kMaxComponents; ++i) {
         const ComponentEntry& c = job.pkg().components[static_cast<size_t>(i)];
-        if (job.targetChecked[static_cast<size_t>(i)] != 1 || (c.attributes & routeAttributes) == 0) continue;
-        if (passesCurrent && sameVersion(job.pkg(), *reported, i) == 1) continue;
+        if (job.targetChecked[static_cast<size_t>(i)] != 1 || !c.hasAttribute(routeAttributes)) continue;
+        if (passesCurrent && sameVersion(job.pkg(), *reported, i)) continue;
         uint32_t length = 0;
         uint32_t byteSum = 0;
-        if (loadComponentData(job.pkg(), i, buffer.get(), length, byteSum) != 1) return 0;
+        if (!loadComponentData(job.pkg(), i, buffer.get(), length, byteSum)) return false;
     }
-    return 1;
+    return true;
 }
 
-int checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer) {
+bool checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position,
+                           const uint8_t* data, uint32_t length) {
     const ComponentEntry& c = job.pkg().components[static_cast<size_t>(position)];
     switch (checkMethodFor(c.writeMethod, job.checkMode)) {
-        case CheckMethod::ReadBack: return verifyByReadBack(link, host, job, position, buffer);
+        case CheckMethod::ReadBack: return verifyByReadBack(link, host, job, position, data, length);
         case CheckMethod::Checksum: return verifyByInfo(link, host, job, position, false);
         case CheckMethod::StatusWord: return verifyByInfo(link, host, job, position, true);
-        case CheckMethod::None: return 1;
-        case CheckMethod::Fail: return 0;
+        case CheckMethod::None: return true;
+        case CheckMethod::Fail: return false;
     }
-    return 0;
+    return false;
 }
 
 }  // namespace tarnwick

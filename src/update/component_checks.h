@@ -16,16 +16,19 @@ namespace tarnwick {
 // the data do not pass.
 std::unique_ptr<uint8_t[]> loadComponentBuffer(const UpdateJob& job, int position, uint32_t& length);
 
-// 1 when the data of every component the run will write pass the check loadComponentData
+// True when the data of every component the run will write pass the check loadComponentData
 // makes, so that a damaged package is refused before the product is changed rather than
 // halfway through its components. The run writes the selected components with one of the
-// route's attribute bits (1 for RS-232C, 6 for Ethernet); under "Normal update." it passes
+// route's attribute bits (kAttrRs232c, or kAttrEthernet); under "Normal update." it passes
 // those whose version the product reported (reported), and their data are not looked at.
 // reported is null on the recovery path, which writes every selected component.
-int checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes, const TargetInfo* reported);
+[[nodiscard]] bool checkSelectedComponentData(const UpdateJob& job, uint32_t routeAttributes,
+                                              const TargetInfo* reported);
 
-// 1 when the component at position is good. buffer (kComponentBufferSize bytes) receives
-// a read-back, which is also kept as the position's verify data file in the work directory.
-int checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position, uint8_t* buffer);
+// True when the component at position, just written with the length bytes of data, is good.
+// A read-back goes into a buffer of its own, is kept as the position's verify data file in
+// the work directory and is compared with data in memory.
+[[nodiscard]] bool checkWrittenComponent(TargetLink& link, UpdateHost& host, const UpdateJob& job, int position,
+                                         const uint8_t* data, uint32_t length);
 
 }  // namespace tarnwick

@@ -7,142 +7,142 @@
 
 #include "update/component_checks.h"
 #include "update/switch_path.h"
+#include "update/update_timeouts.h"
 #include "update/version_rules.h"
 
 namespace tarnwick {
 
 namespace {
 constexpr int kVersionRequeries = 6;
-constexpr uint32_t kVersionRequeryWaitSeconds = 10;
-constexpr uint32_t kPassWaitSeconds = 3;
 constexpr size_t kPackageIdChars = 4;
-constexpr uint32_t kRecoveryConnectSeconds = 3;
-constexpr uint32_t kUpdateConnectSeconds = 5;
 }  // namespace
 
 ProcedureRun::ProcedureRun(UpdateJob& runJob, UpdateHost& runHost, Transport& transport, Clock& clock)
     : job(runJob), host(runHost), link_(std::make_unique<TargetLink>(transport, clock)) {
     link_->setOwner(&host);
-    if (!job.tracePath.empty()) link_->setTrace(job.tracePath);
+    // A trace file that cannot be created leaves the run untraced, nothing more.
+    if (!job.tracePath.empty()) (void)link_->setTrace(job.tracePath);
     host.attachLink(link_.get());
 }
 
 ProcedureRun::~ProcedureRun() { host.attachLink(nullptr); }
 
-int ProcedureRun::inNormalMode(int (TargetLink::*command)()) {
-    if (openFor(PortUse::Command) != 1) return kNotReached;
-    const int answered = ((*link_).*command)();
+ProcedureRun::NormalModeAnswer ProcedureRun::inNormalMode(bool (TargetLink::*command)()) {
+    if (openFor(PortUse::Command) != 1) return NormalModeAnswer::NotReached;
+    const bool answered = ((*link_).*command)();
+    closeLinkPort();
+    return answered ? NormalModeAnswer::Answered : NormalModeAnswer::Unanswered;
+}
+
+bool ProcedureRun::testPort() {
+    if (openFor(PortUse::NormalMode) != 1) return false;
+    closeLinkPort();
+    return true;
+}
+
+bool ProcedureRun::probeNormalMode() {
+    if (openFor(PortUse::NormalMode) != 1) return false;
+    const bool answered = link_->queryTargetInfo();
     closeLinkPort();
     return answered;
 }
 
-int ProcedureRun::testPort() {
-    if (openFor(PortUse::NormalMode) != 1) return 0;
+bool ProcedureRun::connectForRecovery() {
+    if (openFor(PortUse::Recovery) != 1) return false;
+    const bool connected = link_->connectTarget(kSystemMicrocomputer, kProbeConnectWait);
     closeLinkPort();
-    return 1;
-}
-
-int ProcedureRun::probeNormalMode() {
-    if (openFor(PortUse::NormalMode) != 1) return 0;
-    const int answered = link_->queryTargetInfo();
-    closeLinkPort();
-    return answered == 1 ? 1 : 0;
-}
-
-int ProcedureRun::connectForRecovery() {
-    if (openFor(PortUse::Recovery) != 1) return 0;
-    const int connected = link_->connectTarget(kSystemMicrocomputer, kRecoveryConnectSeconds);
-    closeLinkPort();
-    return connected == 1 ? 1 : 0;
+    return connected;
 }
 
 // The port or connection stays open from here to the end of the components.
-int ProcedureRun::connectInUpdateMode() {
-    if (openFor(PortUse::UpdateMode) != 1) return 0;
-    return link_->connectTarget(kSystemMicrocomputer, kUpdateConnectSeconds) == 1 ? 1 : 0;
+bool ProcedureRun::connectInUpdateMode() {
+    if (openFor(PortUse::UpdateMode) != 1) return false;
+    return link_->connectTarget(kSystemMicrocomputer, kConnectWait);
 }
 
 // The product may still be starting its components: it reports missing versions (or
 // "B0000"/"I0000") for a while. Asks again, 10 seconds apart, then goes on regardless.
-int ProcedureRun::readProductVersions() {
+bool ProcedureRun::readProductVersions() {
     for (int retries = 0;; ++retries) {
-        const int answered = inNormalMode(&TargetLink::queryTargetInfo);
-        if (answered == kNotReached) return 0;
-        if (answered != 1 && job.updateMode == 0) return 0;
-        if (link_->versionsValid() == 1) return 1;
-        if (retries >= kVersionRequeries) return 1;
-        host.waitSeconds(kVersionRequeryWaitSeconds);
+        const NormalModeAnswer answer = inNormalMode(&TargetLink::queryTargetInfo);
+        if (answer == NormalModeAnswer::NotReached) return false;
+        if (answer == NormalModeAnswer::Unanswered && job.updateMode == 0) return false;
+        if (link_->versionsValid()) return true;
+        if (retries >= kVersionRequeries) return true;
+        host.waitSeconds(kVersionRequeryWait);
     }
 }
 
-int ProcedureRun::writePackageId() {
+bool ProcedureRun::writePackageId() {
     const std::string ours = job.pkg().packageId.substr(0, kPackageIdChars);
     const std::string theirs = link_->targetInfo.packageId.substr(0, kPackageIdChars);
-    if (ours == theirs) return 1;
+    if (ours == theirs) return true;
     link_->setPackageCommand(ours);
-    return inNormalMode(&TargetLink::setPackage) == 1 ? 1 : 0;
+    return inNormalMode(&TargetLink::setPackage) == NormalModeAnswer::Answered;
 }
 
-int ProcedureRun::readProductModel() {
+bool ProcedureRun::readProductModel() {
     const uint8_t count = job.pkg().statusEntryCount;
-    if (link_->requestInfo(kSystemMicrocomputer, 0, 0, count) != 1) return 0;
+    if (!link_->requestInfo(kSystemMicrocomputer, 0, 0, count)) return false;
     const InfoRecord record = link_->infoAnswer(count);
     char text[8];
     std::snprintf(text, sizeof text, "%04X", record.value & 0xFFFFu);
     job.productModelText = text;
-    return 1;
+    return true;
 }
 
-int ProcedureRun::updateTargets() {
+bool ProcedureRun::updateTargets() {
     uint8_t previousId = 0;  // the product is connected as target 1 when the run starts
     for (int i = 0; i < kMaxComponents; ++i) {
         const ComponentEntry& c = job.pkg().components[static_cast<size_t>(i)];
-        if (job.targetChecked[static_cast<size_t>(i)] != 1 || (c.attributes & routeAttribute()) == 0) continue;
+        if (job.targetChecked[static_cast<size_t>(i)] != 1 || !c.hasAttribute(routeAttribute())) continue;
         ++job.currentNumber;
-        if (job.updateMode == 0 && isSameVersion(i) == 1) {
+        if (job.updateMode == 0 && isSameVersion(i)) {
             host.showStatus(c.id, "Pass update.", 0, 0);
-            host.waitSeconds(kPassWaitSeconds);
+            host.waitSeconds(kPassWait);
             continue;
         }
-        if (updateComponent(i, previousId) != 1) return 0;
+        if (!updateComponent(i, previousId)) return false;
     }
-    return 1;
+    return true;
 }
 
-// Writes and checks the component at position; 1 when it is good. previousId is the
+// Writes and checks the component at position; true when it is good. previousId is the
 // target the product was last switched to.
-int ProcedureRun::updateComponent(int position, uint8_t& previousId) {
+bool ProcedureRun::updateComponent(int position, uint8_t& previousId) {
     const ComponentEntry& c = job.pkg().components[static_cast<size_t>(position)];
     const uint8_t id = c.id;
     const uint8_t from = previousId;
     previousId = id;
-    if (id != kSystemMicrocomputer && id != from && switchToTarget(from, id) != 1) return 0;
+    if (id != kSystemMicrocomputer && id != from && !switchToTarget(from, id)) return false;
     host.showStatus(id, "Updating start...", 0, 0);
 
     uint32_t length = 0;
     const std::unique_ptr<uint8_t[]> buffer = loadComponentBuffer(job, position, length);
-    if (!buffer) return 0;
-    if (link_->eraseAndWrite(id, c.versionNumber, c.startAddress, c.endAddress, buffer.get(), length) != 1) return 0;
-    host.waitSeconds(writeSettleSeconds(c));
-    return checkWrittenComponent(*link_, host, job, position, buffer.get());
+    if (!buffer) return false;
+    if (!link_->eraseAndWrite(id, c.versionNumber, c.startAddress, c.endAddress, buffer.get(), length)) return false;
+    host.waitSeconds(writeSettleWait(c));
+    return checkWrittenComponent(*link_, host, job, position, buffer.get(), length);
 }
 
-int ProcedureRun::switchToTarget(uint8_t fromId, uint8_t toId) {
+bool ProcedureRun::switchToTarget(uint8_t fromId, uint8_t toId) {
     const UpdatePackage& package = job.pkg();
     const uint8_t position = package.positionOf(toId);
-    if (position == kNoPosition) return 0;
+    if (position == kNoPosition) return false;
     std::vector<SwitchHop> hops;
-    if (!planSwitchHops(package.components[position].switchPath, fromId, toId, hops)) return 0;
+    if (!planSwitchHops(package.components[position].switchPath, fromId, toId, hops)) return false;
     for (const SwitchHop& hop : hops) {
-        if (switchHop(hop.from, hop.to) != 1) return 0;
+        if (!switchHop(hop.from, hop.to)) return false;
     }
-    return hops.empty() ? 0 : 1;
+    return !hops.empty();
 }
 
-int ProcedureRun::isSameVersion(int position) const { return sameVersion(job.pkg(), link_->targetInfo, position); }
+bool ProcedureRun::isSameVersion(int position) const { return sameVersion(job.pkg(), link_->targetInfo, position); }
 
-int ProcedureRun::compareFirmwareType() const { return firmwareTypeChange(job.pkg(), link_->targetInfo); }
+FirmwareTypeChange ProcedureRun::compareFirmwareType() const {
+    return firmwareTypeChange(job.pkg(), link_->targetInfo);
+}
 
-int ProcedureRun::checkNoDowngrade() const { return noDowngrade(job.pkg(), link_->targetInfo); }
+bool ProcedureRun::checkNoDowngrade() const { return noDowngrade(job.pkg(), link_->targetInfo); }
 
 }  // namespace tarnwick

@@ -5,6 +5,7 @@
 // or the address at a TCP port), and supplies how it takes one hop of a target
 // switch, which attribute bit marks its components and how long a written component settles.
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -13,6 +14,7 @@
 #include "platform/clock.h"
 #include "update/update_host.h"
 #include "update/update_job.h"
+#include "update/version_rules.h"
 
 namespace tarnwick {
 
@@ -38,24 +40,24 @@ public:
     ProcedureRun(const ProcedureRun&) = delete;
     ProcedureRun& operator=(const ProcedureRun&) = delete;
 
-    // "Check Comm.": 1 when the product answered in its normal or its update mode. Runs
+    // "Check Comm.": true when the product answered in its normal or its update mode. Runs
     // quietly and ends with the one box.
-    int checkCommunication();
+    [[nodiscard]] bool checkCommunication();
 
-    // --- steps both routes run the same way ---
-    int testPort();
-    int probeNormalMode();
-    int connectForRecovery();
-    int readProductVersions();
-    int writePackageId();
-    int connectInUpdateMode();
-    int readProductModel();
-    int updateTargets();
+    // --- steps both routes run the same way: true on success ---
+    [[nodiscard]] bool testPort();
+    [[nodiscard]] bool probeNormalMode();
+    [[nodiscard]] bool connectForRecovery();
+    [[nodiscard]] bool readProductVersions();
+    [[nodiscard]] bool writePackageId();
+    [[nodiscard]] bool connectInUpdateMode();
+    [[nodiscard]] bool readProductModel();
+    [[nodiscard]] bool updateTargets();
 
     // --- the version rules on what the product reported last ---
-    int isSameVersion(int position) const;
-    int compareFirmwareType() const;
-    int checkNoDowngrade() const;
+    [[nodiscard]] bool isSameVersion(int position) const;
+    [[nodiscard]] FirmwareTypeChange compareFirmwareType() const;
+    [[nodiscard]] bool checkNoDowngrade() const;
     // What the product reported to its last information query.
     const TargetInfo& reported() const { return link_->targetInfo; }
 
@@ -63,24 +65,25 @@ public:
     UpdateHost& host;
 
 protected:
-    static constexpr int kNotReached = -1;
+    // What a text command of the normal mode came to.
+    enum class NormalModeAnswer { Answered, Unanswered, NotReached };
 
     // Opens the port or connects for the use; 1/0.
     virtual int openFor(PortUse use) = 0;
     // Closes the port or the connection.
     virtual void closeLinkPort() = 0;
-    // One hop of a target switch, ending connected to `to`; 1/0.
-    virtual int switchHop(uint8_t from, uint8_t to) = 0;
+    // One hop of a target switch, ending connected to `to`; true on success.
+    [[nodiscard]] virtual bool switchHop(uint8_t from, uint8_t to) = 0;
     // The attribute bit that marks a component this route writes with frames.
     virtual uint32_t routeAttribute() const = 0;
     // How long a written component settles before its check.
-    virtual uint32_t writeSettleSeconds(const ComponentEntry& component) const = 0;
+    virtual std::chrono::seconds writeSettleWait(const ComponentEntry& component) const = 0;
 
     // Runs one text command of the normal mode over a port or connection of its own,
-    // closed again whatever the answer: the command's result, or kNotReached.
-    int inNormalMode(int (TargetLink::*command)());
-    int switchToTarget(uint8_t fromId, uint8_t toId);
-    int updateComponent(int position, uint8_t& previousId);
+    // closed again whatever the answer.
+    [[nodiscard]] NormalModeAnswer inNormalMode(bool (TargetLink::*command)());
+    [[nodiscard]] bool switchToTarget(uint8_t fromId, uint8_t toId);
+    [[nodiscard]] bool updateComponent(int position, uint8_t& previousId);
 
     std::unique_ptr<TargetLink> link_;
 };

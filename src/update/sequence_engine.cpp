@@ -38,9 +38,9 @@ Outcome confirmRecovery(UpdateHost& host, UpdateJob& job) {
     return Outcome::Success;
 }
 
-Outcome confirmFirmwareType(UpdateHost& host, int change) {
-    if (change == 0) return Outcome::Success;
-    const std::string types = change == 1
+Outcome confirmFirmwareType(UpdateHost& host, FirmwareTypeChange change) {
+    if (change == FirmwareTypeChange::None) return Outcome::Success;
+    const std::string types = change == FirmwareTypeChange::ProductUpgradeFileNormal
                                   ? std::string(" Target Product : Upgrade version\n") + " Firmware file : Normal version\n\n"
                                   : std::string(" Target Product : Normal version\n") + " Firmware file : Upgrade version\n\n";
     const std::string question = std::string("The firmware type is different\n") +
@@ -48,8 +48,8 @@ Outcome confirmFirmwareType(UpdateHost& host, int change) {
     return confirmed(host, question) ? Outcome::Alternate : Outcome::Declined;
 }
 
-Outcome confirmDowngrade(UpdateHost& host, int noDowngrade) {
-    if (noDowngrade == 1) return Outcome::Success;
+Outcome confirmDowngrade(UpdateHost& host, bool noDowngrade) {
+    if (noDowngrade) return Outcome::Success;
     if (!confirmed(host, std::string("The firmware version is downgraded!\n\n") + "Is the update continued?")) {
         return Outcome::Declined;
     }
@@ -60,7 +60,7 @@ Outcome confirmDowngrade(UpdateHost& host, int noDowngrade) {
 
 Outcome decideNeedsUpdate(const UpdateJob& job, const TargetInfo& info) {
     for (int i = 0; i < kMaxComponents; ++i) {
-        if (job.targetChecked[static_cast<size_t>(i)] == 1 && sameVersion(job.pkg(), info, i) == 0) {
+        if (job.targetChecked[static_cast<size_t>(i)] == 1 && !sameVersion(job.pkg(), info, i)) {
             return Outcome::Success;
         }
     }

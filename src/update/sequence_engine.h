@@ -10,6 +10,7 @@
 #include "link/target_info.h"
 #include "update/update_host.h"
 #include "update/update_job.h"
+#include "update/version_rules.h"
 
 namespace tarnwick {
 
@@ -27,7 +28,7 @@ struct StateRow {
 };
 
 // The result code an error state reports.
-int resultCodeFor(uint8_t errorState);
+[[nodiscard]] int resultCodeFor(uint8_t errorState);
 
 // Runs the table from state 0 to its end, to an error state or to a declined confirmation.
 template <class Run, size_t N>
@@ -50,20 +51,19 @@ void runSequence(const std::array<StateRow<Run>, N>& states, Run& run, UpdateHos
 
 // --- steps every route shares ---
 
-inline Outcome fromResult(int result) { return result == 1 ? Outcome::Success : Outcome::Failure; }
+inline Outcome fromResult(bool succeeded) { return succeeded ? Outcome::Success : Outcome::Failure; }
 
 // After a successful recovery connect: a product in its update mode had its update
 // interrupted; rewrite every selected component if the operator agrees (the job then
 // becomes "ALL device update.").
 Outcome confirmRecovery(UpdateHost& host, UpdateJob& job);
 
-// change as firmwareTypeChange gives it: Success when the types match, Alternate when they
-// differ and the operator goes on.
-Outcome confirmFirmwareType(UpdateHost& host, int change);
+// Success when the types match, Alternate when they differ and the operator goes on.
+Outcome confirmFirmwareType(UpdateHost& host, FirmwareTypeChange change);
 
 // noDowngrade as the rule gives it: Success when nothing is older, or when the operator
 // goes on (after a note).
-Outcome confirmDowngrade(UpdateHost& host, int noDowngrade);
+Outcome confirmDowngrade(UpdateHost& host, bool noDowngrade);
 
 // Success when a selected component differs from the product, or for "ALL device update.".
 Outcome decideNeedsUpdate(const UpdateJob& job, const TargetInfo& info);

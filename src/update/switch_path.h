@@ -19,6 +19,6 @@ uint8_t switchPathPair(const std::string& path, size_t offset);
 // The hops from fromId to toId. False when the path does not end with toId (an empty
 // path included). Without fromId in the path, the hops start again from id 1. The hops
 // may be none, which a switch counts as failed.
-bool planSwitchHops(const std::string& path, uint8_t fromId, uint8_t toId, std::vector<SwitchHop>& hops);
+[[nodiscard]] bool planSwitchHops(const std::string& path, uint8_t fromId, uint8_t toId, std::vector<SwitchHop>& hops);
 
 }  // namespace tarnwick

@@ -3,6 +3,7 @@
 // the result report, and news of a run changing its job. The main window implements it for
 // the window and the command line; station mode implements it the same way.
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -15,7 +16,7 @@ namespace tarnwick {
 class UpdateHost : public LinkOwner {
 public:
     // n times: sleep one second, then pump the window messages (n taken as 8 bits).
-    virtual void waitSeconds(uint32_t n) = 0;
+    virtual void waitSeconds(std::chrono::seconds n) = 0;
     virtual void closeStatusWindow() = 0;
     virtual void showInfo(std::string text) = 0;
     virtual void showError(std::string text) = 0;

@@ -34,34 +34,35 @@ std::string packageVersionOf(const ComponentEntry& component) {
     return component.versionLabel.empty() ? component.versionText : component.versionLabel;
 }
 
-int sameVersion(const UpdatePackage& package, const TargetInfo& info, int position) {
-    if (position < 0 || position >= kMaxComponents) return 0;
+bool sameVersion(const UpdatePackage& package, const TargetInfo& info, int position) {
+    if (position < 0 || position >= kMaxComponents) return false;
     const ComponentEntry& c = package.components[static_cast<size_t>(position)];
-    return packageVersionOf(c) == trimRight(productVersionOf(info, c.id)) ? 1 : 0;
+    return packageVersionOf(c) == trimRight(productVersionOf(info, c.id));
 }
 
-int firmwareTypeChange(const UpdatePackage& package, const TargetInfo& info) {
+FirmwareTypeChange firmwareTypeChange(const UpdatePackage& package, const TargetInfo& info) {
+    using enum FirmwareTypeChange;
     const uint8_t position = package.positionOf(1);
-    if (position == kNoPosition) return 0;
+    if (position == kNoPosition) return None;
     const std::string& file = package.components[position].versionText;
     const std::string product = productVersionOf(info, 1);
-    if (file.empty() || product.empty()) return 0;
-    if (isUpgradeVersion(file)) return isUpgradeVersion(product) ? 0 : 2;
-    return isUpgradeVersion(product) ? 1 : 0;
+    if (file.empty() || product.empty()) return None;
+    if (isUpgradeVersion(file)) return isUpgradeVersion(product) ? None : ProductNormalFileUpgrade;
+    return isUpgradeVersion(product) ? ProductUpgradeFileNormal : None;
 }
 
-int olderThanProduct(const ComponentEntry& c, const TargetInfo& info) {
-    if (c.versionText.empty() && c.versionLabel.empty()) return 0;
+bool olderThanProduct(const ComponentEntry& c, const TargetInfo& info) {
+    if (c.versionText.empty() && c.versionLabel.empty()) return false;
     const std::string product = trimRight(productVersionOf(info, c.id));
-    if (!c.versionLabel.empty()) return textLess(c.versionLabel, product) ? 1 : 0;
-    if (isBlankProductVersion(product)) return 0;
-    return textLess(c.versionText, product) ? 1 : 0;
+    if (!c.versionLabel.empty()) return textLess(c.versionLabel, product);
+    if (isBlankProductVersion(product)) return false;
+    return textLess(c.versionText, product);
 }
 
-int noDowngrade(const UpdatePackage& package, const TargetInfo& info) {
-    int result = 1;
+bool noDowngrade(const UpdatePackage& package, const TargetInfo& info) {
+    bool result = true;
     for (const ComponentEntry& c : package.components) {
-        if (olderThanProduct(c, info) == 1) result = 0;
+        if (olderThanProduct(c, info)) result = false;
     }
     return result;
 }

@@ -19,18 +19,22 @@ std::string productVersionOf(const TargetInfo& info, uint32_t id);
 // The package's version of a component: its label when it has one, else its version text.
 std::string packageVersionOf(const ComponentEntry& component);
 
-// 1 when the component at position carries the product's (trimmed) version, else 0.
-int sameVersion(const UpdatePackage& package, const TargetInfo& info, int position);
+// True when the component at position carries the product's (trimmed) version.
+[[nodiscard]] bool sameVersion(const UpdatePackage& package, const TargetInfo& info, int position);
 
-// Firmware type of the system microcomputer (id 1): 0 no change (or nothing to compare),
-// 1 product Upgrade / file Normal, 2 product Normal / file Upgrade.
-int firmwareTypeChange(const UpdatePackage& package, const TargetInfo& info);
+// The firmware type of the system microcomputer (id 1), product against file.
+enum class FirmwareTypeChange {
+    None = 0,                      // the same type, or nothing to compare
+    ProductUpgradeFileNormal = 1,
+    ProductNormalFileUpgrade = 2,
+};
+[[nodiscard]] FirmwareTypeChange firmwareTypeChange(const UpdatePackage& package, const TargetInfo& info);
 
-// 1 when the component's version (its label when it has one) is older than the product's;
+// True when the component's version (its label when it has one) is older than the product's;
 // a product that cannot version the component (FF.F..., FFFFFFFF) is older than none.
-int olderThanProduct(const ComponentEntry& component, const TargetInfo& info);
+[[nodiscard]] bool olderThanProduct(const ComponentEntry& component, const TargetInfo& info);
 
-// 0 when any component of the package (selected or not) is older than the product's.
-int noDowngrade(const UpdatePackage& package, const TargetInfo& info);
+// False when any component of the package (selected or not) is older than the product's.
+[[nodiscard]] bool noDowngrade(const UpdatePackage& package, const TargetInfo& info);
 
 }  // namespace tarnwick

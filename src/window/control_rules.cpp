@@ -106,7 +106,7 @@ void MainWindow::refreshTargetList() {
         std::string caption = buf;
         bool enabled = false;
         if (commType == 0 || commType == 1) {
-            const bool allowed = commType == 0 ? (c.attributes & 1u) != 0 : (c.attributes & 6u) != 0;
+            const bool allowed = c.hasAttribute(commType == 0 ? kAttrRs232c : kAttrEthernet);
             if (allowed) {
                 checked = 1;
                 enabled = true;

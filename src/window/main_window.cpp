@@ -13,6 +13,8 @@ namespace tarnwick {
 const char* const kAppTitle = "Ostrel Firmware Writer";
 
 namespace {
+// A closing pause with the wait cursor before the window ends (scaled for demos).
+constexpr std::chrono::milliseconds kQuitSettleWait{1500};
 constexpr const char* kCaption = "Ostrel Firmware Writer [0002] (for QT818LX) [Rev.2.1.5]";
 constexpr const char* kFactoryMode = " <Factory Mode>";
 
@@ -168,14 +170,14 @@ void MainWindow::onQuit() {
     dialog_.setWaitCursor(true);
     if (station != nullptr) station->releaseSharedArea();
     deleteWorkFiles(package);
-    clock_.settleMs(1500);
+    clock_.settleFor(kQuitSettleWait);
     dialog_.endDialog();
 }
 
 void MainWindow::onClose() {
     closeStatusWindow();
     dialog_.setWaitCursor(true);
-    clock_.settleMs(1500);
+    clock_.settleFor(kQuitSettleWait);
     dialog_.endDialog();
 }
 

@@ -63,7 +63,7 @@ public:
     void showStatus(uint8_t targetId, const std::string& text, int showProgress, int percent) override;
     void closeStatusWindow() override;
     void pumpMessages() override;
-    void waitSeconds(uint32_t n) override;
+    void waitSeconds(std::chrono::seconds n) override;
     void showInfo(std::string text) override;
     void showError(std::string text) override;
     int askYesNo(const std::string& text) override;

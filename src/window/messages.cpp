@@ -12,7 +12,7 @@ constexpr uint32_t kToneMs = 100;
 constexpr uint32_t kNoProductCode = 0xFF;  // no link: the unknown text
 
 void reportFailure(MainWindow& w, const ErrorRecord& record, bool checkReport) {
-    if (record.errorCode == kErrNone) return;
+    if (record.errorCode == numberOf(ErrorCode::None)) return;
     const uint32_t productCode = w.activeLink != nullptr ? w.activeLink->lastErrorCode() : kNoProductCode;
     const FailureReport report = composeFailure(record, checkReport, w.package, productCode);
     if (w.observer != nullptr) w.observer->failureReported(record, failureBoxText(report));

@@ -64,10 +64,10 @@ void MainWindow::closeStatusWindow() {
 
 void MainWindow::pumpMessages() { dialog_.pumpMessages(); }
 
-void MainWindow::waitSeconds(uint32_t n) {
-    const uint8_t count = static_cast<uint8_t>(n);
+void MainWindow::waitSeconds(std::chrono::seconds n) {
+    const uint8_t count = static_cast<uint8_t>(n.count());
     for (uint8_t i = 0; i < count; ++i) {
-        clock_.settleMs(1000);
+        clock_.settleFor(std::chrono::seconds{1});
         showPosition();
         pumpMessages();
     }

@@ -53,9 +53,9 @@ pkgbuild::ComponentDescription component(uint8_t id, const char* name, const cha
 TEST_F(CliTest, VersionsPrintsTheListingAndLeavesNoComponentFiles) {
     pkgbuild::PackageDescription p;
     p.components = {component(0x01, "MAIN", "0105"), component(0x11, "DSP", "0203"), component(0x21, "WEB", "0300")};
-    p.components[1].attributes = 1 | (1u << 16);
+    p.components[1].attributes = kAttrRs232c | 1u << kKindMarkShift;
     p.components[1].versionLabel = "2.03 beta";
-    p.components[2].attributes = 1 | (4u << 16);
+    p.components[2].attributes = kAttrRs232c | 4u << kKindMarkShift;
     EXPECT_EQ(run({"versions", "--file", packagePath(p)}), 0);
     EXPECT_EQ(streamText(out), "ID:TargetName   Version\n01:MAIN         0105                \n"
                                "17:DSP(b)       2.03 beta           \n33:WEB(w)       0300                \n");

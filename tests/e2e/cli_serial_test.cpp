@@ -195,7 +195,7 @@ TEST_F(SerialCommandLine, JsonEventsOfAnUpdateParseAndEndWithTheResultCode) {
 TEST_F(SerialCommandLine, InfoPrintsTheProductAndThePlanWithoutWriting) {
     pkg.components = {component(0x01, "MAIN", "0200", "01", 1, 0x100), component(0x11, "DSP", "0200", "0111", 1, 0x100),
                       component(0x15, "PLD", "0200", "0115", 1, 0x100), component(0x2A, "NET", "0200", "012A", 1, 0x100)};
-    pkg.components[3].attributes = 2;
+    pkg.components[3].attributes = kAttrEthernetFrames;
     ASSERT_EQ(pkgbuild::writePackage(packagePath, pkg), 1);
     product.slotVersions[2] = "0200";
     product.slotVersions[3] = "0300";

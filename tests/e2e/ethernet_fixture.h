@@ -30,7 +30,7 @@ protected:
                    static_cast<uint8_t>(1 + (h >> 16) % 250)};
         net.address = "127." + std::to_string(address[1]) + "." + std::to_string(address[2]) + "." +
                       std::to_string(address[3]);
-        for (auto& c : pkg.components) c.attributes = 3;
+        for (auto& c : pkg.components) c.attributes = kAttrRs232c | kAttrEthernetFrames;
     }
     void TearDown() override {
         window.reset();

@@ -18,7 +18,7 @@ protected:
 
     EthernetPowerCutWalk() {
         auto image = SerialUpdateTest::component(0x41, "NETIMG", "0300", "41", 7, 0x600);
-        image.attributes = 4u | 3u << 16;  // network module, kind 3 (image)
+        image.attributes = kAttrNetworkModule | 3u << kKindMarkShift;  // kind 3 (image)
         pkg.components.push_back(image);
     }
     bool boot(int cutAfter, int moduleCutAfter = -1) {

@@ -80,7 +80,7 @@ const EthernetCase kRuns[] = {
      [](auto&, auto&, auto& k) {
          k.components.resize(1);
          k.components.push_back(SerialUpdateTest::component(0x41, "NETIMG", "0200", "41", 7, 0x200));
-         k.components.back().attributes = 4;
+         k.components.back().attributes = kAttrNetworkModule;
      },
      {}, {"Target : NETIMG\nProcess : Connection with target\nError : Communication port open error!\n", "Update Failed!"}, "5000",
      {{5000, {"text VIALL?", "text SYPKG 0101", "text RBUPDATE", "frame C 01", "frame I 01", "frame L 01", "frame I 01"}}}},
@@ -88,7 +88,7 @@ const EthernetCase kRuns[] = {
     {"ADamagedNetworkModuleComponentFailsBeforeTheProductIsChanged",
      [](auto&, auto&, auto& k) {
          k.components.push_back(SerialUpdateTest::component(0x41, "NETIMG", "0200", "41", 7, 0x200));
-         k.components.back().attributes = 4;
+         k.components.back().attributes = kAttrNetworkModule;
          k.components.back().checksum = pkgbuild::checksumFor(7, k.components.back().data) + 1;
      },
      {}, {"Update Failed!"}, "5000", {{5000, {"text VIALL?"}}}},

@@ -19,6 +19,8 @@
 #include "update/ethernet/tftp_client.h"
 
 namespace tarnwick::test {
+
+using namespace std::chrono_literals;
 namespace {
 
 using Check = std::function<std::string(const Bytes&)>;
@@ -52,12 +54,12 @@ Check frameReceiver() {
         LinkOver l(bytes);
         uint32_t position = kReadBackBufferSize - 1500;  // a middle block lands near the end
         for (int frames = 0; frames < 64; ++frames) {
-            const ReceiveResult r = l.link->receiveFrame(1, 1);
+            const ReceiveResult r = l.link->receiveFrame(1, 1s);
             if (r < ReceiveResult::Ack || r > ReceiveResult::ReadFailed) return outOfRange("result", long(r));
             if (l.link->rxLength() > largestFrameFor(1)) return outOfRange("frame length", long(l.link->rxLength()));
             if (r == ReceiveResult::TimedOut || r == ReceiveResult::ReadFailed) return "";
             if (r == ReceiveResult::ProductData || r == ReceiveResult::BlockData) {
-                l.link->storeData(readBack->data(), position);
+                (void)l.link->storeData(readBack->data(), position);
                 if (position > kReadBackBufferSize) return outOfRange("stored up to", long(position));
             }
         }
@@ -68,7 +70,7 @@ Check frameReceiver() {
 Check infoReceiver() {
     return [](const Bytes& bytes) -> std::string {
         LinkOver l(bytes);
-        const ReceiveResult r = l.link->receiveInfoFrame(1, 1);
+        const ReceiveResult r = l.link->receiveInfoFrame(1, 1s);
         if (r < ReceiveResult::Ack || r > ReceiveResult::ReadFailed) return outOfRange("result", long(r));
         if (l.link->rxLength() > kFrameBufferSize) return outOfRange("frame length", long(l.link->rxLength()));
         const uint32_t count = static_cast<uint32_t>(bytes.size() % (kInfoEntryMax + 8));
@@ -82,9 +84,11 @@ Check infoReceiver() {
 Check textAnswer(std::string prefix) {
     return [prefix](const Bytes& bytes) -> std::string {
         LinkOver l(bytes);
-        const int r = l.link->readLine(prefix, 1);
+        const ErrorCode r = l.link->readLine(prefix, 1s);
         const std::string line = l.link->lastLine();
-        if (r != 0) return r == kErrTimeout || r == kErrComm || r == kErrLine ? "" : outOfRange("code", r);
+        if (r != ErrorCode::None) {
+            return r == ErrorCode::Timeout || r == ErrorCode::Comm || r == ErrorCode::BadLine ? "" : outOfRange("code", long(r));
+        }
         const size_t n = l.link->rxLength();
         if (line.rfind(prefix, 0) != 0 || n == 0 || l.link->rxBuffer()[n - 1] != '\r') return "accepted " + line;
         return n <= kLineMax ? "" : outOfRange("line length", long(n));
@@ -94,8 +98,10 @@ Check textAnswer(std::string prefix) {
 Check moduleAnswer() {
     return [](const Bytes& bytes) -> std::string {
         LinkOver l(bytes);
-        const int r = l.link->awaitText("ok", 1);
-        if (r != kAwaitArrived) return r == kAwaitSilence || r == kAwaitTooLong ? "" : outOfRange("code", r);
+        const AwaitResult r = l.link->awaitText("ok", 1s);
+        if (r != AwaitResult::Arrived) {
+            return r == AwaitResult::Silence || r == AwaitResult::TooLong ? "" : outOfRange("code", long(r));
+        }
         return l.link->lastLine() == "ok" ? "" : "accepted " + l.link->lastLine();
     };
 }
@@ -103,8 +109,8 @@ Check moduleAnswer() {
 Check targetInformation() {
     return [](const Bytes& bytes) -> std::string {
         LinkOver l(bytes);
-        const int r = l.link->readInfoLines();
-        if (r != 0 && r != kErrTimeout && r != kErrComm) return outOfRange("code", r);
+        const ErrorCode r = l.link->readInfoLines();
+        if (r != ErrorCode::None && r != ErrorCode::Timeout && r != ErrorCode::Comm) return outOfRange("code", long(r));
         const TargetInfo& t = l.link->targetInfo;
         for (const std::string* f : {&t.model, &t.serialNumber, &t.macAddress, &t.productId, &t.packageId, &t.hardwareId}) {
             if (f->size() > kInfoTextMax) return "field of " + std::to_string(f->size());
@@ -167,14 +173,15 @@ Check tftpReplies() {
     };
     auto m = std::make_shared<Module>();
     m->client.setServerPort(sim::boundPort(m->fd));
-    const bool linked = m->fd >= 0 && m->client.open("127.0.0.1") == 1 &&
+    const bool linked = m->fd >= 0 && m->client.open("127.0.0.1") &&
                         sim::socketAddress("127.0.0.1", sim::boundPort(m->client.socket().handle()), m->clientAt);
     return [m, linked](const Bytes& bytes) -> std::string {
         if (!linked) return "no loopback module";
         if (sendto(m->fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&m->clientAt), sizeof m->clientAt) < 0) return "send";
-        const int r = m->client.awaitReply(1);
-        const bool known = r == kTftpAck || r == kTftpError || r == kTftpNothing || r == kTftpFailed || r == kTftpOtherBlock;
-        return known ? "" : outOfRange("reply", r);
+        const TftpReply r = m->client.awaitReply(1);
+        const bool known = r == TftpReply::Ack || r == TftpReply::Error || r == TftpReply::Nothing ||
+                           r == TftpReply::Failed || r == TftpReply::OtherBlock;
+        return known ? "" : outOfRange("reply", long(r));
     };
 }
 

@@ -7,6 +7,8 @@
 #include "support/temp_dir_env.h"
 
 namespace tarnwick::test {
+
+using namespace std::chrono_literals;
 namespace {
 
 using R = ReceiveResult;
@@ -28,25 +30,25 @@ TEST_F(ReceiveFrame, OneFrameEachAndNothingLeftOver) {
     };
     for (const auto& c : cases) {
         wire.feed(c.bytes);
-        EXPECT_EQ(link->receiveFrame(0x01, 5), c.result) << c.name;
+        EXPECT_EQ(link->receiveFrame(0x01, 5s), c.result) << c.name;
         EXPECT_TRUE(wire.incoming.empty()) << c.name;
         EXPECT_EQ(link->lastErrorCode(), c.productCode) << c.name;
     }
     wire.feed({0xAA});
     wire.failReads = true;
-    EXPECT_EQ(link->receiveFrame(0x01, 5), R::ReadFailed);
+    EXPECT_EQ(link->receiveFrame(0x01, 5s), R::ReadFailed);
 }
 
 TEST_F(ReceiveFrame, SilenceTimesOutAfterTheWholeWait) {
-    const std::tuple<R (TargetLink::*)(uint8_t, uint32_t), uint32_t, uint64_t> cases[] = {
-        {&TargetLink::receiveFrame, 5, 5000},
-        {&TargetLink::receiveFrame, 601, 60000},  // above 600 s counts as 60 s
-        {&TargetLink::receiveInfoFrame, 181, 60000},
+    const std::tuple<R (TargetLink::*)(uint8_t, std::chrono::seconds), std::chrono::seconds, uint64_t> cases[] = {
+        {&TargetLink::receiveFrame, 5s, 5000},
+        {&TargetLink::receiveFrame, 601s, 60000},  // above 600 s counts as 60 s
+        {&TargetLink::receiveInfoFrame, 181s, 60000},
     };
-    for (const auto& [receive, seconds, waited] : cases) {
+    for (const auto& [receive, wait, waited] : cases) {
         clock.now = 0;
-        EXPECT_EQ(((*link).*receive)(0x01, seconds), R::TimedOut);
-        EXPECT_EQ(clock.now, waited) << seconds;
+        EXPECT_EQ(((*link).*receive)(0x01, wait), R::TimedOut);
+        EXPECT_EQ(clock.now, waited) << wait.count();
     }
 }
 
@@ -82,11 +84,12 @@ TEST(ChatteringProduct, EndsEveryWaitAsSilenceWouldWithinItsBudget) {
         uint64_t atMostMs;
         const char* pattern = "U";
     } cases[] = {
-        {"frame", [](TargetLink& l) { return l.receiveFrame(0x01, 10) == R::TimedOut; }, kDiscardLimit},
-        {"info frame", [](TargetLink& l) { return l.receiveInfoFrame(0x01, 2) == R::TimedOut; }, kDiscardLimit},
-        {"line", [](TargetLink& l) { return l.readLine("RBSTART", 1) == kErrTimeout; }, kDiscardLimit},
-        {"connect, four attempts", [](TargetLink& l) { return l.connectTarget(0x01, 5) == 0; }, 4 * kDiscardLimit},
-        {"module answer", [](TargetLink& l) { return l.awaitText("ok", 5) == 5; }, kDiscardLimit, "no\r\n"},
+        {"frame", [](TargetLink& l) { return l.receiveFrame(0x01, 10s) == R::TimedOut; }, kDiscardLimit},
+        {"info frame", [](TargetLink& l) { return l.receiveInfoFrame(0x01, 2s) == R::TimedOut; }, kDiscardLimit},
+        {"line", [](TargetLink& l) { return l.readLine("RBSTART", 1s) == ErrorCode::Timeout; }, kDiscardLimit},
+        {"connect, four attempts", [](TargetLink& l) { return !l.connectTarget(0x01, 5s); }, 4 * kDiscardLimit},
+        {"module answer", [](TargetLink& l) { return l.awaitText("ok", 5s) == AwaitResult::TooLong; }, kDiscardLimit,
+         "no\r\n"},
     };
     test::TempDir scratch{"tarnwick-chatter"};
     for (const auto& c : cases) {
@@ -97,7 +100,7 @@ TEST(ChatteringProduct, EndsEveryWaitAsSilenceWouldWithinItsBudget) {
         EXPECT_TRUE(c.timedOut(link)) << c.name;
         EXPECT_LE(clock.now, c.atMostMs + 8) << c.name;
         EXPECT_LE(wire.sent, c.atMostMs + 8) << c.name;
-        link.setTrace("");
+        EXPECT_TRUE(link.setTrace(""));
         std::ifstream trace(scratch.file("trace.txt"));
         for (std::string line; std::getline(trace, line);) {
             if (line.find(" RX ") != std::string::npos) EXPECT_LE(line.size(), 14 + 3 * kPendingLimit) << line;
@@ -109,7 +112,7 @@ TEST_F(ReceiveFrame, InfoReceiverKnowsTheInfoAnswer) {
     std::vector<uint8_t> f{0xAA, 'I', 0x01, 0x00, 0x00, 0x12, 0x34, 0xAB, 0xCD, 0x11, 0x22,
                            0x33, 0x44, 0x4F, 0x4B, 0x00, 0x07};
     wire.feed(withChecksum(f));
-    ASSERT_EQ(link->receiveInfoFrame(0x01, 10), R::InfoReply);
+    ASSERT_EQ(link->receiveInfoFrame(0x01, 10s), R::InfoReply);
     InfoRecord r = link->infoAnswer(3);
     EXPECT_EQ(std::tie(r.value, r.wordA, r.wordB), std::make_tuple(0x1234u, 0xABCD, 0x3344));
     EXPECT_EQ(r.entryWords[2], 0x1122);
@@ -118,7 +121,7 @@ TEST_F(ReceiveFrame, InfoReceiverKnowsTheInfoAnswer) {
     EXPECT_EQ(link->infoAnswer(86).entryValues[0], 0u);
     // The frame receiver does not know 'I': it takes 4 bytes, whose last is no checksum.
     wire.feed(withChecksum(f));
-    EXPECT_EQ(link->receiveFrame(0x01, 10), R::BadChecksum);
+    EXPECT_EQ(link->receiveFrame(0x01, 10s), R::BadChecksum);
     EXPECT_EQ(wire.incoming.size(), 14u);
 }
 
@@ -126,10 +129,11 @@ class StoreData : public LinkTest {
 protected:
     std::vector<uint8_t> buffer = std::vector<uint8_t>(kReadBackBufferSize + 64, 0xEE);
     uint32_t position = 0;
-    // Receives one data frame and stores it; gives storeData's result.
-    int receiveAndStore(const std::vector<uint8_t>& frame, uint8_t id = 0x01) {
+    // Receives one data frame (whatever the receiver made of it) and stores it; gives
+    // storeData's result.
+    bool receiveAndStore(const std::vector<uint8_t>& frame, uint8_t id = 0x01) {
         wire.feed(frame);
-        link->receiveFrame(id, 5);
+        (void)link->receiveFrame(id, 5s);
         return link->storeData(buffer.data(), position);
     }
 };
@@ -138,27 +142,27 @@ TEST_F(StoreData, FirstBlockRestartsAtZeroMiddleBlocksAppendOthersAreRefused) {
     const uint8_t a[3] = {1, 2, 3};
     const uint8_t b[2] = {4, 5};
     position = 77;
-    ASSERT_EQ(receiveAndStore(buildDataFrame('P', 0x01, 1, 0x100, a, 3)), 1);
-    ASSERT_EQ(receiveAndStore(buildDataFrame('P', 0x01, 2, 0x103, b, 2)), 1);
+    ASSERT_TRUE(receiveAndStore(buildDataFrame('P', 0x01, 1, 0x100, a, 3)));
+    ASSERT_TRUE(receiveAndStore(buildDataFrame('P', 0x01, 2, 0x103, b, 2)));
     EXPECT_EQ(position, 5u);
     EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + 6), (std::vector<uint8_t>{1, 2, 3, 4, 5, 0xEE}));
     EXPECT_EQ(link->dataHeader().lastAddress, 0x104u);
-    EXPECT_EQ(receiveAndStore(buildFrame('A', 0x01)), 0);
-    EXPECT_EQ(receiveAndStore(buildDataFrame('P', 0x01, 4, 0, a, 1)), 0);  // no such block state
+    EXPECT_FALSE(receiveAndStore(buildFrame('A', 0x01)));
+    EXPECT_FALSE(receiveAndStore(buildDataFrame('P', 0x01, 4, 0, a, 1)));  // no such block state
     EXPECT_EQ(position, 5u);
 }
 
 TEST_F(StoreData, NeverPastSixteenMebibytesOrWhatArrived) {
     std::vector<uint8_t> data(100, 0x5A);
     position = kReadBackBufferSize - 10;
-    ASSERT_EQ(receiveAndStore(buildDataFrame('P', 0x01, 2, 0, data.data(), 100)), 1);
+    ASSERT_TRUE(receiveAndStore(buildDataFrame('P', 0x01, 2, 0, data.data(), 100)));
     EXPECT_EQ(position, kReadBackBufferSize);
     EXPECT_EQ(buffer[kReadBackBufferSize - 1], 0x5A);
     EXPECT_EQ(buffer[kReadBackBufferSize], 0xEE);
     // Target 0x11 takes at most 267-byte frames; this one declares 2000 data bytes.
     position = 0;
     wire.feed({0xAA, 'P', 0x11, 0, 0x07, 0xD0, 0, 0, 0, 0});
-    ASSERT_EQ(receiveAndStore(std::vector<uint8_t>(2000, 0x42), 0x11), 1);
+    ASSERT_TRUE(receiveAndStore(std::vector<uint8_t>(2000, 0x42), 0x11));
     EXPECT_EQ(link->rxLength(), 267u);
     EXPECT_EQ(position, 257u);
     EXPECT_EQ(buffer[256], 0x42);

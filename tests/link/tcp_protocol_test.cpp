@@ -36,7 +36,7 @@ TEST(TcpProtocol, AnEraseAnsweredAfterSevenSecondsIsResentOnlyOverTcp) {
         LateProduct wire(clock, 7000);
         wire.traitsValue = c.traits;
         TargetLink link(wire, clock);
-        EXPECT_EQ(link.erase(0x01, 0, 0x0100, 0, 0xFFFF), 0) << c.name;
+        EXPECT_EQ(link.erase(0x01, 0, 0x0100, 0, 0xFFFF), ErrorCode::None) << c.name;
         EXPECT_EQ(lettersOf(wire), c.sent) << c.name;
         EXPECT_EQ(clock.now, 7000u) << c.name;
     }
@@ -51,7 +51,7 @@ TEST_F(TcpReadBack, TwoTimeOutsSendTwoNaksBeforeTheAck) {
     answerInTurn({buildFrame('A', 0x01), {}, buildDataFrame('P', 0x01, kBlockOnly, 0x100, data, 3)});
     std::vector<uint8_t> buffer(kReadBackBufferSize);
     uint32_t count = 0;
-    EXPECT_EQ(link->readBack(0x01, 0x100, 0x102, buffer.data(), count), 1);
+    EXPECT_TRUE(link->readBack(0x01, 0x100, 0x102, buffer.data(), count));
     EXPECT_EQ(lettersOf(wire), "SNNA");
     EXPECT_EQ(clock.now, 2u * 5000u);
     EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + count), std::vector<uint8_t>(data, data + 3));

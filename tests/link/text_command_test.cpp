@@ -3,6 +3,8 @@
 #include "support/link_fixture.h"
 
 namespace tarnwick::test {
+
+using namespace std::chrono_literals;
 namespace {
 
 using TextCommands = LinkTest;
@@ -33,7 +35,7 @@ TEST_F(TextCommands, PackageCommandCarriesTheIdAndPumpsBetweenTries) {
 // A product that prints boot lines for 1.6 s (a byte every 50 ms) before each answer:
 // every skipped byte restarts the 1-second wait, so each command goes out once.
 TEST(BootLinesBeforeTheAnswer, EachCommandIsSentOnce) {
-    const struct { const char* sent; int (TargetLink::*command)(); } cases[] = {
+    const struct { const char* sent; bool (TargetLink::*command)(); } cases[] = {
         {"RBUPDATE\r", &TargetLink::enterUpdateMode},
         {"SYPKG 0101\r", &TargetLink::setPackage},
         {"VIALL?\r", &TargetLink::queryTargetInfo},
@@ -50,27 +52,27 @@ TEST(BootLinesBeforeTheAnswer, EachCommandIsSentOnce) {
         };
         TargetLink link(wire, clock);
         link.setPackageCommand("0101");
-        EXPECT_EQ((link.*c.command)(), 1) << c.sent;
+        EXPECT_TRUE((link.*c.command)()) << c.sent;
         EXPECT_EQ(wire.writes, std::vector<std::vector<uint8_t>>{bytesOf(c.sent)}) << c.sent;
     }
 }
 
 TEST_F(TextCommands, ReadLineLimits) {
-    EXPECT_EQ(link->readLine("", 1), kErrLine);
-    EXPECT_EQ(link->readLine(std::string(1035, 'A'), 1), kErrLine);
-    EXPECT_EQ(link->readLine("RB", 61), static_cast<int>(kErrTimeout));
+    EXPECT_EQ(link->readLine("", 1s), ErrorCode::BadLine);
+    EXPECT_EQ(link->readLine(std::string(1035, 'A'), 1s), ErrorCode::BadLine);
+    EXPECT_EQ(link->readLine("RB", 61s), ErrorCode::Timeout);
     EXPECT_EQ(clock.now, 60000u);
     // A line of 1034 bytes fits exactly when its last byte is the CR.
     wire.feed(bytesOf("RB" + std::string(1031, 'x') + "\r"));
-    EXPECT_EQ(link->readLine("RB", 1), 0);
+    EXPECT_EQ(link->readLine("RB", 1s), ErrorCode::None);
     wire.feed(bytesOf("RB" + std::string(1032, 'x') + "\r"));
-    EXPECT_EQ(link->readLine("RB", 1), kErrLine);
+    EXPECT_EQ(link->readLine("RB", 1s), ErrorCode::BadLine);
     // "RRB..." : the second R breaks the match and is dropped, so "B..." never matches.
     wire.feed(bytesOf("RRBSTART\r"));
-    EXPECT_EQ(link->readLine("RBSTART", 1), static_cast<int>(kErrTimeout));
+    EXPECT_EQ(link->readLine("RBSTART", 1s), ErrorCode::Timeout);
     wire.failReads = true;
     wire.feed(bytesOf("R"));
-    EXPECT_EQ(link->readLine("RB", 1), static_cast<int>(kErrComm));
+    EXPECT_EQ(link->readLine("RB", 1s), ErrorCode::Comm);
 }
 
 using TargetInfoQuery = ProductLinkTest;
@@ -101,7 +103,7 @@ TEST_F(TargetInfoQuery, ShortAnswerFromAFullModelIsAskedAgainAndFails) {
                          "VIALLPLD:1\rVIALLHWID:x\rVIALLEND:\r"));
     EXPECT_EQ(link->queryTargetInfo(), 0);
     EXPECT_EQ(wire.writes.size(), 4u);
-    EXPECT_EQ(link->readInfoLines(), static_cast<int>(kErrTimeout));
+    EXPECT_EQ(link->readInfoLines(), ErrorCode::Timeout);
     EXPECT_EQ(link->targetInfo.model, "");  // cleared at the start of every answer
 }
 

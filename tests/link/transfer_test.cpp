@@ -46,7 +46,7 @@ TEST_F(Transfer, BlocksEndWhereTheDataOrTheRangeEnds) {
         useProduct();
         wire.writes.clear();
         const auto data = pkgbuild::patternData(c.size, 7);
-        EXPECT_EQ(link->writeData(0x01, c.first, c.last, data.data(), c.size), 0) << c.name;
+        EXPECT_EQ(link->writeData(0x01, c.first, c.last, data.data(), c.size), ErrorCode::None) << c.name;
         EXPECT_EQ(blocks(), c.blocks) << c.name;
         const uint32_t end = std::min(c.last, c.first + c.size - 1);
         EXPECT_EQ(product->memory(0x01, c.first, end), std::vector<uint8_t>(data.begin(), data.begin() + (end - c.first + 1)))
@@ -61,7 +61,7 @@ TEST_F(Transfer, BlankMiddleBlocksAreSkippedForListedTargetsAndLeftOutOfTheSum) 
     std::vector<uint8_t> data(1536, 0xFF);
     data[0] = 1;
     data[1535] = 2;
-    EXPECT_EQ(link->writeData(0x26, 0, 1535, data.data(), 1536), 0);
+    EXPECT_EQ(link->writeData(0x26, 0, 1535, data.data(), 1536), ErrorCode::None);
     EXPECT_EQ(blocks(), (std::vector<B>{{1, 512, 0}, {3, 512, 1024}}));
     uint32_t sum = std::accumulate(data.begin(), data.begin() + 512, 0u) +
                    std::accumulate(data.begin() + 1024, data.end(), 0u);
@@ -69,7 +69,7 @@ TEST_F(Transfer, BlankMiddleBlocksAreSkippedForListedTargetsAndLeftOutOfTheSum) 
     // The same data to target 0x01 (1024-byte blocks, with a blank middle) is all sent.
     wire.writes.clear();
     std::vector<uint8_t> wide(3072, 0xFF);
-    EXPECT_EQ(link->writeData(0x01, 0, 3071, wide.data(), 3072), 0);
+    EXPECT_EQ(link->writeData(0x01, 0, 3071, wide.data(), 3072), ErrorCode::None);
     EXPECT_EQ(blocks().size(), 3u);
 }
 
@@ -77,7 +77,7 @@ TEST_F(Transfer, AResentBlockIsSummedOnce) {
     config.faults.push_back({sim::FaultKind::Nak, 'P', 0xFF, 0, 1});
     useProduct();
     auto data = pkgbuild::patternData(600, 7);
-    EXPECT_EQ(link->writeData(0x27, 0, 599, data.data(), 600), 0);
+    EXPECT_EQ(link->writeData(0x27, 0, 599, data.data(), 600), ErrorCode::None);
     EXPECT_EQ(blocks(), (std::vector<B>{{1, 512, 0}, {1, 512, 0}, {3, 88, 512}}));
     EXPECT_EQ(link->lastWriteSum, static_cast<uint16_t>(std::accumulate(data.begin(), data.end(), 0u)));
 }
@@ -86,10 +86,10 @@ TEST_F(Transfer, FourBadAnswersEndWithARetryErrorAndTheProgress) {
     config.faults.push_back({sim::FaultKind::Nak, 'P', 0xFF, 2, 4});
     useProduct();
     auto data = pkgbuild::patternData(4096, 7);
-    EXPECT_EQ(link->writeData(0x01, 0, 4095, data.data(), 4096), static_cast<int>(kErrRetry));
+    EXPECT_EQ(link->writeData(0x01, 0, 4095, data.data(), 4096), ErrorCode::Retry);
     EXPECT_EQ(blocks().size(), 2u + 4u);
     ASSERT_EQ(owner.linkErrors.size(), 1u);
-    EXPECT_EQ(owner.linkErrors[0].errorCode, kErrRetry);
+    EXPECT_EQ(owner.linkErrors[0].errorCode, numberOf(ErrorCode::Retry));
     EXPECT_EQ(owner.linkErrors[0].processCode, kProcUpdate);
     EXPECT_EQ(owner.linkErrors[0].progress, 2048u * 100u / 4095u);
 }
@@ -97,7 +97,7 @@ TEST_F(Transfer, FourBadAnswersEndWithARetryErrorAndTheProgress) {
 TEST_F(Transfer, StatusTextsAndWaitsOfFirstMiddleAndLastBlocks) {
     // Silence everywhere: the first block waits 60 s an attempt.
     auto data = pkgbuild::patternData(3000, 7);
-    EXPECT_EQ(link->writeData(0x01, 0, 2999, data.data(), 3000), static_cast<int>(kErrTimeout));
+    EXPECT_EQ(link->writeData(0x01, 0, 2999, data.data(), 3000), ErrorCode::Timeout);
     EXPECT_EQ(clock.now, 4u * 60000u);
     ASSERT_GE(owner.statuses.size(), 2u);
     EXPECT_EQ(owner.statuses[0].text, "Updating...");
@@ -106,10 +106,10 @@ TEST_F(Transfer, StatusTextsAndWaitsOfFirstMiddleAndLastBlocks) {
     // A PLD (0x15) shows "Updating..." for its first block; 0x26 waits 180 s.
     owner.statuses.clear();
     clock.now = 0;
-    link->writeData(0x15, 0, 10, data.data(), 11);
+    EXPECT_EQ(link->writeData(0x15, 0, 10, data.data(), 11), ErrorCode::Timeout);
     EXPECT_EQ(owner.statuses[1].text, "Updating...");
     clock.now = 0;
-    link->writeData(0x26, 0, 10, data.data(), 11);
+    EXPECT_EQ(link->writeData(0x26, 0, 10, data.data(), 11), ErrorCode::Timeout);
     EXPECT_EQ(clock.now, 4u * 180000u);
 }
 
@@ -117,7 +117,7 @@ TEST_F(Transfer, TheLastBlockOfTarget25IsSentOnceAndWaitedForTenMinutes) {
     config.faults.push_back({sim::FaultKind::Silence, 'P', 0x25, 1, 10});
     useProduct();
     auto data = pkgbuild::patternData(1500, 7);
-    EXPECT_EQ(link->writeData(0x25, 0, 1499, data.data(), 1500), static_cast<int>(kErrTimeout));
+    EXPECT_EQ(link->writeData(0x25, 0, 1499, data.data(), 1500), ErrorCode::Timeout);
     EXPECT_EQ(blocks(), (std::vector<B>{{1, 1024, 0}, {3, 476, 1024}}));
     EXPECT_EQ(clock.now, 600000u);
 }
@@ -126,12 +126,12 @@ TEST_F(Transfer, EraseAndWriteStopsAfterAFailedErase) {
     config.faults.push_back({sim::FaultKind::Error, 'L', 0xFF, 0, 1, 0xEB});
     useProduct();
     auto data = pkgbuild::patternData(10, 7);
-    EXPECT_EQ(link->eraseAndWrite(0x01, 0x0200, 0, 9, data.data(), 10), 0);
+    EXPECT_FALSE(link->eraseAndWrite(0x01, 0x0200, 0, 9, data.data(), 10));
     EXPECT_TRUE(wire.framesWith('P').empty());
     ASSERT_EQ(owner.linkErrors.size(), 1u);
-    EXPECT_EQ(owner.linkErrors[0].errorCode, kErrReply);
+    EXPECT_EQ(owner.linkErrors[0].errorCode, numberOf(ErrorCode::ProductError));
     EXPECT_EQ(link->lastErrorCode(), 0xEB);
-    EXPECT_EQ(link->eraseAndWrite(0x01, 0x0200, 0, 9, data.data(), 10), 1);
+    EXPECT_TRUE(link->eraseAndWrite(0x01, 0x0200, 0, 9, data.data(), 10));
     EXPECT_EQ(product->slotVersion(0), "0200");
 }
 
@@ -142,11 +142,11 @@ TEST_F(Transfer, ReadBackFailuresAndWhoReportsThem) {
     std::vector<uint8_t> badState = buildFrame('A', 0x01);
     const std::vector<uint8_t> frame = buildDataFrame('P', 0x01, 7, 0, &one, 1);  // no such block state
     badState.insert(badState.end(), frame.begin(), frame.end());
-    const struct { const char* name; std::vector<std::vector<uint8_t>> answers; uint32_t linkError, checkError;
+    const struct { const char* name; std::vector<std::vector<uint8_t>> answers; ErrorCode linkError, checkError;
                    uint64_t waited; } cases[] = {
-        {"unanswered request", {}, kErrTimeout, 0, 4u * 5000u},
-        {"silence after the request", {buildFrame('A', 0x01)}, 0, kErrTimeout, 4u * 5000u},
-        {"block state above three", {badState}, 0, kErrComm, 0},
+        {"unanswered request", {}, ErrorCode::Timeout, ErrorCode::None, 4u * 5000u},
+        {"silence after the request", {buildFrame('A', 0x01)}, ErrorCode::None, ErrorCode::Timeout, 4u * 5000u},
+        {"block state above three", {badState}, ErrorCode::None, ErrorCode::Comm, 0},
     };
     std::vector<uint8_t> buffer(kReadBackBufferSize);
     for (const auto& c : cases) {
@@ -154,9 +154,9 @@ TEST_F(Transfer, ReadBackFailuresAndWhoReportsThem) {
         owner = {};
         clock.now = 0;
         uint32_t count = 0;
-        EXPECT_EQ(link->readBack(0x01, 0, 99, buffer.data(), count), 0) << c.name;
-        EXPECT_EQ(owner.linkErrors.empty() ? 0 : owner.linkErrors[0].errorCode, c.linkError) << c.name;
-        EXPECT_EQ(owner.checkErrors.empty() ? 0 : owner.checkErrors[0].errorCode, c.checkError) << c.name;
+        EXPECT_FALSE(link->readBack(0x01, 0, 99, buffer.data(), count)) << c.name;
+        EXPECT_EQ(owner.linkErrors.empty() ? 0 : owner.linkErrors[0].errorCode, numberOf(c.linkError)) << c.name;
+        EXPECT_EQ(owner.checkErrors.empty() ? 0 : owner.checkErrors[0].errorCode, numberOf(c.checkError)) << c.name;
         EXPECT_EQ(owner.linkErrors.size() + owner.checkErrors.size(), 1u) << c.name;
         if (c.waited) { EXPECT_EQ(clock.now, c.waited) << c.name; }
     }
@@ -165,9 +165,9 @@ TEST_F(Transfer, ReadBackFailuresAndWhoReportsThem) {
     useProduct();
     owner = {};
     uint32_t count = 0;
-    EXPECT_EQ(link->readBack(0x01, 0, 4095, buffer.data(), count), 0);
+    EXPECT_FALSE(link->readBack(0x01, 0, 4095, buffer.data(), count));
     ASSERT_EQ(owner.checkErrors.size(), 1u);
-    EXPECT_EQ(owner.checkErrors[0].errorCode, kErrReply);
+    EXPECT_EQ(owner.checkErrors[0].errorCode, numberOf(ErrorCode::ProductError));
     EXPECT_EQ(owner.checkErrors[0].processCode, kProcVerify);
     EXPECT_EQ(owner.checkErrors[0].progress, 1023u * 100u / 4095u);
     EXPECT_EQ(count, 1024u);

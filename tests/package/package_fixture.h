@@ -41,9 +41,9 @@ inline pkgbuild::PackageDescription smallPackage() {
         return c;
     };
     pkgbuild::PackageDescription p;
-    p.components = {component(0x01, "MAIN", "0105", 2, 0x00000003, "01", 1000, 1),
-                    component(0x11, "DSP", "0203", 1, 0x00010001, "0111", 777, 2),
-                    component(0x21, "PLD", "0110", 3, 0x00000003, "0121", 4099, 3)};
+    p.components = {component(0x01, "MAIN", "0105", 2, kAttrRs232c | kAttrEthernetFrames, "01", 1000, 1),
+                    component(0x11, "DSP", "0203", 1, kAttrRs232c | 1u << kKindMarkShift, "0111", 777, 2),
+                    component(0x21, "PLD", "0110", 3, kAttrRs232c | kAttrEthernetFrames, "0121", 4099, 3)};
     p.components[1].versionLabel = "2.03 beta";
     return p;
 }

@@ -14,6 +14,8 @@
 #include "support/fast_clock.h"
 
 namespace tarnwick::test {
+
+using namespace std::chrono_literals;
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -38,7 +40,7 @@ std::vector<int> fullListener(sockaddr_in& at) {
 TEST(CommandChannelConnect, UnansweredEndsAtTheBound) {
     sockaddr_in at{AF_INET, 0, {htonl(0x7F00005B)}, {}};  // 127.0.0.91
     auto full = fullListener(at);
-    CommandChannel channel(200);
+    CommandChannel channel(200ms);
     EXPECT_EQ(channel.close(), 0);
     const auto t0 = Clock::now();
     EXPECT_EQ(channel.connect("127.0.0.91", ntohs(at.sin_port)), 0);
@@ -58,16 +60,16 @@ TEST(TcpProduct, TheProductClosingTheConnectionEndsAWaitAtOnce) {
     FastClock clock;
     CommandChannel channel;
     TargetLink link(channel, clock);
-    using Wait = std::function<int(TargetLink&)>;
-    const struct { const char* name; Wait wait; int expected; } cases[] = {
-        {"frame", [](TargetLink& l) { return l.sendAck(1), static_cast<int>(l.receiveFrame(1, 600)); },
-         static_cast<int>(ReceiveResult::ReadFailed)},
-        {"line", [](TargetLink& l) { return l.sendText("VIALL?\r"), l.readLine("VIALL", 60); }, kErrComm},
+    // Each wait is true when it ended with the read failure of the closed connection.
+    using Wait = std::function<bool(TargetLink&)>;
+    const struct { const char* name; Wait failedRead; } cases[] = {
+        {"frame", [](TargetLink& l) { return l.sendAck(1) && l.receiveFrame(1, 600s) == ReceiveResult::ReadFailed; }},
+        {"line", [](TargetLink& l) { return l.sendText("VIALL?\r") && l.readLine("VIALL", 60s) == ErrorCode::Comm; }},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(channel.connect("127.0.0.92", product.options().commandPort), 1);
         const auto t0 = Clock::now();
-        EXPECT_EQ(c.wait(link), c.expected) << c.name;
+        EXPECT_TRUE(c.failedRead(link)) << c.name;
         EXPECT_LT(secondsSince(t0), 5.0) << c.name;
         channel.close();
     }

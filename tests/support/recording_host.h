@@ -15,7 +15,7 @@ public:
     std::vector<std::string> boxes;
     std::vector<int> results;
 
-    void waitSeconds(uint32_t n) override { waits.push_back(n); }
+    void waitSeconds(std::chrono::seconds n) override { waits.push_back(static_cast<uint32_t>(n.count())); }
     void closeStatusWindow() override {}
     void showInfo(std::string text) override { boxes.push_back(text); }
     void showError(std::string text) override { boxes.push_back(text); }

@@ -32,7 +32,7 @@ protected:
         c.id = id;
         c.name = name;
         c.attributes = attributes;
-        c.kindMark = static_cast<uint8_t>(attributes >> 16);
+        c.kindMark = static_cast<uint8_t>(attributes >> kKindMarkShift);
         if (pkg.componentCount <= position) pkg.componentCount = static_cast<uint8_t>(position + 1);
     }
 

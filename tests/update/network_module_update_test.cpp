@@ -30,7 +30,7 @@ struct QuietSink : LoadSink {
 
 pkgbuild::ComponentDescription moduleComponent(uint8_t id, const std::string& name, uint8_t kind, size_t size) {
     pkgbuild::ComponentDescription c = pkgbuild::patternComponent(id, name, "0102", "", 1, size);
-    c.attributes = 4u | static_cast<uint32_t>(kind) << 16;
+    c.attributes = kAttrNetworkModule | static_cast<uint32_t>(kind) << kKindMarkShift;
     return c;
 }
 
@@ -70,7 +70,7 @@ protected:
         link.setOwner(&host);
     }
     // With the module's TFTP server on the services database's port, the flow finds it there.
-    int run() {
+    bool run() {
         if (tftpPort != 0) return updateNetworkModule(job, host, link, channel, clock);
         return updateNetworkModule(job, host, link, channel, clock, module ? module->tftp().port() : 9);
     }
@@ -122,7 +122,7 @@ TEST_P(NetworkModuleFlow, ComponentsGoThroughTheBootLoaderAndTheModuleReturnsToI
     ASSERT_NO_FATAL_FAILURE(start(c.address, config));
     if (IsSkipped()) return;
 
-    EXPECT_EQ(run(), 1);
+    EXPECT_TRUE(run());
     const Strings all = events();
     Strings stored;
     for (const std::string& e : all) {
@@ -160,13 +160,13 @@ INSTANTIATE_TEST_SUITE_P(
 // the flow succeeds without a word to the module or its TFTP server.
 TEST_F(NetworkModuleUpdate, ACurrentOrUnselectedComponentLeavesTheModuleAlone) {
     pkgbuild::ComponentDescription frameComponent = moduleComponent(0x11, "DSP", 0, 200);
-    frameComponent.attributes = 2;
+    frameComponent.attributes = kAttrEthernetFrames;
     description.components = {moduleComponent(0x51, "NET1", kImage, 300), frameComponent};
     ASSERT_NO_FATAL_FAILURE(start("127.0.41.4"));
     link.targetInfo.slotVersions[0] = "0102  ";  // the version the product reported for the module
-    EXPECT_EQ(run(), 1);
+    EXPECT_TRUE(run());
     job.targetChecked[0] = 0;
-    EXPECT_EQ(run(), 1);
+    EXPECT_TRUE(run());
     EXPECT_TRUE(events().empty());
     EXPECT_TRUE(module->tftp().received().empty());
     ASSERT_EQ(host.statuses.size(), 1u);  // the selected one only
@@ -198,7 +198,7 @@ TEST_P(NetworkModuleFailure, EndsTheFlowWithItsOneReport) {
     ASSERT_NO_FATAL_FAILURE(start(c.address, config));
     if (c.dataOverLimit) std::filesystem::resize_file(package.components[0].dataFilePath, kComponentDataLimit + 1);
 
-    EXPECT_EQ(run(), 0);
+    EXPECT_FALSE(run());
     std::vector<std::array<uint32_t, 4>> reports;
     for (const ErrorRecord& r : host.linkErrors) reports.push_back({r.targetId, r.errorCode, r.processCode, r.progress});
     EXPECT_EQ(reports, c.reports);
@@ -214,11 +214,11 @@ TEST_P(NetworkModuleFailure, EndsTheFlowWithItsOneReport) {
 INSTANTIATE_TEST_SUITE_P(
     Table, NetworkModuleFailure,
     ::testing::Values(
-        FailureCase{"NoCommandPort", "127.0.41.6", kImage, false, {}, false, {{0x51, kErrPortOpen, kProcConnect, 0}}, ""},
+        FailureCase{"NoCommandPort", "127.0.41.6", kImage, false, {}, false, {{0x51, numberOf(ErrorCode::PortOpen), kProcConnect, 0}}, ""},
         FailureCase{"UnknownKind", "127.0.41.7", 5, true, {}, false, {}, "command start bootloader"},
         FailureCase{"DataOverLimit", "127.0.41.8", kImage, true, {}, true, {}, "command update image"},
         FailureCase{"TransferRefused", "127.0.41.9", kImage, true, {{sim::AckFaultKind::Error, 0, 1, 3}}, false,
-                    {{0x51, kErrReply, kProcUpdate, 0}}, "command update image"}),
+                    {{0x51, numberOf(ErrorCode::ProductError), kProcUpdate, 0}}, "command update image"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

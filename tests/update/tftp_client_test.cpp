@@ -38,9 +38,9 @@ struct TransferCase {
     uint32_t size;
     uint8_t kind;
     std::vector<AckFault> faults;
-    int result;
+    bool result;
     std::vector<int> blocks;  // data blocks in the order the server got them
-    uint32_t errorCode = 0;   // of the one report (0: none)
+    ErrorCode errorCode = ErrorCode::None;  // of the one report
     uint32_t progress = 0;
     int requests = 1;
     bool foreignPortGetsError = false;
@@ -52,12 +52,13 @@ const TransferCase kCases[] = {
     {"an empty image is one empty block", 0, 4, {}, 1, {1}},
     {"split acknowledgement", 600, 1, {{AckFaultKind::Split, 1}}, 1, {1, 2}},
     {"junk before the 00", 600, 1, {{AckFaultKind::LeadingJunk, 1}}, 1, {1, 2}},
-    {"acknowledged from another port", 600, 1, {{AckFaultKind::ForeignPort, 1}}, 1, {1, 1, 2}, 0, 0, 1, true},
+    {"acknowledged from another port", 600, 1, {{AckFaultKind::ForeignPort, 1}}, 1, {1, 1, 2}, ErrorCode::None, 0, 1,
+     true},
     {"acknowledged from another address", 600, 1, {{AckFaultKind::ForeignAddress, 1}}, 1, {1, 1, 2}},
-    {"previous block acknowledged", 1500, 1, {{AckFaultKind::WrongBlock, 2, -1}}, 0, {1, 2, 2, 2, 2}, kErrRetry, 68},
-    {"error packet for a block", 600, 1, {{AckFaultKind::Error, 1}}, 0, {1}, kErrReply, 85},
-    {"error packet for the request", 600, 1, {{AckFaultKind::Error, 0}}, 0, {}, kErrReply, 0},
-    {"no answer", 600, 1, {{AckFaultKind::Drop, 0, -1}}, 0, {}, kErrTimeout, 0, 4},
+    {"previous block acknowledged", 1500, 1, {{AckFaultKind::WrongBlock, 2, -1}}, 0, {1, 2, 2, 2, 2}, ErrorCode::Retry, 68},
+    {"error packet for a block", 600, 1, {{AckFaultKind::Error, 1}}, 0, {1}, ErrorCode::ProductError, 85},
+    {"error packet for the request", 600, 1, {{AckFaultKind::Error, 0}}, 0, {}, ErrorCode::ProductError, 0},
+    {"no answer", 600, 1, {{AckFaultKind::Drop, 0, -1}}, 0, {}, ErrorCode::Timeout, 0, 4},
 };
 
 class TftpTransfer : public ::testing::TestWithParam<TransferCase> {};
@@ -74,12 +75,12 @@ TEST_P(TftpTransfer, ServerGetsTheBlocks) {
     // time-outs pass on the virtual clock.
     FastClock answering(10);
     VirtualClock silent;
-    VirtualClock& clock = c.errorCode == kErrTimeout ? silent : answering;
+    VirtualClock& clock = c.errorCode == ErrorCode::Timeout ? silent : answering;
     RecordingLinkOwner owner;
     TftpClient client(clock);
     client.setOwner(&owner);
     client.setServerPort(server.port());
-    ASSERT_EQ(client.open(kModule), 1);
+    ASSERT_TRUE(client.open(kModule));
 
     const std::vector<uint8_t> data = pkgbuild::patternData(c.size, c.size);
     EXPECT_EQ(client.put(0x51, c.kind, "IMG_0102.bcd", data.data(), c.size), c.result);
@@ -102,11 +103,11 @@ TEST_P(TftpTransfer, ServerGetsTheBlocks) {
     EXPECT_EQ(server.files()["IMG_0102.bcd"], c.result ? data : std::vector<uint8_t>{});
     // The pause comes between the request's acknowledgement and the first block.
     EXPECT_EQ(clock.settles, c.blocks.empty() ? std::vector<uint32_t>{} : std::vector<uint32_t>{3000});
-    EXPECT_EQ(silent.now, c.errorCode == kErrTimeout ? 4 * 3000u : 0u);  // four requests, about 3 s apart
-    ASSERT_EQ(owner.linkErrors.size(), c.errorCode ? 1u : 0u);
+    EXPECT_EQ(silent.now, c.errorCode == ErrorCode::Timeout ? 4 * 3000u : 0u);  // four requests, about 3 s apart
+    ASSERT_EQ(owner.linkErrors.size(), c.errorCode != ErrorCode::None ? 1u : 0u);
     for (const ErrorRecord& r : owner.linkErrors) {
         EXPECT_EQ((std::array<uint32_t, 4>{r.targetId, r.errorCode, r.processCode, r.progress}),
-                  (std::array<uint32_t, 4>{0x51, c.errorCode, kProcUpdate, c.progress}));
+                  (std::array<uint32_t, 4>{0x51, numberOf(c.errorCode), kProcUpdate, c.progress}));
     }
     ASSERT_FALSE(owner.statuses.empty());
     const char* const kProgressTexts[] = {"", "Updating(bootloader)...", "Updating(image + cne)...", "Updating(image)...",
@@ -129,7 +130,7 @@ TEST(TftpReplies, LongErrorMessagesAndBytesAfterAReply) {
     VirtualClock clock;
     TftpClient client(clock);
     client.setServerPort(sim::boundPort(module));
-    ASSERT_EQ(client.open(kModule), 1);
+    ASSERT_TRUE(client.open(kModule));
     sockaddr_in to{};
     ASSERT_TRUE(sim::socketAddress(kModule, sim::boundPort(client.socket().handle()), to));
     auto send = [&](std::vector<uint8_t> bytes) {
@@ -141,12 +142,12 @@ TEST(TftpReplies, LongErrorMessagesAndBytesAfterAReply) {
     send(first);
     send(std::vector<uint8_t>(kTftpPacketSize, 'x'));
     send(std::vector<uint8_t>(kTftpPacketSize, 'x'));
-    EXPECT_EQ(client.awaitReply(1), kTftpError);
-    EXPECT_EQ(client.awaitReply(1), kTftpNothing);  // the rest of it is skipped
+    EXPECT_EQ(client.awaitReply(1), TftpReply::Error);
+    EXPECT_EQ(client.awaitReply(1), TftpReply::Nothing);  // the rest of it is skipped
     // A second acknowledgement in the datagram of the first is not taken.
     send({0, 4, 0, 1, 0, 4, 0, 2});
-    EXPECT_EQ(client.awaitReply(1), kTftpAck);
-    EXPECT_EQ(client.awaitReply(2), kTftpNothing);
+    EXPECT_EQ(client.awaitReply(1), TftpReply::Ack);
+    EXPECT_EQ(client.awaitReply(2), TftpReply::Nothing);
     sim::closeFd(module);
 }
 
@@ -177,8 +178,8 @@ TEST(TftpInterop, ImagesReachInTftpdByteForByte) {
     for (uint32_t size : {0u, 1u, 511u, 512u, 513u, 1u << 20}) {
         const std::string name = "IMG_" + std::to_string(size) + ".bcd";
         const std::vector<uint8_t> image = pkgbuild::patternData(size, size);
-        ASSERT_EQ(client.open(kServerAddress), 1);  // the "tftp" port of the services database
-        EXPECT_EQ(client.put(0x51, 3, name.c_str(), image.data(), size), 1) << size;
+        ASSERT_TRUE(client.open(kServerAddress));  // the "tftp" port of the services database
+        EXPECT_TRUE(client.put(0x51, 3, name.c_str(), image.data(), size)) << size;
         client.close();
         EXPECT_EQ(fileOnDisk(dir.file(name), size), image) << size;
     }

@@ -43,19 +43,19 @@ TEST(SameVersion, ComparesThePackageVersionWithTheTrimmedProductVersion) {
 TEST(FirmwareType, UpgradeVersionsBeginWithAAndNothingToCompareIsNoChange) {
     UpdatePackage p;
     add(p, 0, 0x01, "A100");
-    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "0100"}})), 2);  // product Normal, file Upgrade
-    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "A200"}})), 0);
+    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "0100"}})), FirmwareTypeChange::ProductNormalFileUpgrade);
+    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "A200"}})), FirmwareTypeChange::None);
     add(p, 0, 0x01, "0100");
-    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "A100"}})), 1);  // product Upgrade, file Normal
-    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "0200"}})), 0);
+    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "A100"}})), FirmwareTypeChange::ProductUpgradeFileNormal);
+    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "0200"}})), FirmwareTypeChange::None);
     UpdatePackage withoutMain;
     add(withoutMain, 0, 0x11, "A100");
-    EXPECT_EQ(firmwareTypeChange(withoutMain, reported({{0, "0100"}, {2, "0100"}})), 0);
+    EXPECT_EQ(firmwareTypeChange(withoutMain, reported({{0, "0100"}, {2, "0100"}})), FirmwareTypeChange::None);
     add(p, 0, 0x01, "A100");
-    EXPECT_EQ(firmwareTypeChange(p, reported({})), 0);  // the product reported no version
+    EXPECT_EQ(firmwareTypeChange(p, reported({})), FirmwareTypeChange::None);  // the product reported no version
     // The label does not count: only the version text.
     add(p, 0, 0x01, "0100", "A-label");
-    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "0100"}})), 0);
+    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "0100"}})), FirmwareTypeChange::None);
 }
 
 TEST(Downgrade, TextComparisonMakes110OlderThan19AndEveryComponentCounts) {

@@ -37,8 +37,8 @@ TEST_F(ControlRulesTest, CommMaskRepairsTheCommunicationType) {
 TEST_F(ControlRulesTest, SelectModeEnablesEveryExistingComponentAfterUpdate) {
     loadPackage(1);
     window->package.selectAllowed = true;
-    addComponent(0, 0x01, "MAIN", 0x1);
-    addComponent(1, 0x11, "DSP", 0x2);
+    addComponent(0, 0x01, "MAIN", kAttrRs232c);
+    addComponent(1, 0x11, "DSP", kAttrEthernetFrames);
     dialog.controls.commType = 0;
     dialog.controls.operationMode = 1;
     window->refreshTargetList();

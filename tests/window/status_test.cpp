@@ -4,6 +4,8 @@
 #include "support/window_fixture.h"
 
 namespace tarnwick::test {
+
+using namespace std::chrono_literals;
 namespace {
 
 using StatusTest = WindowTest;
@@ -12,7 +14,7 @@ TEST_F(StatusTest, WaitSecondsSleepsWholeSecondsAndPumps) {
     start();
     clock.settles.clear();
     dialog.pumps = 0;
-    window->waitSeconds(60);
+    window->waitSeconds(60s);
     EXPECT_EQ(clock.settles, std::vector<uint32_t>(60, 1000));
     EXPECT_EQ(dialog.pumps, 60);
 }

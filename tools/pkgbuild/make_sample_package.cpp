@@ -12,8 +12,16 @@
 using tarnwick::pkgbuild::ComponentDescription;
 using tarnwick::pkgbuild::PackageDescription;
 using tarnwick::pkgbuild::patternData;
+using tarnwick::kAttrEthernetFrames;
+using tarnwick::kAttrNetworkModule;
+using tarnwick::kAttrRs232c;
+using tarnwick::kKindMarkShift;
 
 namespace {
+
+constexpr uint32_t kFrames = kAttrRs232c | kAttrEthernetFrames;
+// A network-module component of a kind (1 boot loader, 3 image).
+constexpr uint32_t networkModule(uint32_t kind) { return kAttrNetworkModule | kind << kKindMarkShift; }
 
 ComponentDescription component(uint8_t id, const char* name, const char* version,
                                uint32_t start, size_t size, uint8_t writeMethod,
@@ -41,13 +49,13 @@ PackageDescription samplePackage() {
     p.baudIndex = 4;
     p.commMask = 3;
     p.components = {
-        component(0x01, "MAIN", "0105", 0x00010000u, 48 * 1024, 2, 0x00000003u, "01"),
-        component(0x02, "BOOT", "0101", 0x00000000u, 16 * 1024, 3, 0x00010001u, "0102"),
-        component(0x11, "DSP", "0203", 0x00000000u, 32 * 1024, 1, 0x00000003u, "0111"),
-        component(0x21, "PLD", "0110", 0x00000000u, 24 * 1024, 3, 0x00000003u, "0121"),
-        component(0x31, "OSD", "0102", 0x00100000u, 40 * 1024, 4, 0x00000003u, "0131"),
-        component(0x41, "NETBOOT", "0100", 0x00000000u, 20 * 1024, 6, 0x00010004u, "41"),
-        component(0x42, "NETIMG", "0104", 0x00000000u, 64 * 1024, 7, 0x00030004u, "42"),
+        component(0x01, "MAIN", "0105", 0x00010000u, 48 * 1024, 2, kFrames, "01"),
+        component(0x02, "BOOT", "0101", 0x00000000u, 16 * 1024, 3, kAttrRs232c | 1u << kKindMarkShift, "0102"),
+        component(0x11, "DSP", "0203", 0x00000000u, 32 * 1024, 1, kFrames, "0111"),
+        component(0x21, "PLD", "0110", 0x00000000u, 24 * 1024, 3, kFrames, "0121"),
+        component(0x31, "OSD", "0102", 0x00100000u, 40 * 1024, 4, kFrames, "0131"),
+        component(0x41, "NETBOOT", "0100", 0x00000000u, 20 * 1024, 6, networkModule(1), "41"),
+        component(0x42, "NETIMG", "0104", 0x00000000u, 64 * 1024, 7, networkModule(3), "42"),
     };
     p.components[0].versionLabel = "1.05 (2026-11-20)";
     p.otherLines = {"MW:ON", "BP:OFF", "PV:0102"};
@@ -67,7 +75,7 @@ int main(int argc, char** argv) {
     PackageDescription package = samplePackage();
     if (serialOnly) package.commMask = 1;
     if (framesOnly) {
-        std::erase_if(package.components, [](const ComponentDescription& c) { return (c.attributes & 4u) != 0; });
+        std::erase_if(package.components, [](const ComponentDescription& c) { return (c.attributes & kAttrNetworkModule) != 0; });
     }
     const char* out = argv[argc - 1];
     if (tarnwick::pkgbuild::writePackage(out, package) != 1) {

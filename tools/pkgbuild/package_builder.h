@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "package/update_package.h"
+
 namespace tarnwick::pkgbuild {
 
 struct ComponentDescription {
@@ -21,7 +23,7 @@ struct ComponentDescription {
     std::optional<uint32_t> capacity;  // default: the data size
     uint8_t reservedByte = 0;
     uint8_t writeMethod = 1;
-    uint32_t attributes = 1;
+    uint32_t attributes = kAttrRs232c;
     std::string switchPath;
     std::vector<uint8_t> data;
     std::optional<uint32_t> checksum;  // default: the right one for writeMethod

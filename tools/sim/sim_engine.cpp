@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "link/frame.h"
+#include "link/target_facts.h"
 #include "link/target_info.h"
 #include "package/crc32_words.h"
 
@@ -264,7 +265,7 @@ void SimEngine::sendNextReadFrame(std::vector<uint8_t>& out) {
         read_ = ReadSession{};
         return;
     }
-    const uint32_t block = blockSizeFor(read_.targetId);
+    const uint32_t block = targetFacts(read_.targetId).blockSize;
     const bool first = read_.last.empty();
     uint64_t remaining = static_cast<uint64_t>(read_.end) - read_.next + 1;
     uint32_t n = static_cast<uint32_t>(remaining < block ? remaining : block);

@@ -33,7 +33,7 @@ bool setNonBlocking(int fd, bool on) {
 
 }  // namespace
 
-CommandChannel::CommandChannel(uint32_t connectBoundMs) : connectBoundMs_(connectBoundMs) {}
+CommandChannel::CommandChannel(std::chrono::milliseconds connectBound) : connectBound_(connectBound) {}
 
 CommandChannel::~CommandChannel() { close(); }
 
@@ -61,12 +61,12 @@ bool CommandChannel::connectSocket(uint32_t addressNetOrder) {
     if (!setNonBlocking(fd_, true)) return false;
     if (::connect(fd_, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
         if (errno != EINPROGRESS) return false;
-        if ((pollOne(fd_, POLLOUT, static_cast<int>(connectBoundMs_)) & (POLLOUT | POLLERR | POLLHUP)) == 0) return false;
+        if ((pollOne(fd_, POLLOUT, static_cast<int>(connectBound_.count())) & (POLLOUT | POLLERR | POLLHUP)) == 0) return false;
         int error = 0;
         socklen_t length = sizeof error;
         if (getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) return false;
     }
-    timeval sendBound{static_cast<time_t>(kWritableWaitMs / 1000), 0};
+    timeval sendBound{static_cast<time_t>(std::chrono::duration_cast<std::chrono::seconds>(kTcpWritableWait).count()), 0};
     (void)setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &sendBound, sizeof sendBound);
     int one = 1;
     (void)setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
@@ -87,7 +87,7 @@ int CommandChannel::close() {
 
 int CommandChannel::isWritable() {
     if (fd_ < 0) return 0;
-    return (pollOne(fd_, POLLOUT, static_cast<int>(kWritableWaitMs)) & POLLOUT) != 0 ? 1 : 0;
+    return (pollOne(fd_, POLLOUT, static_cast<int>(kTcpWritableWait.count())) & POLLOUT) != 0 ? 1 : 0;
 }
 
 int CommandChannel::isReadable() {

@@ -2,25 +2,21 @@
 // caller chooses (23 for the normal-mode text commands, 5000 or the update port for the
 // update mode). No framing of its own.
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <string>
 
 #include "link/transport.h"
+#include "platform/platform_timeouts.h"
 #include "platform/posix/read_cache.h"
 
 namespace tarnwick {
 
-// How long connect may take before it gives up. Linux on its own keeps retrying a
-// connect that nobody answers for about two minutes (the SYN retries), which would hang
-// the program that long on a wrong address.
-constexpr uint32_t kConnectBoundMs = 20000;
-// How long send waits for the connection to take bytes.
-constexpr uint32_t kWritableWaitMs = 3000;
 constexpr size_t kAddressTextMax = 63;
 
 class CommandChannel final : public Transport {
 public:
-    explicit CommandChannel(uint32_t connectBoundMs = kConnectBoundMs);
+    explicit CommandChannel(std::chrono::milliseconds connectBound = kTcpConnectBound);
     ~CommandChannel() override;
     CommandChannel(const CommandChannel&) = delete;
     CommandChannel& operator=(const CommandChannel&) = delete;
@@ -57,7 +53,7 @@ public:
 private:
     bool connectSocket(uint32_t addressNetOrder);
 
-    uint32_t connectBoundMs_;
+    std::chrono::milliseconds connectBound_;
     int fd_ = -1;
     bool open_ = false;
     bool connected_ = false;

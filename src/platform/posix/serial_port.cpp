@@ -10,13 +10,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/platform_timeouts.h"
+#include "platform/serial_candidates.h"
+
 namespace tarnwick {
 
 namespace {
-
-constexpr uint32_t kSettleAfterOpenMs = 1000;
-// A write that makes no progress for this long has failed (a stuck or vanished peer).
-constexpr int kWriteStallMs = 10000;
 
 speed_t speedOf(uint8_t baudIndex) {
     switch (baudIndex) {
@@ -80,7 +79,7 @@ int SerialPort::open(const std::string& path, uint8_t baudIndex) {
     // Like a driver that refuses the settings, a failed configuration keeps the device
     // open but unusable until the next open or close.
     if (!configure(baudIndex)) return 0;
-    clock_.settleMs(kSettleAfterOpenMs);
+    clock_.settleFor(kSerialOpenSettleWait);
     return 1;
 }
 
@@ -129,7 +128,7 @@ int SerialPort::write(const uint8_t* bytes, size_t count) {
         }
         // The driver's buffer is full: wait until it drains.
         pollfd p{fd_, POLLOUT, 0};
-        int r = poll(&p, 1, kWriteStallMs);
+        int r = poll(&p, 1, static_cast<int>(kSerialWriteStall.count()));
         if (r < 0 && errno == EINTR) continue;
         if (r <= 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
             clearError(r == 0 ? ETIMEDOUT : EIO);

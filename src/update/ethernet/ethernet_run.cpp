@@ -5,16 +5,14 @@
 
 #include <cstdlib>
 
+#include "link/target_facts.h"
 #include "update/ethernet/network_module_update.h"
 #include "update/ethernet/product_connection.h"
+#include "update/update_timeouts.h"
 
 namespace tarnwick {
 
 namespace {
-constexpr uint32_t kSettleSeconds = 5;
-constexpr uint32_t kLongHopSeconds = 20;  // the DM8 parts (ids 2, 3, 4) restart after a switch
-constexpr uint32_t kHopConnectSeconds = 5;
-constexpr uint32_t kRestartWaits = 150;   // one-second waits for the product's restart
 constexpr uint8_t kOverConnection = 1;    // switch option: the connection stays open
 }  // namespace
 
@@ -50,42 +48,43 @@ int EthernetRun::openFor(PortUse use) {
 
 // The product restarts for up to 155 s. Unlike RS-232C, an unanswered command ends the
 // run; its connection is left to the end of the run.
-int EthernetRun::rebootToUpdateMode() {
-    if (openFor(PortUse::Command) != 1) return 0;
-    if (link_->enterUpdateMode() != 1) return 0;
+bool EthernetRun::rebootToUpdateMode() {
+    if (openFor(PortUse::Command) != 1) return false;
+    if (!link_->enterUpdateMode()) return false;
     host.showStatus(0, "Reboot(Update Mode)...", 0, 0);
-    host.waitSeconds(kSettleSeconds);
-    for (uint32_t n = 1; n <= kRestartWaits; ++n) {
-        host.showStatus(0, "Waiting for start of products.", 1, static_cast<int>(n * 100 / kRestartWaits));
-        host.waitSeconds(1);
+    host.waitSeconds(kSettleWait);
+    const auto seconds = kProductRestartWait.count();
+    for (auto n = 1; n <= seconds; ++n) {
+        host.showStatus(0, "Waiting for start of products.", 1, static_cast<int>(n * 100 / seconds));
+        host.waitSeconds(std::chrono::seconds{1});
     }
     closeLinkPort();
-    return 1;
+    return true;
 }
 
-uint32_t EthernetRun::writeSettleSeconds(const ComponentEntry&) const { return kSettleSeconds; }
+std::chrono::seconds EthernetRun::writeSettleWait(const ComponentEntry&) const { return kSettleWait; }
 
 // A switch over Ethernet keeps the connection: the product answers on it again once the
 // new target has started.
-int EthernetRun::switchHop(uint8_t from, uint8_t to) {
-    if (link_->switchTarget(from, to, kOverConnection) != 0) return 0;
-    host.waitSeconds(to >= 2 && to <= 4 ? kLongHopSeconds : kSettleSeconds);
-    return link_->connectTarget(to, kHopConnectSeconds) == 1 ? 1 : 0;
+bool EthernetRun::switchHop(uint8_t from, uint8_t to) {
+    if (link_->switchTarget(from, to, kOverConnection) != ErrorCode::None) return false;
+    host.waitSeconds(targetFacts(to).restartsSlowly ? kEthernetSlowSwitchWait : kSettleWait);
+    return link_->connectTarget(to, kConnectWait);
 }
 
-int EthernetRun::updateNetworkModule() { return tarnwick::updateNetworkModule(job, host, *link_, channel, clock_); }
+bool EthernetRun::updateNetworkModule() { return tarnwick::updateNetworkModule(job, host, *link_, channel, clock_); }
 
-int EthernetRun::returnToNormalMode() {
+bool EthernetRun::returnToNormalMode() {
     closeLinkPort();
-    if (openFor(PortUse::UpdateMode) != 1) return 0;
-    host.waitSeconds(kSettleSeconds);
-    if (link_->switchTarget(kSystemMicrocomputer, kNormalModeTarget, kOverConnection) != 0) return 0;
-    host.waitSeconds(kSettleSeconds);
-    if (link_->enterNormalMode() != 1) return 0;
-    host.showStatus(0, "Reboot(Nomal Mode)...", 0, 0);
-    host.waitSeconds(kSettleSeconds);
+    if (openFor(PortUse::UpdateMode) != 1) return false;
+    host.waitSeconds(kSettleWait);
+    if (link_->switchTarget(kSystemMicrocomputer, kNormalModeTarget, kOverConnection) != ErrorCode::None) return false;
+    host.waitSeconds(kSettleWait);
+    if (!link_->enterNormalMode()) return false;
+    host.showStatus(0, "Reboot(Nomal Mode)...", 0, 0);  // "Nomal" on purpose
+    host.waitSeconds(kSettleWait);
     closeLinkPort();
-    return 1;
+    return true;
 }
 
 }  // namespace tarnwick

@@ -34,17 +34,17 @@ public:
     // confirmation).
     void update();
 
-    // --- the steps of this route ---
-    int rebootToUpdateMode();
-    int updateNetworkModule();
-    int returnToNormalMode();
+    // --- the steps of this route: true on success ---
+    [[nodiscard]] bool rebootToUpdateMode();
+    [[nodiscard]] bool updateNetworkModule();
+    [[nodiscard]] bool returnToNormalMode();
 
 protected:
     int openFor(PortUse use) override;
     void closeLinkPort() override;
-    int switchHop(uint8_t from, uint8_t to) override;
-    uint32_t routeAttribute() const override { return 2; }
-    uint32_t writeSettleSeconds(const ComponentEntry&) const override;
+    bool switchHop(uint8_t from, uint8_t to) override;
+    uint32_t routeAttribute() const override { return kAttrEthernetFrames; }
+    std::chrono::seconds writeSettleWait(const ComponentEntry&) const override;
 
 private:
     // Connects to the job's address on port; a port of 0 is not tried.

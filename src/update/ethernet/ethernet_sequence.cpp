@@ -10,29 +10,25 @@ namespace tarnwick {
 
 namespace {
 
-constexpr uint32_t kFrameAttribute = 2;          // written with frames over Ethernet
-constexpr uint32_t kNetworkModuleAttribute = 4;  // the network module's components
-
 using Row = StateRow<EthernetRun>;
 
 // The step, once the data of every component the run will write (frame and network-module
 // components alike) have passed their check (reported: null on the recovery path);
 // otherwise Alternate, which the table leads to 0xEA.
 Outcome withGoodData(EthernetRun& r, const TargetInfo* reported, Outcome (*step)(EthernetRun&)) {
-    const uint32_t written = kFrameAttribute | kNetworkModuleAttribute;
-    return checkSelectedComponentData(r.job, written, reported) == 1 ? step(r) : Outcome::Alternate;
+    return checkSelectedComponentData(r.job, kAttrEthernet, reported) ? step(r) : Outcome::Alternate;
 }
 
 Outcome packageId(EthernetRun& r) { return fromResult(r.writePackageId()); }
 
 Outcome recovery(EthernetRun& r) {
-    return r.connectForRecovery() == 1 ? confirmRecovery(r.host, r.job) : Outcome::Failure;
+    return r.connectForRecovery() ? confirmRecovery(r.host, r.job) : Outcome::Failure;
 }
 
 // A run that did reach the product in its update mode has nothing more to fail: the
 // return to normal mode reports its own failures.
 Outcome normalMode(EthernetRun& r) {
-    r.returnToNormalMode();
+    (void)r.returnToNormalMode();
     return Outcome::Success;
 }
 

@@ -8,6 +8,7 @@
 #include "update/component_checks.h"
 #include "update/ethernet/product_connection.h"
 #include "update/ethernet/tftp_client.h"
+#include "update/update_timeouts.h"
 #include "update/version_rules.h"
 
 namespace tarnwick {
@@ -15,15 +16,10 @@ namespace tarnwick {
 namespace {
 
 constexpr uint16_t kModuleCommandPort = 5001;
-constexpr uint32_t kNetworkModuleMark = 4;  // bit 2 of a component's attributes
-constexpr uint32_t kPassWaitSeconds = 3;
-constexpr uint32_t kStoreWaitSeconds = 5;
-constexpr uint32_t kBootRestartSeconds = 90;
-constexpr uint32_t kAppRestartSeconds = 150;
 const char* const kBootRestartText = "Reboot(Bootloader Mode)...";
 const char* const kAppRestartText = "Reboot(Application Mode)...";
 
-using ModuleCommand = int (TargetLink::*)(uint8_t);
+using ModuleCommand = ErrorCode (TargetLink::*)(uint8_t);
 
 // What the module is told for each kind of component, and the name its file goes under.
 struct ModuleKind {
@@ -66,46 +62,47 @@ public:
         client_.setServerPort(tftpPort);
     }
 
-    int run() {
-        int result = 1;
+    bool run() {
+        bool result = true;
         uint8_t lastId = 0;
-        for (int i = 0; i < kMaxComponents && result == 1; ++i) {
+        for (int i = 0; i < kMaxComponents && result; ++i) {
             const ComponentEntry& c = job_.pkg().components[static_cast<size_t>(i)];
-            if (job_.targetChecked[static_cast<size_t>(i)] != 1 || (c.attributes & kNetworkModuleMark) == 0) continue;
+            if (job_.targetChecked[static_cast<size_t>(i)] != 1 || !c.hasAttribute(kAttrNetworkModule)) continue;
             ++job_.currentNumber;
-            if (job_.updateMode == 0 && sameVersion(job_.pkg(), link_.targetInfo, i) == 1) {
+            if (job_.updateMode == 0 && sameVersion(job_.pkg(), link_.targetInfo, i)) {
                 host_.showStatus(c.id, "Pass update.", 0, 0);
-                host_.waitSeconds(kPassWaitSeconds);
+                host_.waitSeconds(kPassWait);
                 continue;
             }
             lastId = c.id;
             result = updateComponent(i);
         }
-        if (result == 1 && inBootloader_) returnToApplication(lastId);
+        if (result && inBootloader_) returnToApplication(lastId);
         return result;
     }
 
 private:
     // n times a status line with the restart's progress, then one second.
-    void restartWait(uint8_t id, const char* text, uint32_t seconds) {
-        for (uint32_t n = 1; n <= seconds; ++n) {
+    void restartWait(uint8_t id, const char* text, std::chrono::seconds wait) {
+        const auto seconds = wait.count();
+        for (auto n = 1; n <= seconds; ++n) {
             host_.showStatus(id, text, 1, static_cast<int>(n * 100 / seconds));
-            host_.waitSeconds(1);
+            host_.waitSeconds(std::chrono::seconds{1});
         }
     }
 
     // The module restarts into its application whether or not it took the command.
     void returnToApplication(uint8_t id) {
-        if (link_.startImage(id) == 0) {
+        if (link_.startImage(id) == ErrorCode::None) {
             closeChannel(channel_, link_);
             inBootloader_ = false;
         }
-        restartWait(id, kAppRestartText, kAppRestartSeconds);
+        restartWait(id, kAppRestartText, kModuleAppRestartWait);
     }
 
     bool connectToModule(uint8_t id, uint32_t failedProcess) {
         if (openChannel(channel_, link_, job_.ipText, kModuleCommandPort) == 1) return true;
-        host_.reportLinkError(ErrorRecord{id, kErrPortOpen, failedProcess, 0});
+        host_.reportLinkError(failureRecord(id, ErrorCode::PortOpen, failedProcess, 0));
         return false;
     }
 
@@ -113,34 +110,34 @@ private:
     bool enterBootloader(uint8_t id) {
         closeChannel(channel_, link_);
         if (!connectToModule(id, kProcConnect)) return false;
-        if (link_.startBootloader(id) != 0) return false;
+        if (link_.startBootloader(id) != ErrorCode::None) return false;
         inBootloader_ = true;
         closeChannel(channel_, link_);
-        restartWait(id, kBootRestartText, kBootRestartSeconds);
+        restartWait(id, kBootRestartText, kModuleBootRestartWait);
         return connectToModule(id, kProcSwitch);
     }
 
     bool sendFile(const ModuleKind& kind, const ComponentEntry& c, int position) {
         uint32_t length = 0;
         const std::unique_ptr<uint8_t[]> buffer = loadComponentBuffer(job_, position, length);
-        if (!buffer || client_.open(job_.ipText.c_str()) != 1) return false;
-        if (client_.put(c.id, c.kindMark, moduleFileName(kind, c).c_str(), buffer.get(), length) != 1) return false;
+        if (!buffer || !client_.open(job_.ipText.c_str())) return false;
+        if (!client_.put(c.id, c.kindMark, moduleFileName(kind, c).c_str(), buffer.get(), length)) return false;
         client_.close();
         return true;
     }
 
-    int updateComponent(int position) {
+    bool updateComponent(int position) {
         const ComponentEntry& c = job_.pkg().components[static_cast<size_t>(position)];
         const ModuleKind* kind = moduleKind(c.kindMark);
-        if (!enterBootloader(c.id)) return 0;
-        if (kind != nullptr && kind->erase != nullptr && (link_.*kind->erase)(c.id) != 0) return 0;
-        if (kind == nullptr || (link_.*kind->update)(c.id) != 0) return 0;
-        if (!sendFile(*kind, c, position)) return 0;
-        host_.waitSeconds(kStoreWaitSeconds);
-        if (link_.awaitOk(c.id) != 1) return 0;
-        host_.waitSeconds(kStoreWaitSeconds);
+        if (!enterBootloader(c.id)) return false;
+        if (kind != nullptr && kind->erase != nullptr && (link_.*kind->erase)(c.id) != ErrorCode::None) return false;
+        if (kind == nullptr || (link_.*kind->update)(c.id) != ErrorCode::None) return false;
+        if (!sendFile(*kind, c, position)) return false;
+        host_.waitSeconds(kModuleStoreWait);
+        if (!link_.awaitOk(c.id)) return false;
+        host_.waitSeconds(kModuleStoreWait);
         if (kind->kind == 1 && inBootloader_) returnToApplication(c.id);
-        return 1;
+        return true;
     }
 
     UpdateJob& job_;
@@ -153,13 +150,13 @@ private:
 
 }  // namespace
 
-int updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, CommandChannel& channel, Clock& clock,
-                        uint16_t tftpPort) {
+bool updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, CommandChannel& channel, Clock& clock,
+                         uint16_t tftpPort) {
     ModuleUpdate update(job, host, link, channel, clock, tftpPort);
     return update.run();
 }
 
-int updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, CommandChannel& channel, Clock& clock) {
+bool updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, CommandChannel& channel, Clock& clock) {
     return updateNetworkModule(job, host, link, channel, clock, 0);
 }
 

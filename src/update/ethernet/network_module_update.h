@@ -12,14 +12,15 @@
 
 namespace tarnwick {
 
-// 1 when every selected network-module component was updated or passed, 0 after the first
-// failure (reported where it was found, or not at all for a bad kind or unreadable data).
-// link is the run's link over channel: its targetInfo holds the product's versions; the
-// channel's connection is closed and used for the module's command port.
-int updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, CommandChannel& channel, Clock& clock);
+// True when every selected network-module component was updated or passed, false after the
+// first failure (reported where it was found, or not at all for a bad kind or unreadable
+// data). link is the run's link over channel: its targetInfo holds the product's versions;
+// the channel's connection is closed and used for the module's command port.
+[[nodiscard]] bool updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, CommandChannel& channel,
+                                       Clock& clock);
 
 // The same with the module's TFTP server at tftpPort (0: the services database's "tftp").
-int updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, CommandChannel& channel, Clock& clock,
-                        uint16_t tftpPort);
+[[nodiscard]] bool updateNetworkModule(UpdateJob& job, UpdateHost& host, TargetLink& link, CommandChannel& channel,
+                                       Clock& clock, uint16_t tftpPort);
 
 }  // namespace tarnwick

@@ -3,16 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "link/link_timeouts.h"
 #include "report/error_record.h"
+#include "update/update_timeouts.h"
 
 namespace tarnwick {
 
 namespace {
 
 constexpr int kMaxRetransmissions = 3;
-constexpr uint32_t kReplyPolls = 300;  // about 3 s of 10 ms polls per datagram
-constexpr uint32_t kPollMs = 10;
-constexpr uint32_t kPauseAfterRequestMs = 3000;
 constexpr uint16_t kUnknownTransferId = 5;
 
 enum : uint8_t { kOpWriteRequest = 2, kOpData = 3, kOpAck = 4, kOpError = 5 };
@@ -57,32 +56,32 @@ TftpClient::TftpClient(Clock& clock) : clock_(clock), socket_(std::make_unique<T
 
 TftpClient::~TftpClient() { close(); }
 
-int TftpClient::open(const char* moduleAddress) { return socket_->open(moduleAddress, serverPort_); }
+bool TftpClient::open(const char* moduleAddress) { return socket_->open(moduleAddress, serverPort_) == 1; }
 
 void TftpClient::close() { socket_->close(); }
 
-int TftpClient::put(uint8_t targetId, uint8_t kind, const char* fileName, const uint8_t* data, uint32_t length) {
-    if (sendRequest(targetId, kind, fileName) != 0) return 0;
-    clock_.settleMs(kPauseAfterRequestMs);
-    return sendData(targetId, kind, data, length) == 0 ? 1 : 0;
+bool TftpClient::put(uint8_t targetId, uint8_t kind, const char* fileName, const uint8_t* data, uint32_t length) {
+    if (sendRequest(targetId, kind, fileName) != ErrorCode::None) return false;
+    clock_.settleFor(kTftpPauseAfterRequest);
+    return sendData(targetId, kind, data, length) == ErrorCode::None;
 }
 
-int TftpClient::sendRequest(uint8_t targetId, uint8_t kind, const char* fileName) {
+ErrorCode TftpClient::sendRequest(uint8_t targetId, uint8_t kind, const char* fileName) {
     lastPercent_ = 0;
     status(targetId, kind, 0);
     const size_t nameLength = fileName ? std::strlen(fileName) : 0;
     const size_t length = 2 + nameLength + 1 + sizeof kOctetMode;
     // A name that leaves no room for the mode cannot be requested.
-    if (length > send_.size()) return fail(targetId, kErrComm, 0);
+    if (length > send_.size()) return fail(targetId, ErrorCode::Comm, 0);
     putBe16(send_.data(), kOpWriteRequest);
     if (nameLength > 0) std::memcpy(send_.data() + 2, fileName, nameLength);
     send_[2 + nameLength] = 0;
     std::memcpy(send_.data() + 3 + nameLength, kOctetMode, sizeof kOctetMode);
-    int code = exchange(targetId, kind, 0, length, -1);
-    return code == 0 ? 0 : fail(targetId, code, 0);
+    const ErrorCode code = exchange(targetId, kind, 0, length, -1);
+    return code == ErrorCode::None ? code : fail(targetId, code, 0);
 }
 
-int TftpClient::sendData(uint8_t targetId, uint8_t kind, const uint8_t* data, uint32_t length) {
+ErrorCode TftpClient::sendData(uint8_t targetId, uint8_t kind, const uint8_t* data, uint32_t length) {
     lastPercent_ = 0;
     uint32_t taken = 0;
     for (uint32_t block = 1;; ++block) {
@@ -91,98 +90,96 @@ int TftpClient::sendData(uint8_t targetId, uint8_t kind, const uint8_t* data, ui
         putBe16(send_.data() + 2, static_cast<uint16_t>(block));
         if (count > 0) std::memcpy(send_.data() + 4, data + taken, count);
         taken += count;
-        int code = exchange(targetId, kind, static_cast<uint16_t>(block), 4 + count, percentOf(taken, length));
-        if (code != 0) return fail(targetId, code, lastPercent_);
-        if (count < kTftpBlockSize) return 0;
+        const ErrorCode code =
+            exchange(targetId, kind, static_cast<uint16_t>(block), 4 + count, percentOf(taken, length));
+        if (code != ErrorCode::None) return fail(targetId, code, lastPercent_);
+        if (count < kTftpBlockSize) return ErrorCode::None;
     }
 }
 
-int TftpClient::exchange(uint8_t targetId, uint8_t kind, uint16_t block, size_t length, int percent) {
+ErrorCode TftpClient::exchange(uint8_t targetId, uint8_t kind, uint16_t block, size_t length, int percent) {
     for (int retransmissions = 0;; ++retransmissions) {
-        if (!socket_->sendPacket(send_.data(), length)) return kErrComm;
+        if (!socket_->sendPacket(send_.data(), length)) return ErrorCode::Comm;
         if (percent >= 0) {
             lastPercent_ = percent;
             status(targetId, kind, percent);
         }
-        const int reply = awaitReply(block);
-        if (reply == kTftpAck) return 0;
-        if (reply == kTftpError) return kErrReply;
-        if (reply == kTftpForeignPort) sendError(kUnknownTransferId);
-        if (retransmissions >= kMaxRetransmissions) return reply == kTftpNothing ? kErrTimeout : kErrRetry;
+        const TftpReply reply = awaitReply(block);
+        if (reply == TftpReply::Ack) return ErrorCode::None;
+        if (reply == TftpReply::Error) return ErrorCode::ProductError;
+        if (reply == TftpReply::ForeignPort) (void)sendError(kUnknownTransferId);  // its result is ignored
+        if (retransmissions >= kMaxRetransmissions) {
+            return reply == TftpReply::Nothing ? ErrorCode::Timeout : ErrorCode::Retry;
+        }
     }
 }
 
 // Up to 300 polls of 10 ms; each poll ends as soon as a datagram is waiting.
 bool TftpClient::waitForDatagram() {
-    for (uint32_t poll = 0; poll < kReplyPolls; ++poll) {
-        if (clock_.waitReadable(socket_->handle(), kPollMs)) return true;
+    for (uint32_t poll = 0; poll < pollsOf(kTftpReplyWait); ++poll) {
+        if (clock_.waitReadableFor(socket_->handle(), kPollInterval)) return true;
     }
     return false;
 }
 
-int TftpClient::awaitReply(uint16_t block) {
+TftpReply TftpClient::awaitReply(uint16_t block) {
     size_t position = 0;
     for (;;) {
-        if (!waitForDatagram()) return kTftpNothing;
+        if (!waitForDatagram()) return TftpReply::Nothing;
         const size_t count = socket_->receivePacket(receive_.data(), receive_.size());
-        if (count == 0) return kTftpFailed;
-        if (socket_->sourcePort() != socket_->transferId()) return kTftpForeignPort;
+        if (count == 0) return TftpReply::Failed;
+        if (socket_->sourcePort() != socket_->transferId()) return TftpReply::ForeignPort;
         // Bytes after a complete reply in the same datagram are not looked at.
         for (size_t k = 0; k < count; ++k) {
-            const int reply = collect(receive_[k], position, block);
-            if (reply != 0) return reply;
+            if (const std::optional<TftpReply> reply = collect(receive_[k], position, block)) return *reply;
         }
     }
 }
 
-// Takes one byte of a reply at position; a reply outcome once the reply is complete, else 0.
-int TftpClient::collect(uint8_t byte, size_t& position, uint16_t block) {
+std::optional<TftpReply> TftpClient::collect(uint8_t byte, size_t& position, uint16_t block) {
     reply_[position] = byte;
     switch (position) {
         case 0:
             if (byte == 0) position = 1;
-            return 0;
+            return std::nullopt;
         case 1:
             position = (byte == kOpAck || byte == kOpError) ? 2 : 0;
-            return 0;
+            return std::nullopt;
         case 2:
             position = 3;
-            return 0;
+            return std::nullopt;
         case 3:
             if (reply_[1] == kOpAck) {
                 const uint16_t acked = static_cast<uint16_t>(reply_[2] << 8 | byte);
-                return acked == block ? kTftpAck : kTftpOtherBlock;
+                return acked == block ? TftpReply::Ack : TftpReply::OtherBlock;
             }
             position = 4;
-            return 0;
+            return std::nullopt;
         default:
             // The message of an ERROR packet: it ends with its zero byte, or where the reply
             // buffer ends.
-            if (byte == 0 || position + 1 >= reply_.size()) return kTftpError;
+            if (byte == 0 || position + 1 >= reply_.size()) return TftpReply::Error;
             ++position;
-            return 0;
+            return std::nullopt;
     }
 }
 
-int TftpClient::sendError(uint16_t code) {
+bool TftpClient::sendError(uint16_t code) {
     const char* text = tftpErrorText(code);
     const size_t textLength = std::min(std::strlen(text), error_.size() - 5);
     putBe16(error_.data(), kOpError);
     putBe16(error_.data() + 2, code);
     std::memcpy(error_.data() + 4, text, textLength);
     error_[4 + textLength] = 0;
-    return socket_->sendPacketToPort(socket_->sourcePort(), error_.data(), 4 + textLength + 1);
+    return socket_->sendPacketToPort(socket_->sourcePort(), error_.data(), 4 + textLength + 1) == 1;
 }
 
 void TftpClient::status(uint8_t targetId, uint8_t kind, int percent) {
     if (owner_) owner_->showStatus(targetId, tftpProgressText(kind), 1, percent);
 }
 
-int TftpClient::fail(uint8_t targetId, int code, int progress) {
-    if (owner_) {
-        owner_->reportLinkError(ErrorRecord{targetId, static_cast<uint32_t>(code), kProcUpdate,
-                                            static_cast<uint32_t>(progress)});
-    }
+ErrorCode TftpClient::fail(uint8_t targetId, ErrorCode code, int progress) {
+    if (owner_) owner_->reportLinkError(failureRecord(targetId, code, kProcUpdate, static_cast<uint32_t>(progress)));
     return code;
 }
 

@@ -5,8 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "link/link_owner.h"
+#include "report/error_record.h"
 #include "platform/clock.h"
 #include "platform/posix/tftp_socket.h"
 
@@ -17,13 +19,13 @@ constexpr size_t kTftpPacketSize = 4 + kTftpBlockSize;
 constexpr size_t kTftpReplySize = 1028;
 
 // What awaitReply made of the module's answer.
-enum TftpReply : int {
-    kTftpAck = 1,         // acknowledgement of the expected block
-    kTftpError = 2,       // ERROR packet from the module
-    kTftpNothing = 3,     // nothing arrived within the wait
-    kTftpFailed = 5,      // receive failed, empty datagram, or another address
-    kTftpOtherBlock = 6,  // acknowledgement of another block
-    kTftpForeignPort = 7, // the module's address, but not the transfer's port
+enum class TftpReply : int {
+    Ack = 1,          // acknowledgement of the expected block
+    Error = 2,        // ERROR packet from the module
+    Nothing = 3,      // nothing arrived within the wait
+    Failed = 5,       // receive failed, empty datagram, or another address
+    OtherBlock = 6,   // acknowledgement of another block
+    ForeignPort = 7,  // the module's address, but not the transfer's port
 };
 
 // The progress text of a component kind (1 boot loader, 2 image with cne, 3 image, else web page).
@@ -42,30 +44,32 @@ public:
     // The module's server port when it is not the services database's "tftp" entry (0).
     void setServerPort(uint16_t port) { serverPort_ = port; }
 
-    // 1 when the socket toward the module is ready; reports nothing.
-    int open(const char* moduleAddress);
-    // 1 when the whole image was acknowledged; 0 after a failure that was reported.
-    int put(uint8_t targetId, uint8_t kind, const char* fileName, const uint8_t* data, uint32_t length);
+    // True when the socket toward the module is ready; reports nothing.
+    [[nodiscard]] bool open(const char* moduleAddress);
+    // True when the whole image was acknowledged; false after a failure that was reported.
+    [[nodiscard]] bool put(uint8_t targetId, uint8_t kind, const char* fileName, const uint8_t* data,
+                           uint32_t length);
     void close();
 
-    // The steps of put: 0 or a link error code, each failure reported with process code 5.
-    int sendRequest(uint8_t targetId, uint8_t kind, const char* fileName);
-    int sendData(uint8_t targetId, uint8_t kind, const uint8_t* data, uint32_t length);
+    // The steps of put: None or the failure, each failure reported with process code 5.
+    [[nodiscard]] ErrorCode sendRequest(uint8_t targetId, uint8_t kind, const char* fileName);
+    [[nodiscard]] ErrorCode sendData(uint8_t targetId, uint8_t kind, const uint8_t* data, uint32_t length);
     // Collects one reply, across datagrams if need be.
-    int awaitReply(uint16_t block);
-    // Sends ERROR code to the port of the last datagram; 1 when all of it was taken.
-    int sendError(uint16_t code);
+    [[nodiscard]] TftpReply awaitReply(uint16_t block);
+    // Sends ERROR code to the port of the last datagram; true when all of it was taken.
+    [[nodiscard]] bool sendError(uint16_t code);
 
     TftpSocket& socket() { return *socket_; }
 
 private:
     // Sends the packet in the send buffer until block is acknowledged, retransmitting it up
-    // to three times; a percent of 0 or more is shown after every send. 0 or the failure code.
-    int exchange(uint8_t targetId, uint8_t kind, uint16_t block, size_t length, int percent);
+    // to three times; a percent of 0 or more is shown after every send. None or the failure.
+    ErrorCode exchange(uint8_t targetId, uint8_t kind, uint16_t block, size_t length, int percent);
     bool waitForDatagram();
-    int collect(uint8_t byte, size_t& position, uint16_t block);
+    // A reply outcome once the reply is complete, else nothing yet.
+    std::optional<TftpReply> collect(uint8_t byte, size_t& position, uint16_t block);
     void status(uint8_t targetId, uint8_t kind, int percent);
-    int fail(uint8_t targetId, int code, int progress);
+    ErrorCode fail(uint8_t targetId, ErrorCode code, int progress);
 
     Clock& clock_;
     LinkOwner* owner_ = nullptr;

@@ -3,42 +3,43 @@
 // update rate.
 #include "update/serial/serial_run.h"
 
+#include "link/target_facts.h"
+#include "update/update_timeouts.h"
+
 namespace tarnwick {
 
 namespace {
 
-constexpr uint32_t kLongSettleSeconds = 60;  // DM8 components and the targets they restart
-constexpr uint32_t kSettleSeconds = 5;
-constexpr uint32_t kHopConnectSeconds = 5;
-
-// The DM8 parts (ids 2, 3, 4) restart for a minute after a switch.
-uint32_t hopSettleSeconds(uint8_t toId) { return toId >= 2 && toId <= 4 ? kLongSettleSeconds : kSettleSeconds; }
+// The slowly restarting parts take a minute after a switch.
+std::chrono::seconds hopSettleWait(uint8_t toId) {
+    return targetFacts(toId).restartsSlowly ? kSerialLongSettleWait : kSettleWait;
+}
 
 }  // namespace
 
-uint32_t SerialRun::writeSettleSeconds(const ComponentEntry& c) const {
-    return c.name.compare(0, 3, "DM8") == 0 ? kLongSettleSeconds : kSettleSeconds;
+std::chrono::seconds SerialRun::writeSettleWait(const ComponentEntry& c) const {
+    return c.name.compare(0, 3, "DM8") == 0 ? kSerialLongSettleWait : kSettleWait;
 }
 
 // Every hop restarts the product's communication: close, let it settle, reopen at the
 // update rate and connect to the new target.
-int SerialRun::switchHop(uint8_t from, uint8_t to) {
-    if (link_->switchTarget(from, to, 0) != 0) return 0;
+bool SerialRun::switchHop(uint8_t from, uint8_t to) {
+    if (link_->switchTarget(from, to, 0) != ErrorCode::None) return false;
     closeLinkPort();
-    host.waitSeconds(hopSettleSeconds(to));
-    if (openFor(PortUse::UpdateMode) != 1) return 0;
-    return link_->connectTarget(to, kHopConnectSeconds) == 1 ? 1 : 0;
+    host.waitSeconds(hopSettleWait(to));
+    if (openFor(PortUse::UpdateMode) != 1) return false;
+    return link_->connectTarget(to, kConnectWait);
 }
 
 // The port is still open at the update rate.
-int SerialRun::returnToNormalMode() {
-    host.waitSeconds(kSettleSeconds);
-    if (link_->switchTarget(kSystemMicrocomputer, kNormalModeTarget, 0) != 0) return 0;
-    host.waitSeconds(kSettleSeconds);
-    if (link_->enterNormalMode() != 1) return 0;
-    host.showStatus(0, "Reboot(Nomal Mode)...", 0, 0);
-    host.waitSeconds(kSettleSeconds);
-    return 1;
+bool SerialRun::returnToNormalMode() {
+    host.waitSeconds(kSettleWait);
+    if (link_->switchTarget(kSystemMicrocomputer, kNormalModeTarget, 0) != ErrorCode::None) return false;
+    host.waitSeconds(kSettleWait);
+    if (!link_->enterNormalMode()) return false;
+    host.showStatus(0, "Reboot(Nomal Mode)...", 0, 0);  // "Nomal" on purpose
+    host.waitSeconds(kSettleWait);
+    return true;
 }
 
 }  // namespace tarnwick

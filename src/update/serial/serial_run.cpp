@@ -5,11 +5,9 @@
 
 #include <string>
 
-namespace tarnwick {
+#include "update/update_timeouts.h"
 
-namespace {
-constexpr uint32_t kRebootSettleSeconds = 5;
-}  // namespace
+namespace tarnwick {
 
 SerialRun::SerialRun(UpdateJob& runJob, UpdateHost& runHost, Clock& clock)
     : SerialRunPort(clock), ProcedureRun(runJob, runHost, port, clock) {}
@@ -40,14 +38,14 @@ void SerialRun::closeLinkPort() {
 }
 
 // An unanswered reboot command is not a failure here: the connect that follows decides.
-int SerialRun::rebootToUpdateMode() {
-    if (openFor(PortUse::Command) != 1) return 0;
-    if (link_->enterUpdateMode() == 1) {
+bool SerialRun::rebootToUpdateMode() {
+    if (openFor(PortUse::Command) != 1) return false;
+    if (link_->enterUpdateMode()) {
         host.showStatus(0, "Reboot(Update Mode)...", 0, 0);
-        host.waitSeconds(kRebootSettleSeconds);
+        host.waitSeconds(kSettleWait);
     }
     closeLinkPort();
-    return 1;
+    return true;
 }
 
 }  // namespace tarnwick

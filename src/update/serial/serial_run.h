@@ -29,16 +29,16 @@ public:
     // confirmation).
     void update();
 
-    // --- the steps of this route ---
-    int rebootToUpdateMode();
-    int returnToNormalMode();
+    // --- the steps of this route: true on success ---
+    [[nodiscard]] bool rebootToUpdateMode();
+    [[nodiscard]] bool returnToNormalMode();
 
 protected:
     int openFor(PortUse use) override;
     void closeLinkPort() override;
-    int switchHop(uint8_t from, uint8_t to) override;
-    uint32_t routeAttribute() const override { return 1; }
-    uint32_t writeSettleSeconds(const ComponentEntry& component) const override;
+    bool switchHop(uint8_t from, uint8_t to) override;
+    uint32_t routeAttribute() const override { return kAttrRs232c; }
+    std::chrono::seconds writeSettleWait(const ComponentEntry& component) const override;
 
 private:
     // Opens the job's device at the bit rate, noted in the wire trace; 1/0.

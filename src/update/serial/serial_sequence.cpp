@@ -11,25 +11,23 @@ namespace {
 
 using Row = StateRow<SerialRun>;
 
-constexpr uint32_t kSerialAttribute = 1;  // the component can be written over RS-232C
-
 // The step, once the data of every component the run will write have passed their check
 // (reported: null on the recovery path); otherwise Alternate, which the table leads to 0xEA.
 Outcome withGoodData(SerialRun& r, const TargetInfo* reported, Outcome (*step)(SerialRun&)) {
-    return checkSelectedComponentData(r.job, kSerialAttribute, reported) == 1 ? step(r) : Outcome::Alternate;
+    return checkSelectedComponentData(r.job, kAttrRs232c, reported) ? step(r) : Outcome::Alternate;
 }
 
 // A run that did reach the product in its update mode has nothing more to fail: the
 // return to normal mode reports its own failures.
 Outcome normalMode(SerialRun& r) {
-    r.returnToNormalMode();
+    (void)r.returnToNormalMode();
     return Outcome::Success;
 }
 
 Outcome packageId(SerialRun& r) { return fromResult(r.writePackageId()); }
 
 Outcome recovery(SerialRun& r) {
-    return r.connectForRecovery() == 1 ? confirmRecovery(r.host, r.job) : Outcome::Failure;
+    return r.connectForRecovery() ? confirmRecovery(r.host, r.job) : Outcome::Failure;
 }
 
 // Indexed by state 0..15. The components' data are checked where the run would first change

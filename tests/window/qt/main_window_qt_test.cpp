@@ -17,7 +17,7 @@ using Address = std::array<uint8_t, 4>;
 
 class QtMainWindowTest : public QtWindowTest {
 protected:
-    std::string writePackage(uint32_t dspAttributes = 1) {
+    std::string writePackage(uint32_t dspAttributes = kAttrRs232c) {
         pkgbuild::PackageDescription pkg;
         pkg.components = {pkgbuild::patternComponent(0x01, "MAIN", "0100", "01", 1, 0x200),
                           pkgbuild::patternComponent(0x11, "DSP", "0100", "0111", 1, 0x200)};
@@ -77,7 +77,7 @@ TEST_F(QtMainWindowTest, StartThenACancelledLoadALoadACancelledOneAndAFailedOne)
 
 TEST_F(QtMainWindowTest, TargetBoxesCarryTheComponentsAndFollowTheCommunicationType) {
     start();
-    load(writePackage(/*dspAttributes=*/2));
+    load(writePackage(kAttrEthernetFrames));
     // The first refresh ran with no communication type: every component is checked.
     EXPECT_EQ(caption(ctl::targetBox(1)) + "|" + caption(ctl::targetBox(2)), "11:DSP|");
     // Choosing RS-232C again applies its filter: DSP may only be written over Ethernet.
