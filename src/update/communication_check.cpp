@@ -19,14 +19,14 @@ bool ProcedureRun::checkCommunication() {
     CheckState state = OpenNormal;
     while (state != Passed && state != Failed) {
         switch (state) {
-            case OpenNormal: state = openFor(PortUse::NormalMode) == 1 ? QueryNormal : Failed; break;
+            case OpenNormal: state = openFor(PortUse::NormalMode) ? QueryNormal : Failed; break;
             case QueryNormal: {
                 const bool answered = link_->queryTargetInfo();
                 closeLinkPort();
                 state = answered ? Close : OpenUpdate;
                 break;
             }
-            case OpenUpdate: state = openFor(PortUse::Check) == 1 ? ConnectUpdate : Failed; break;
+            case OpenUpdate: state = openFor(PortUse::Check) ? ConnectUpdate : Failed; break;
             case ConnectUpdate:  // a refused connect leaves the port open until the link goes
                 state = link_->connectTarget(kSystemMicrocomputer, kProbeConnectWait) ? Close : Failed;
                 break;

@@ -28,27 +28,27 @@ ProcedureRun::ProcedureRun(UpdateJob& runJob, UpdateHost& runHost, Transport& tr
 ProcedureRun::~ProcedureRun() { host.attachLink(nullptr); }
 
 ProcedureRun::NormalModeAnswer ProcedureRun::inNormalMode(bool (TargetLink::*command)()) {
-    if (openFor(PortUse::Command) != 1) return NormalModeAnswer::NotReached;
+    if (!openFor(PortUse::Command)) return NormalModeAnswer::NotReached;
     const bool answered = ((*link_).*command)();
     closeLinkPort();
     return answered ? NormalModeAnswer::Answered : NormalModeAnswer::Unanswered;
 }
 
 bool ProcedureRun::testPort() {
-    if (openFor(PortUse::NormalMode) != 1) return false;
+    if (!openFor(PortUse::NormalMode)) return false;
     closeLinkPort();
     return true;
 }
 
 bool ProcedureRun::probeNormalMode() {
-    if (openFor(PortUse::NormalMode) != 1) return false;
+    if (!openFor(PortUse::NormalMode)) return false;
     const bool answered = link_->queryTargetInfo();
     closeLinkPort();
     return answered;
 }
 
 bool ProcedureRun::connectForRecovery() {
-    if (openFor(PortUse::Recovery) != 1) return false;
+    if (!openFor(PortUse::Recovery)) return false;
     const bool connected = link_->connectTarget(kSystemMicrocomputer, kProbeConnectWait);
     closeLinkPort();
     return connected;
@@ -56,7 +56,7 @@ bool ProcedureRun::connectForRecovery() {
 
 // The port or connection stays open from here to the end of the components.
 bool ProcedureRun::connectInUpdateMode() {
-    if (openFor(PortUse::UpdateMode) != 1) return false;
+    if (!openFor(PortUse::UpdateMode)) return false;
     return link_->connectTarget(kSystemMicrocomputer, kConnectWait);
 }
 

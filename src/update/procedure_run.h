@@ -69,7 +69,7 @@ protected:
     enum class NormalModeAnswer { Answered, Unanswered, NotReached };
 
     // Opens the port or connects for the use; 1/0.
-    virtual int openFor(PortUse use) = 0;
+    [[nodiscard]] virtual bool openFor(PortUse use) = 0;
     // Closes the port or the connection.
     virtual void closeLinkPort() = 0;
     // One hop of a target switch, ending connected to `to`; true on success.

@@ -28,14 +28,14 @@ uint16_t updatePortOf(const std::string& text) {
 EthernetRun::EthernetRun(UpdateJob& runJob, UpdateHost& runHost, Clock& clock)
     : ProcedureRun(runJob, runHost, channel, clock), clock_(clock) {}
 
-int EthernetRun::openAt(uint16_t port) {
-    if (port == 0) return 0;
-    return openChannel(channel, *link_, job.ipText, port);
+bool EthernetRun::openAt(uint16_t port) {
+    if (port == 0) return false;
+    return openChannel(channel, *link_, job.ipText, port) == 1;
 }
 
 void EthernetRun::closeLinkPort() { closeChannel(channel, *link_); }
 
-int EthernetRun::openFor(PortUse use) {
+bool EthernetRun::openFor(PortUse use) {
     switch (use) {
         case PortUse::NormalMode: return openAt(kTextPort);
         case PortUse::Command:
@@ -43,13 +43,13 @@ int EthernetRun::openFor(PortUse use) {
         case PortUse::Check:
         case PortUse::UpdateMode: return openAt(updatePortOf(job.tcpPortText));
     }
-    return 0;
+    return false;
 }
 
 // The product restarts for up to 155 s. Unlike RS-232C, an unanswered command ends the
 // run; its connection is left to the end of the run.
 bool EthernetRun::rebootToUpdateMode() {
-    if (openFor(PortUse::Command) != 1) return false;
+    if (!openFor(PortUse::Command)) return false;
     if (!link_->enterUpdateMode()) return false;
     host.showStatus(0, "Reboot(Update Mode)...", 0, 0);
     host.waitSeconds(kSettleWait);
@@ -76,7 +76,7 @@ bool EthernetRun::updateNetworkModule() { return tarnwick::updateNetworkModule(j
 
 bool EthernetRun::returnToNormalMode() {
     closeLinkPort();
-    if (openFor(PortUse::UpdateMode) != 1) return false;
+    if (!openFor(PortUse::UpdateMode)) return false;
     host.waitSeconds(kSettleWait);
     if (link_->switchTarget(kSystemMicrocomputer, kNormalModeTarget, kOverConnection) != ErrorCode::None) return false;
     host.waitSeconds(kSettleWait);

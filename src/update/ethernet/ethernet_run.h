@@ -40,7 +40,7 @@ public:
     [[nodiscard]] bool returnToNormalMode();
 
 protected:
-    int openFor(PortUse use) override;
+    bool openFor(PortUse use) override;
     void closeLinkPort() override;
     bool switchHop(uint8_t from, uint8_t to) override;
     uint32_t routeAttribute() const override { return kAttrEthernetFrames; }
@@ -48,7 +48,7 @@ protected:
 
 private:
     // Connects to the job's address on port; a port of 0 is not tried.
-    int openAt(uint16_t port);
+    [[nodiscard]] bool openAt(uint16_t port);
 
     Clock& clock_;
 };

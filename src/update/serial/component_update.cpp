@@ -27,7 +27,7 @@ bool SerialRun::switchHop(uint8_t from, uint8_t to) {
     if (link_->switchTarget(from, to, 0) != ErrorCode::None) return false;
     closeLinkPort();
     host.waitSeconds(hopSettleWait(to));
-    if (openFor(PortUse::UpdateMode) != 1) return false;
+    if (!openFor(PortUse::UpdateMode)) return false;
     return link_->connectTarget(to, kConnectWait);
 }
 

@@ -12,7 +12,7 @@ namespace tarnwick {
 SerialRun::SerialRun(UpdateJob& runJob, UpdateHost& runHost, Clock& clock)
     : SerialRunPort(clock), ProcedureRun(runJob, runHost, port, clock) {}
 
-int SerialRun::openFor(PortUse use) {
+bool SerialRun::openFor(PortUse use) {
     const uint8_t packageBaud = job.pkg().baudIndex;
     switch (use) {
         case PortUse::NormalMode:
@@ -21,12 +21,12 @@ int SerialRun::openFor(PortUse use) {
         case PortUse::Recovery: return openAt(packageBaud != 0 ? packageBaud : static_cast<uint8_t>(job.baudSelection));
         case PortUse::UpdateMode: return openAt(packageBaud);
     }
-    return 0;
+    return false;
 }
 
 // The trace names the port by its number in the window's list (255 when the list had none).
-int SerialRun::openAt(uint8_t baudIndex) {
-    const int opened = port.open(job.devicePath, baudIndex) == 1 ? 1 : 0;
+bool SerialRun::openAt(uint8_t baudIndex) {
+    const bool opened = port.open(job.devicePath, baudIndex) == 1;
     link_->traceNote("open port " + std::to_string(static_cast<uint8_t>(job.portIndex)) + " (" + port.devicePath() +
                      ") at " + std::to_string(baudRateOf(baudIndex)) + " bit/s: " + (opened ? "ok" : "failed"));
     return opened;
@@ -39,7 +39,7 @@ void SerialRun::closeLinkPort() {
 
 // An unanswered reboot command is not a failure here: the connect that follows decides.
 bool SerialRun::rebootToUpdateMode() {
-    if (openFor(PortUse::Command) != 1) return false;
+    if (!openFor(PortUse::Command)) return false;
     if (link_->enterUpdateMode()) {
         host.showStatus(0, "Reboot(Update Mode)...", 0, 0);
         host.waitSeconds(kSettleWait);

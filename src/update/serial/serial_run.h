@@ -34,7 +34,7 @@ public:
     [[nodiscard]] bool returnToNormalMode();
 
 protected:
-    int openFor(PortUse use) override;
+    bool openFor(PortUse use) override;
     void closeLinkPort() override;
     bool switchHop(uint8_t from, uint8_t to) override;
     uint32_t routeAttribute() const override { return kAttrRs232c; }
@@ -42,7 +42,7 @@ protected:
 
 private:
     // Opens the job's device at the bit rate, noted in the wire trace; 1/0.
-    int openAt(uint8_t baudIndex);
+    [[nodiscard]] bool openAt(uint8_t baudIndex);
 };
 
 }  // namespace tarnwick
