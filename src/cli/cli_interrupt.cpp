@@ -24,6 +24,7 @@ sigset_t guardedSignals() {
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGHUP);  // a closed terminal or SSH session is a stop like any other
     sigaddset(&set, kStopWatching);
     return set;
 }

@@ -130,9 +130,19 @@ int runCommandLine(const std::vector<std::string>& args, const CommandIo& io) {
         }
     }
     InstanceLock lock;  // held until the command ends, and by the kernel at any exit
-    if (command->singleInstance && lock.acquire() == InstanceLock::Result::HeldElsewhere) {
-        std::fprintf(io.out, "[error]\n%s\n", kAlreadyRunningText);
-        return kExitSecondInstance;
+    if (command->singleInstance) {
+        const InstanceLock::Result taken = lock.acquire();
+        if (taken == InstanceLock::Result::HeldElsewhere) {
+            std::fprintf(io.out, "[error]\n%s\n", kAlreadyRunningText);
+            std::fprintf(io.err, "tarnwick %s: busy: another copy holds %s; try again later.\n", command->name,
+                         instanceLockPath(lockDirectory()).c_str());
+            return kExitSecondInstance;
+        }
+        if (taken == InstanceLock::Result::Unavailable) {
+            std::fprintf(io.err, "tarnwick %s: the single-instance lock cannot be taken (%s); not running.\n",
+                         command->name, lock.reason().c_str());
+            return kExitSecondInstance;
+        }
     }
     return command->run(options, io);
 }
