@@ -51,6 +51,11 @@ bool parseOptions(const CliCommand& command, const std::vector<std::string>& arg
         const bool joined = args[i].rfind("--", 0) == 0 && equals != std::string::npos;
         const std::string name = joined ? args[i].substr(0, equals) : args[i];
         const CliOption* match = findOption(command, name);
+        if (match == nullptr && command.operand != nullptr && args[i].rfind("--", 0) != 0 &&
+            options.values.count(command.operand) == 0) {
+            options.values[command.operand] = args[i];
+            continue;
+        }
         if (match == nullptr) {
             problem = "unknown argument '" + args[i] + "'";
             return false;
