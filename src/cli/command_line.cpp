@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -78,6 +79,29 @@ bool parseOptions(const CliCommand& command, const std::vector<std::string>& arg
     return true;
 }
 
+// Two names of one file: the same text, or the same file behind two paths.
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    if (a == b) return true;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// An output that would overwrite an input before it is read (the wire trace over the
+// package); the problem names both options.
+bool outputOverInput(const CommandOptions& options, std::string& problem) {
+    static const char* const kOutputs[] = {"--trace"};
+    static const char* const kInputs[] = {"--file"};
+    for (const char* output : kOutputs) {
+        for (const char* input : kInputs) {
+            const std::string out = options.value(output), in = options.value(input);
+            if (out.empty() || in.empty() || !sameFile(out, in)) continue;
+            problem = std::string(output) + " names the file of " + input + " ('" + out + "'); it would be overwritten";
+            return true;
+        }
+    }
+    return false;
+}
+
 bool asksForHelp(const std::vector<std::string>& args) {
     for (size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") return true;
@@ -133,6 +157,10 @@ int runCommandLine(const std::vector<std::string>& args, const CommandIo& io) {
                          command->synopsis);
             return kExitUsage;
         }
+    }
+    if (outputOverInput(options, problem)) {
+        std::fprintf(io.err, "tarnwick %s: %s\nUsage: tarnwick %s\n", command->name, problem.c_str(), command->synopsis);
+        return kExitUsage;
     }
     InstanceLock lock;  // held until the command ends, and by the kernel at any exit
     if (command->singleInstance) {
