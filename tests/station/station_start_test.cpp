@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <future>
 
 #include "e2e/program_run.h"
 #include "station/station_slot.h"
@@ -35,6 +36,10 @@ TEST(StationProcess, BadArgumentFirstThenTheLockThenTheRun) {
         EXPECT_EQ(run("/01' '--wait=0"), 75);
         EXPECT_EQ(err.rfind("[error]\nThis software has already been executed.\ntarnwick: busy:", 0), 0u) << err;
         EXPECT_FALSE(mapped());
+        std::string queuedErr;
+        auto queued = std::async(std::launch::async, [&] { return runProgram("/02 --wait", dir.path(), out, queuedErr); });
+        held.release();
+        EXPECT_EQ(queued.get(), 2);  // it ran once the lock was free: no information file
     }
     EXPECT_EQ(run("/01"), 2);  // no information file
     EXPECT_EQ(err, "[error]\nProcessing error of Open update info file!\n");
