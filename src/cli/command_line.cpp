@@ -89,7 +89,7 @@ bool sameFile(const std::string& a, const std::string& b) {
 // An output that would overwrite an input before it is read (the wire trace over the
 // package); the problem names both options.
 bool outputOverInput(const CommandOptions& options, std::string& problem) {
-    static const char* const kOutputs[] = {"--trace"};
+    static const char* const kOutputs[] = {"--trace", "--port"};
     static const char* const kInputs[] = {"--file"};
     for (const char* output : kOutputs) {
         for (const char* input : kInputs) {

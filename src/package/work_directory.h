@@ -15,6 +15,6 @@ enum class WorkDirRule {
 // Creates the directory (mode 0700) or judges the one there, then takes its lock for the
 // rest of the process. 1 when it may be used; 0 with why on standard error (a link,
 // another owner, writable by others, or locked by another copy: nothing is changed).
-int prepareWorkDirectory(const std::string& path, WorkDirRule rule);
+[[nodiscard]] int prepareWorkDirectory(const std::string& path, WorkDirRule rule);
 
 }  // namespace tarnwick

@@ -22,7 +22,7 @@ public:
     // As acquire(), but waits while another instance holds the lock: up to `seconds`, or
     // without limit for a negative count. Gives up early, with HeldElsewhere, once
     // `giveUp` returns true (a stop asked while queued).
-    Result acquireWaiting(int seconds, bool (*giveUp)(const void*), const void* context);
+    [[nodiscard]] Result acquireWaiting(int seconds, bool (*giveUp)(const void*), const void* context);
     void release();
     bool held() const { return fd_ >= 0; }
     // The lock file that acquire() used, empty before.

@@ -17,7 +17,7 @@ public:
     StationLock(const StationLock&) = delete;
     StationLock& operator=(const StationLock&) = delete;
 
-    Result acquire(int stationNumber);
+    [[nodiscard]] Result acquire(int stationNumber);
     const std::string& reason() const { return reason_; }
 
 private:
