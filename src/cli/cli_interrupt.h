@@ -40,6 +40,7 @@ private:
     void endNow();
 
     std::FILE* err_;
+    std::string workDir_;
     std::vector<std::string> workFiles_;
     std::atomic<bool> writing_{false};
     sigset_t previousMask_{};

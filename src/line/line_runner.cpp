@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <map>
@@ -68,7 +69,10 @@ pid_t startStationProcess(const std::string& program, int number) {
     posix_spawnattr_setsigmask(&attr, &none);
     posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK);
     pid_t pid = -1;
-    if (posix_spawn(&pid, program.c_str(), &files, &attr, argv, env.data()) != 0) pid = -1;
+    if (const int failed = posix_spawn(&pid, program.c_str(), &files, &attr, argv, env.data()); failed != 0) {
+        errno = failed;
+        pid = -1;
+    }
     posix_spawnattr_destroy(&attr);
     posix_spawn_file_actions_destroy(&files);
     return pid;

@@ -57,4 +57,6 @@ int prepareWorkDirectory(const std::string& path, WorkDirRule rule) {
     return 1;
 }
 
+bool holdsWorkDirectory(const std::string& path) { return heldLocks().count(path) != 0; }
+
 }  // namespace tarnwick

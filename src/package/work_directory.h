@@ -17,4 +17,8 @@ enum class WorkDirRule {
 // another owner, writable by others, or locked by another copy: nothing is changed).
 [[nodiscard]] int prepareWorkDirectory(const std::string& path, WorkDirRule rule);
 
+// True when this process holds the directory's lock: only then are its files this run's to
+// remove when the run is stopped.
+bool holdsWorkDirectory(const std::string& path);
+
 }  // namespace tarnwick

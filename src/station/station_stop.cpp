@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "package/work_directory.h"
 #include "package/work_files.h"
 #include "report/reports.h"
 #include "station/station.h"
@@ -39,7 +40,7 @@ void Station::endStopped(int signal) {
     writeErrorLog(line, lastTarget_, lastPercent_);
     const std::string dir = workDir();
     for (const char* prefix : {kFirmDataPrefix, kVerifyDataPrefix}) {
-        for (int p = 0; p < kMaxComponents; ++p) unlink(workFilePath(dir, prefix, p).c_str());
+        for (int p = 0; p < kMaxComponents && holdsWorkDirectory(dir); ++p) unlink(workFilePath(dir, prefix, p).c_str());
     }
     std::fprintf(stderr, "tarnwick: station %02d stopped by %s; the product may be left in update mode.\n",
                  number(), stopSignalName(signal));
