@@ -23,9 +23,13 @@ constexpr int kExitStopped = 130;
 bool stopAsked(const void* stop) { return static_cast<const StopSignals*>(stop)->requested() != 0; }
 
 // The single-instance lock of a lone station: taken at once, or queued for with --wait.
-// A station that a line runner started runs under the line's lock instead.
+// A station that a line runner started runs under the line's lock instead; should nobody
+// hold that lock (the mark set by hand), the station takes it as a lone one would.
 int takeInstanceLock(InstanceLock& lock, const StationOptions& options, const StopSignals& stop) {
-    if (std::getenv(kLineStationVariable) != nullptr) return 0;
+    if (std::getenv(kLineStationVariable) != nullptr) {
+        static_cast<void>(lock.acquire());
+        return 0;
+    }
     const InstanceLock::Result r =
         options.wait ? lock.acquireWaiting(options.waitSeconds, stopAsked, &stop) : lock.acquire();
     if (r == InstanceLock::Result::Acquired) return 0;
