@@ -67,6 +67,14 @@ const std::vector<CliCommand>& cliCommands() {
          "table, --json one JSON document (exit 1 while no station has created the area).",
          {{"--once", false, false}, {"--json", false, false}},
          runMonitorCommand},
+        {"line", "line FIRST-LAST [--parallel N] [--json]",
+         "Runs the stations FIRST..LAST of the program directory (for example 01-20), each as its own "
+         "`tarnwick /NN` in its own slot, N at a time (default 1: one after another), holding the single-instance "
+         "lock for the whole line. Shows the monitor's table on a terminal while it runs and one line per station "
+         "at the end (result word, result code, error line, elapsed), or one JSON document with --json. Exit 0 when "
+         "every station succeeded, 1 when any did not, 75 when another copy holds the lock.",
+         {{"--parallel", true, false}, {"--json", false, false}},
+         runLineCommand, true, "STATIONS"},
     };
     return commands;
 }

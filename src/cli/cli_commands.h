@@ -25,6 +25,9 @@ struct CliCommand {
     // Loads a package or opens a port: runs only as the single instance, as the window does
     // (they share the work directory and the devices).
     bool singleInstance = false;
+    // The name of the one argument that is no option (for example the stations of a line);
+    // null when the command takes none. Its value is options.value(operand).
+    const char* operand = nullptr;
 };
 
 const std::vector<CliCommand>& cliCommands();
@@ -47,5 +50,6 @@ int runInfoCommand(const CommandOptions& options, const CommandIo& io);
 int runCheckCommand(const CommandOptions& options, const CommandIo& io);
 int runUpdateCommand(const CommandOptions& options, const CommandIo& io);
 int runMonitorCommand(const CommandOptions& options, const CommandIo& io);
+int runLineCommand(const CommandOptions& options, const CommandIo& io);
 
 }  // namespace tarnwick

@@ -51,7 +51,8 @@ std::string usageText(size_t width) {
     std::string text =
         "Usage: tarnwick [COMMAND [OPTIONS]]\n" +
         wrapText("Ostrel Firmware Writer: rewrites the firmware of the product from an update package.", 0, width) +
-        "\n" + wrapText("Without a command the window opens; \"/NN\" runs production-line station NN.", 0, width) +
+        "\n" + wrapText("Without a command the window opens; \"/NN [--wait[=SECONDS]]\" runs production-line station NN "
+                 "(exit 75 while another copy runs, unless it waits).", 0, width) +
         wrapText("Options take their value as \"--opt value\" or \"--opt=value\".", 0, width) + "\nCommands:\n";
     for (const CliCommand& c : cliCommands()) text += commandEntry(c, width);
     text += "  --help, COMMAND --help\n      Shows this text, or the command's.\n";

@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "package/update_package.h"
+#include "package/work_directory.h"
 #include "package/work_files.h"
 
 namespace tarnwick {
@@ -24,13 +25,14 @@ sigset_t guardedSignals() {
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGHUP);  // a closed terminal or SSH session is a stop like any other
     sigaddset(&set, kStopWatching);
     return set;
 }
 
 }  // namespace
 
-InterruptGuard::InterruptGuard(std::FILE* err, const std::string& workDir) : err_(err) {
+InterruptGuard::InterruptGuard(std::FILE* err, const std::string& workDir) : err_(err), workDir_(workDir) {
     for (const char* prefix : {kFirmDataPrefix, kVerifyDataPrefix}) {
         for (int p = 0; p < kMaxComponents; ++p) workFiles_.push_back(workFilePath(workDir, prefix, p));
     }
@@ -69,7 +71,10 @@ void InterruptGuard::watch() {
 
 // Leaves no component file behind and ends the process without unwinding the run.
 void InterruptGuard::endNow() {
-    for (const std::string& path : workFiles_) unlink(path.c_str());
+    // A work directory another copy holds keeps its files: they are that copy's run.
+    if (holdsWorkDirectory(workDir_)) {
+        for (const std::string& path : workFiles_) unlink(path.c_str());
+    }
     std::fputs("\ntarnwick: interrupted.\n", err_);
     std::fflush(err_);
     _exit(kExitInterrupted);

@@ -1,4 +1,4 @@
-// Ctrl-C and SIGTERM on the command line. Outside the writes the command ends at once
+// Ctrl-C, SIGTERM and SIGHUP on the command line. Outside the writes the command ends at once
 // (status 130). While the product is being written the first one only warns that stopping
 // leaves the product in update mode and that a later run will offer the recovery update;
 // a second within 5 seconds ends the command. However it ends, the component files of the
@@ -40,6 +40,7 @@ private:
     void endNow();
 
     std::FILE* err_;
+    std::string workDir_;
     std::vector<std::string> workFiles_;
     std::atomic<bool> writing_{false};
     sigset_t previousMask_{};

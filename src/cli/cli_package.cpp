@@ -5,16 +5,18 @@
 #include <cstring>
 
 #include "cli/cli_commands.h"
+#include "platform/posix/regular_file.h"
 
 namespace tarnwick {
 
 void explainPackageFailure(const CommandIo& io, const char* command, const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::string why;
+    std::FILE* f = openRegularFile(path, kNoSizeLimit, &why);
     if (f != nullptr) {
         std::fclose(f);
         return;
     }
-    std::fprintf(io.err, "tarnwick %s: cannot open the package '%s': %s\n", command, path.c_str(), std::strerror(errno));
+    std::fprintf(io.err, "tarnwick %s: cannot open the package '%s': %s\n", command, path.c_str(), why.c_str());
 }
 
 }  // namespace tarnwick

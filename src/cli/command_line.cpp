@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -51,6 +52,11 @@ bool parseOptions(const CliCommand& command, const std::vector<std::string>& arg
         const bool joined = args[i].rfind("--", 0) == 0 && equals != std::string::npos;
         const std::string name = joined ? args[i].substr(0, equals) : args[i];
         const CliOption* match = findOption(command, name);
+        if (match == nullptr && command.operand != nullptr && args[i].rfind("--", 0) != 0 &&
+            options.values.count(command.operand) == 0) {
+            options.values[command.operand] = args[i];
+            continue;
+        }
         if (match == nullptr) {
             problem = "unknown argument '" + args[i] + "'";
             return false;
@@ -71,6 +77,29 @@ bool parseOptions(const CliCommand& command, const std::vector<std::string>& arg
         }
     }
     return true;
+}
+
+// Two names of one file: the same text, or the same file behind two paths.
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    if (a == b) return true;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// An output that would overwrite an input before it is read (the wire trace over the
+// package); the problem names both options.
+bool outputOverInput(const CommandOptions& options, std::string& problem) {
+    static const char* const kOutputs[] = {"--trace", "--port"};
+    static const char* const kInputs[] = {"--file"};
+    for (const char* output : kOutputs) {
+        for (const char* input : kInputs) {
+            const std::string out = options.value(output), in = options.value(input);
+            if (out.empty() || in.empty() || !sameFile(out, in)) continue;
+            problem = std::string(output) + " names the file of " + input + " ('" + out + "'); it would be overwritten";
+            return true;
+        }
+    }
+    return false;
 }
 
 bool asksForHelp(const std::vector<std::string>& args) {
@@ -129,10 +158,24 @@ int runCommandLine(const std::vector<std::string>& args, const CommandIo& io) {
             return kExitUsage;
         }
     }
+    if (outputOverInput(options, problem)) {
+        std::fprintf(io.err, "tarnwick %s: %s\nUsage: tarnwick %s\n", command->name, problem.c_str(), command->synopsis);
+        return kExitUsage;
+    }
     InstanceLock lock;  // held until the command ends, and by the kernel at any exit
-    if (command->singleInstance && lock.acquire() == InstanceLock::Result::HeldElsewhere) {
-        std::fprintf(io.out, "[error]\n%s\n", kAlreadyRunningText);
-        return kExitSecondInstance;
+    if (command->singleInstance) {
+        const InstanceLock::Result taken = lock.acquire();
+        if (taken == InstanceLock::Result::HeldElsewhere) {
+            std::fprintf(io.out, "[error]\n%s\n", kAlreadyRunningText);
+            std::fprintf(io.err, "tarnwick %s: busy: another copy holds %s; try again later.\n", command->name,
+                         instanceLockPath(lockDirectory()).c_str());
+            return kExitSecondInstance;
+        }
+        if (taken == InstanceLock::Result::Unavailable) {
+            std::fprintf(io.err, "tarnwick %s: the single-instance lock cannot be taken (%s); not running.\n",
+                         command->name, lock.reason().c_str());
+            return kExitSecondInstance;
+        }
     }
     return command->run(options, io);
 }

@@ -9,7 +9,7 @@
 namespace tarnwick {
 
 constexpr int kExitUsage = 64;
-constexpr int kExitSecondInstance = 1;  // as the window's second instance
+constexpr int kExitSecondInstance = 75;  // EX_TEMPFAIL: another copy holds the guard; try again
 
 // Parsed options of one command: "--name value" and "--flag" forms.
 struct CommandOptions {

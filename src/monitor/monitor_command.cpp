@@ -7,6 +7,7 @@
 #include "monitor/monitor_view.h"
 #include "station/station_slot.h"
 #include "platform/posix/shared_area.h"
+#include "platform/posix/station_lock.h"
 
 namespace tarnwick {
 
@@ -44,6 +45,38 @@ std::array<uint8_t, kSharedAreaSize> snapshot(const SharedArea& area) {
     return copy;
 }
 
+// Which stations have a process now; when each slot last changed is the watcher's to add.
+SlotWatches runningStations() {
+    SlotWatches watches{};
+    for (int n = 1; n <= static_cast<int>(kSlotCount); ++n) watches[static_cast<size_t>(n - 1)].running = stationRunning(n);
+    return watches;
+}
+
+// When each slot last changed, as this monitor saw it: unknown until the first change seen.
+class ChangeTracker {
+public:
+    void observe(const uint8_t* area, uint64_t nowMs, SlotWatches& watches) {
+        for (size_t i = 0; i < kSlotCount; ++i) {
+            const uint8_t* slot = area + i * kSlotSize;
+            if (seen_ && std::memcmp(slot, last_.data() + i * kSlotSize, kSlotSize) != 0) changedAt_[i] = nowMs;
+            if (changedAt_[i] != kNever) watches[i].changedSeconds = static_cast<int64_t>((nowMs - changedAt_[i]) / 1000);
+        }
+        std::memcpy(last_.data(), area, last_.size());
+        seen_ = true;
+    }
+
+private:
+    static constexpr uint64_t kNever = ~uint64_t{0};
+    std::array<uint8_t, kSharedAreaSize> last_{};
+    std::array<uint64_t, kSlotCount> changedAt_ = filled();
+    bool seen_ = false;
+    static std::array<uint64_t, kSlotCount> filled() {
+        std::array<uint64_t, kSlotCount> a{};
+        a.fill(kNever);
+        return a;
+    }
+};
+
 // Maps the area; false (with the reason on err) when it cannot be read at all.
 bool tryOpen(SharedArea& area, const std::string& name, const MonitorIo& io, SharedArea::Result& result) {
     result = area.openReadOnly(name, kSharedAreaSize);
@@ -61,7 +94,8 @@ int showSnapshot(const MonitorOptions& options, const std::string& name, const M
         return 1;
     }
     const auto copy = snapshot(area);
-    const std::string text = options.json ? monitorJson(copy.data()) : monitorTable(copy.data());
+    const SlotWatches watches = runningStations();
+    const std::string text = options.json ? monitorJson(copy.data(), watches) : monitorTable(copy.data(), watches);
     std::fputs(text.c_str(), io.out);
     return 0;
 }
@@ -71,6 +105,7 @@ int watch(const std::string& name, Clock& clock, const MonitorIo& io, bool termi
     SharedArea area;
     bool saidWaiting = false;
     std::string shown;
+    ChangeTracker changes;
     while (stopRequested == 0) {
         SharedArea::Result result = SharedArea::Result::Mapped;
         if (!area.mapped() && !tryOpen(area, name, io, result)) return 1;
@@ -80,13 +115,18 @@ int watch(const std::string& name, Clock& clock, const MonitorIo& io, bool termi
         }
         if (area.mapped()) {
             const auto copy = snapshot(area);
-            const std::string table = monitorTable(copy.data());
+            SlotWatches watches = runningStations();
+            // Printed elsewhere than on a terminal only when a slot or a station changed, not
+            // because a second went by.
+            const std::string unaged = monitorTable(copy.data(), watches);
+            changes.observe(copy.data(), clock.nowMs(), watches);
+            const std::string table = monitorTable(copy.data(), watches);
             if (terminal) {
                 std::fprintf(io.out, "%sStations on %s (Ctrl-C ends)\n\n%s", kClearScreen, name.c_str(), table.c_str());
-            } else if (table != shown) {
+            } else if (unaged != shown) {
                 std::fprintf(io.out, "%s\n", table.c_str());
             }
-            shown = table;
+            shown = unaged;
         }
         std::fflush(io.out);
         clock.sleepMs(kRefreshMs);

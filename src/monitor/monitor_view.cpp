@@ -20,6 +20,15 @@ std::string printable(const std::string& text) {
     return out;
 }
 
+constexpr const char* kSuccessWord = "SUCCESS";
+
+std::string changedText(int64_t seconds) {
+    if (seconds < 0) return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%llds ago", static_cast<long long>(seconds));
+    return text;
+}
+
 std::string progressBar(int32_t percent) {
     const int shown = std::clamp(percent, 0, 100);
     const int filled = shown * kBarCells / 100;
@@ -84,31 +93,46 @@ std::string jsonString(std::string_view bytes) {
     return out + "\"";
 }
 
-std::string monitorTable(const uint8_t* area) {
-    std::string out = "No  " + padded("State", kSlotLabelSize) + padded("Target", kSlotTargetSize) + "Progress\n";
+const char* stationState(const SlotContent& slot, bool running) {
+    if (running) return "running";
+    const bool result = slot.label == kSuccessWord || slot.label == "ERROR";
+    return slot.idle || result ? "idle" : "stopped";
+}
+
+std::string monitorTable(const uint8_t* area, const SlotWatches& watches) {
+    constexpr size_t kBarWidth = 28;
+    std::string out = "No  " + padded("State", kSlotLabelSize) + padded("Target", kSlotTargetSize) +
+                      padded("Progress", kBarWidth) + padded("Station", 9) + "Changed\n";
     for (int n = 1; n <= static_cast<int>(kSlotCount); ++n) {
         const SlotContent slot = readSlot(stationSlot(area, n));
+        const SlotWatch& watch = watches[static_cast<size_t>(n - 1)];
         char number[8];
         std::snprintf(number, sizeof number, "%02d  ", n);
         out += number;
-        if (slot.idle) {
+        if (slot.idle && !watch.running) {
             out += "idle\n";
             continue;
         }
+        const int32_t shown = slot.label == kSuccessWord ? 100 : slot.percent;
         out += padded(printable(slot.label), kSlotLabelSize) + padded(printable(slot.target), kSlotTargetSize) +
-               progressBar(slot.percent) + "\n";
+               padded(progressBar(shown), kBarWidth) + padded(stationState(slot, watch.running), 9) +
+               changedText(watch.changedSeconds) + "\n";
         if (!slot.message.empty()) out += "    " + printable(slot.message) + "\n";
     }
     return out;
 }
 
-std::string monitorJson(const uint8_t* area) {
+std::string monitorJson(const uint8_t* area, const SlotWatches& watches) {
     std::string out = "[\n";
     for (int n = 1; n <= static_cast<int>(kSlotCount); ++n) {
         const SlotContent slot = readSlot(stationSlot(area, n));
+        const SlotWatch& watch = watches[static_cast<size_t>(n - 1)];
         out += "  {\"number\": " + std::to_string(n) + ", \"label\": " + jsonString(slot.label) +
                ", \"target\": " + jsonString(slot.target) + ", \"percent\": " + std::to_string(slot.percent) +
-               ", \"error\": " + jsonString(slot.message) + ", \"idle\": " + (slot.idle ? "true" : "false") + "}" +
+               ", \"error\": " + jsonString(slot.message) + ", \"idle\": " + (slot.idle ? "true" : "false") +
+               ", \"running\": " + (watch.running ? "true" : "false") + ", \"state\": \"" +
+               stationState(slot, watch.running) + "\", \"changed\": " +
+               (watch.changedSeconds < 0 ? std::string("null") : std::to_string(watch.changedSeconds)) + "}" +
                (n < static_cast<int>(kSlotCount) ? ",\n" : "\n");
     }
     return out + "]\n";

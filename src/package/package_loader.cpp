@@ -6,6 +6,7 @@
 #include "package/header_parser.h"
 #include "package/work_files.h"
 #include "platform/paths.h"
+#include "platform/posix/regular_file.h"
 
 namespace tarnwick {
 
@@ -50,13 +51,14 @@ int extractComponents(std::FILE* file, const std::string& workDir, UpdatePackage
 }
 }  // namespace
 
-int loadPackage(const std::string& path, const std::string& workDir, UpdatePackage& package, LoadSink& sink) {
+int loadPackage(const std::string& path, const std::string& workDir, UpdatePackage& package, LoadSink& sink,
+                WorkDirRule rule) {
     sink.loadStatus(kMsgLoading);
     const char* failure = nullptr;
     std::FILE* file = nullptr;
-    if (createPrivateDirectory(workDir) != 1) {
+    if (prepareWorkDirectory(workDir, rule) != 1) {
         failure = kMsgWorkDirFailed;
-    } else if ((file = std::fopen(path.c_str(), "rb")) == nullptr) {
+    } else if ((file = openRegularFile(path, kNoSizeLimit, nullptr)) == nullptr) {
         failure = kMsgOpenFailed;
     } else if (readHeader(file, package, sink) != 1) {
         failure = kMsgHeaderFailed;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "package/update_package.h"
+#include "package/work_directory.h"
 
 namespace tarnwick {
 
@@ -16,8 +17,11 @@ public:
 };
 
 // Loads the package at path, its files into workDir (one directory level, created when
-// missing). 1 on success. A failure reports its specific message (where there is one)
-// and then the general message of its stage; the fields parsed before it stay.
-int loadPackage(const std::string& path, const std::string& workDir, UpdatePackage& package, LoadSink& sink);
+// missing, judged by rule and locked for the process: prepareWorkDirectory). 1 on
+// success. A failure reports its specific message (where there is one) and then the
+// general message of its stage; the fields parsed before it stay. Only a regular file is
+// read as the package.
+int loadPackage(const std::string& path, const std::string& workDir, UpdatePackage& package, LoadSink& sink,
+                WorkDirRule rule = WorkDirRule::Private);
 
 }  // namespace tarnwick

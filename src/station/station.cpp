@@ -31,6 +31,10 @@ void Station::runStation() { StationRun(*this, window_, dialog_).run(); }
 std::string Station::workDir() const { return workDirFor(true, stationDir); }
 
 void Station::showStatus(uint8_t targetId, const std::string& text, int percent) {
+    betweenFrames();
+    lastTarget_ = targetId;
+    lastStatus_ = text;
+    lastPercent_ = percent;
     if (ensureSharedArea() != 1) return;
     const UpdateJob& job = window_.job;
     SlotWriter(slotBase, number())

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/posix/shared_area.h"
+#include "platform/posix/stop_signals.h"
 #include "window/dialog.h"
 #include "window/main_window.h"
 #include "window/station_host.h"
@@ -25,6 +26,7 @@ public:
     void reportFailure(const FailureReport& report, const ErrorRecord& record) override;
     void reportResult(int code) override;
     void releaseSharedArea() override;
+    void betweenFrames() override;
 
     // The station's directory and information file from its number.
     void computeStationPaths();
@@ -46,8 +48,17 @@ public:
     SharedArea sharedArea;           // the mapping behind slotBase
     bool sharedAreaRefused = false;  // it could not be created or mapped: slot writes skipped
     std::string logPath;             // the last error log file
+    const StopSignals* stopSignals = nullptr;  // where a stop by signal is asked; null: never
 
 private:
+    // The run was asked to stop: "ERROR" and an error line naming the signal in the slot,
+    // one error log, no component file left, and the process ends with status 130.
+    void endStopped(int signal);
+
+    uint8_t lastTarget_ = 0;     // what the last status report said, for the stop's error line
+    std::string lastStatus_;
+    int lastPercent_ = 0;
+    bool stopping_ = false;
     MainWindow& window_;
     Dialog& dialog_;
 };

@@ -1,5 +1,7 @@
 #include "station/station_argument.h"
 
+#include <algorithm>
+
 #include "station/station_slot.h"
 
 namespace tarnwick {
@@ -24,6 +26,28 @@ StationArgument parseStationArgument(std::string_view arg) {
     }
     result.number = number;
     return result;
+}
+
+bool parseStationOptions(const std::vector<std::string>& args, StationOptions& options, std::string& problem) {
+    constexpr std::string_view kWait = "--wait";
+    constexpr int kMaxWaitSeconds = 7 * 24 * 3600;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == kWait) {
+            options.wait = true;
+            continue;
+        }
+        const std::string_view digits = arg.substr(arg.size() > kWait.size() ? kWait.size() + 1 : arg.size());
+        bool valid = arg.substr(0, kWait.size() + 1) == "--wait=" && !digits.empty() && digits.size() <= 6;
+        for (char c : digits) valid = valid && isDigit(c);
+        if (!valid) {
+            problem = "tarnwick: a station takes only --wait or --wait=SECONDS, not '" + args[i] + "'";
+            return false;
+        }
+        options.wait = true;
+        options.waitSeconds = std::min(std::stoi(std::string(digits)), kMaxWaitSeconds);
+    }
+    return true;
 }
 
 }  // namespace tarnwick

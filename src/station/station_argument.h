@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarnwick {
 
@@ -18,5 +19,15 @@ bool isStationArgument(std::string_view arg);
 // Judges a station argument. Anything but a slash and two digits of a value 1..20 is
 // refused; the front end prints the refusal and exits with the usage status (64).
 StationArgument parseStationArgument(std::string_view arg);
+
+// What may follow the station argument: "--wait" queues for the single-instance lock
+// instead of being refused, "--wait=SECONDS" for at most that long.
+struct StationOptions {
+    bool wait = false;
+    int waitSeconds = -1;  // no limit
+};
+
+// The arguments after the first; false with the problem for anything else.
+bool parseStationOptions(const std::vector<std::string>& args, StationOptions& options, std::string& problem);
 
 }  // namespace tarnwick

@@ -3,16 +3,19 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string_view>
 
 #include "package/line_reader.h"
+#include "platform/posix/regular_file.h"
 
 namespace tarnwick {
 
 namespace {
 
 constexpr int kKeyLinesWanted = 3;
+constexpr uint64_t kMaxInfoBytes = 64 * 1024;  // three key lines, with room for comments
 constexpr std::string_view kBinSuffix = ".bin";
 
 void applyLine(std::string_view line, StationInfo& info) {
@@ -50,8 +53,12 @@ bool isDirectory(const std::string& path) {
 
 int readStationInfo(const std::string& path, StationInfo& info) {
     info.keyLines = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return 0;
+    std::string why;
+    std::FILE* file = openRegularFile(path, kMaxInfoBytes, &why);
+    if (file == nullptr) {
+        if (errno != ENOENT) std::fprintf(stderr, "tarnwick: the information file %s: %s\n", path.c_str(), why.c_str());
+        return 0;
+    }
     HeaderLine line;
     while (line.read(file)) applyLine(line.text(), info);
     std::fclose(file);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "window/control_ids.h"
+#include "platform/posix/regular_file.h"
 #include "station/station.h"
 #include "station/station_info.h"
 
@@ -23,6 +24,7 @@ void StationRun::run() {
     } else {
         prepareStationRun();
         if (load() != 1) {
+            explainUpdateFile(s_.foundUpdateFile);
             fail(kLogUpdateFileUnreadable);
         } else {
             w_.onUpdate();
@@ -89,6 +91,17 @@ int StationRun::load() {
     // then chosen again for the type it moved to, as a click on that type would.
     if (w_.commType != before) w_.onCommTypeChanged();
     return 1;
+}
+
+// The load's own messages are quiet in a station; standard error says why the file would
+// not open when it is no regular file.
+void StationRun::explainUpdateFile(const std::string& path) {
+    std::string why;
+    if (std::FILE* f = openRegularFile(path, kNoSizeLimit, &why)) {
+        std::fclose(f);
+        return;
+    }
+    std::fprintf(stderr, "tarnwick: the update file %s: %s\n", path.c_str(), why.c_str());
 }
 
 void StationRun::fail(const char* logText) {

@@ -35,6 +35,7 @@ private:
     // Loads the update file found; on success the target list and the controls by the
     // package's rules.
     int load();
+    void explainUpdateFile(const std::string& path);
     // A failure of the run itself: its log file and result code 2.
     void fail(const char* logText);
 

@@ -1,7 +1,8 @@
-// A station's process: the station argument, the single-instance lock and the main window
-// on the console, whose few boxes go to standard error.
+// A station's process: the station argument, the locks and the main window on the console,
+// whose few boxes go to standard error.
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 #include "window/console_dialog.h"
 #include "window/main_window.h"
@@ -10,33 +11,76 @@
 #include "station/station_start.h"
 #include "station/station_argument.h"
 #include "platform/posix/instance_lock.h"
+#include "platform/posix/station_lock.h"
+#include "platform/posix/stop_signals.h"
 
 namespace tarnwick {
 
 namespace {
-constexpr int kExitAlreadyRunning = 1;
 constexpr int kExitNoResult = 12;
+constexpr int kExitStopped = 130;
+
+bool stopAsked(const void* stop) { return static_cast<const StopSignals*>(stop)->requested() != 0; }
+
+// The single-instance lock of a lone station: taken at once, or queued for with --wait.
+// A station that a line runner started runs under the line's lock instead; should nobody
+// hold that lock (the mark set by hand), the station takes it as a lone one would.
+int takeInstanceLock(InstanceLock& lock, const StationOptions& options, const StopSignals& stop) {
+    if (std::getenv(kLineStationVariable) != nullptr) {
+        static_cast<void>(lock.acquire());
+        return 0;
+    }
+    const InstanceLock::Result r =
+        options.wait ? lock.acquireWaiting(options.waitSeconds, stopAsked, &stop) : lock.acquire();
+    if (r == InstanceLock::Result::Acquired) return 0;
+    if (r == InstanceLock::Result::Unavailable) {
+        std::fprintf(stderr, "tarnwick: the single-instance lock cannot be taken (%s); not running.\n",
+                     lock.reason().c_str());
+        return kExitBusy;
+    }
+    if (stop.requested() != 0) return kExitStopped;
+    std::fprintf(stderr, "[error]\n%s\n", kAlreadyRunningText);
+    std::fprintf(stderr, "tarnwick: busy: another copy holds %s; try again later, or queue with --wait.\n",
+                 instanceLockPath(lockDirectory()).c_str());
+    return kExitBusy;
+}
+
+int takeStationLock(StationLock& lock, int number) {
+    const StationLock::Result r = lock.acquire(number);
+    if (r == StationLock::Result::Acquired) return 0;
+    if (r == StationLock::Result::Unavailable) {
+        std::fprintf(stderr, "tarnwick: the lock of station %02d cannot be taken (%s); not running.\n", number,
+                     lock.reason().c_str());
+    } else {
+        std::fprintf(stderr, "tarnwick: busy: station %02d is running already.\n", number);
+    }
+    return kExitBusy;
+}
+
 }  // namespace
 
 int startStation(const std::vector<std::string>& args) {
     const StationArgument station = parseStationArgument(args.empty() ? std::string() : args.front());
-    if (!station.accepted()) {
-        std::fprintf(stderr, "%s\n", station.refusal.c_str());
+    StationOptions options;
+    std::string problem;
+    if (!station.accepted() || !parseStationOptions(args, options, problem)) {
+        std::fprintf(stderr, "%s\n", station.accepted() ? problem.c_str() : station.refusal.c_str());
         return kExitStationUsage;
     }
+    StopSignals stop;  // before any other thread: SIGTERM, SIGINT and SIGHUP end the run honestly
     // A write to a connection the product closed must not end the station with SIGPIPE.
     std::signal(SIGPIPE, SIG_IGN);
     InstanceLock lock;
-    if (lock.acquire() == InstanceLock::Result::HeldElsewhere) {
-        std::fprintf(stderr, "[error]\n%s\n", kAlreadyRunningText);
-        return kExitAlreadyRunning;
-    }
+    if (const int refused = takeInstanceLock(lock, options, stop); refused != 0) return refused;
+    StationLock own;
+    if (const int refused = takeStationLock(own, station.number); refused != 0) return refused;
     ConsoleOptions console;
     console.out = stderr;
     console.answerPolicy = AnswerPolicy::No;
     ConsoleDialog dialog(console);
-    MainWindow window(dialog, systemClock(), platformTone(), args);
+    MainWindow window(dialog, systemClock(), platformTone(), {args.front()});
     Station host(window, dialog);
+    host.stopSignals = &stop;
     window.station = &host;
     window.initDialog();
     return window.lastResultCode >= 0 ? window.lastResultCode : kExitNoResult;

@@ -21,7 +21,8 @@ private:
 int MainWindow::loadUpdateFile() {
     WindowLoadSink sink(*this);
     workDir = station != nullptr ? station->workDir() : workDirFor(false, "");
-    const int loaded = loadPackage(updateFilePath, workDir, package, sink);
+    const int loaded = loadPackage(updateFilePath, workDir, package, sink,
+                                   station != nullptr ? WorkDirRule::GroupWritable : WorkDirRule::Private);
     closeStatusWindow();
     return loaded;
 }

@@ -23,6 +23,9 @@ public:
     virtual void reportResult(int code) = 0;
     // At "Quit": the station lets go of the shared status area.
     virtual void releaseSharedArea() = 0;
+    // Between two frames, and at every whole second of a wait: where a station asked to stop
+    // ends its run honestly. Nothing to do when no stop was asked.
+    virtual void betweenFrames() {}
 };
 
 }  // namespace tarnwick

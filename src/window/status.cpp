@@ -62,7 +62,10 @@ void MainWindow::closeStatusWindow() {
     window->destroy();
 }
 
-void MainWindow::pumpMessages() { dialog_.pumpMessages(); }
+void MainWindow::pumpMessages() {
+    if (station != nullptr) station->betweenFrames();
+    dialog_.pumpMessages();
+}
 
 void MainWindow::waitSeconds(std::chrono::seconds n) {
     const uint8_t count = static_cast<uint8_t>(n.count());

@@ -175,7 +175,7 @@ TEST_F(CliTest, ASecondInstanceIsRefusedWhatSharesTheWorkDirectoryOrADevice) {
     for (const auto& [args, refused] : {std::pair<std::vector<std::string>, bool>{{"versions", "--file", pkg}, true},
                                         {{"update", "--file", pkg, "--port", "/dev/null"}, true}, {{"ports"}, false}}) {
         std::freopen(nullptr, "w+", out);
-        EXPECT_EQ(run(args) == 1 && streamText(out) == "[error]\nThis software has already been executed.\n", refused) << args[0];
+        EXPECT_EQ(run(args) == 75 && streamText(out) == "[error]\nThis software has already been executed.\n", refused) << args[0];
     }
     EXPECT_FALSE(fs::exists(dir / "OrvexWriter"));
 }

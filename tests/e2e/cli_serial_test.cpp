@@ -215,6 +215,7 @@ TEST_F(SerialCommandLine, InfoPrintsTheProductAndThePlanWithoutWriting) {
 
 // Ctrl-C while the product is written: once only warns, twice within 5 s ends the run with
 // no component file left and the lock free.
+// Ctrl-C once (the run goes on), then a closed session's SIGHUP twice (as SIGTERM: it ends).
 TEST_F(SerialCommandLine, CtrlCDuringTheWritesNeedsASecondPress) {
     pkg.components[0].data = pkgbuild::patternData(0x3000, 1);
     ASSERT_EQ(pkgbuild::writePackage(packagePath, pkg), 1);
@@ -230,7 +231,7 @@ TEST_F(SerialCommandLine, CtrlCDuringTheWritesNeedsASecondPress) {
         while (std::fgets(line, sizeof line, events) != nullptr && !std::strstr(line, "\"target\":\"01\"")) {}
         EXPECT_TRUE(std::filesystem::exists(work));
         for (int press = 0; press < presses; ++press) {
-            kill(pid, SIGINT);
+            kill(pid, presses == 2 ? SIGHUP : SIGINT);
             for (int i = 0; i < 500 && slurp(errPath).find("again within 5 seconds") == std::string::npos; ++i) usleep(2000);
         }
         while (std::fgets(line, sizeof line, events) != nullptr) {}

@@ -2,6 +2,10 @@
 // pseudo-terminal: what ends up in its slot, in its error logs and on the product.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
 
 #include "e2e/serial_update_fixture.h"
@@ -58,6 +62,15 @@ protected:
     std::unique_ptr<Station> station;
 
     void runStation(const StationCase& c) {
+        prepareStation(c);
+        window = std::make_unique<MainWindow>(dialog, clock, tone, Strings{"/07"});
+        station = std::make_unique<Station>(*window, dialog);
+        window->station = station.get();
+        window->initDialog();
+    }
+
+    // The product, the station's directory, its information file and its drive.
+    void prepareStation(const StationCase& c) {
         pkg.commMask = 1;
         if (c.setup) c.setup(product, pkg);
         sim = std::make_unique<sim::SimServer>(product);
@@ -75,10 +88,6 @@ protected:
             for (size_t at; (at = info.find("{drive}")) != std::string::npos;) info.replace(at, 7, drive);
             std::ofstream(stationDir + "/UpdateInformation07.txt", std::ios::binary) << info;
         }
-        window = std::make_unique<MainWindow>(dialog, clock, tone, Strings{"/07"});
-        station = std::make_unique<Station>(*window, dialog);
-        window->station = station.get();
-        window->initDialog();
     }
 
     SlotContent slot() const {
@@ -131,6 +140,43 @@ TEST_F(StationFixture, WithoutAnAreaSaysSoOnceAndStillUpdates) {
     EXPECT_TRUE(tone.played.empty());
     EXPECT_TRUE(written(0) && written(1));
     EXPECT_TRUE(fs::is_directory(stationDir + "/Work"));  // each station's own work directory
+}
+
+// A station process asked to stop while it writes the product: the slot does not keep
+// "Updating..." for a station that is gone.
+TEST_F(StationFixture, AStopBySignalEndsTheRunWithErrorLogAndNoWorkFiles) {
+    ScopedEnv runtime("XDG_RUNTIME_DIR", dir), scale("TARNWICK_TIME_SCALE", "0");
+    product.paceBytesPerSecond = 4000;
+    auto label = [&] {
+        SharedArea reader;
+        const bool mapped = reader.openReadOnly(area.name(), kSharedAreaSize) == SharedArea::Result::Mapped;
+        return mapped ? readSlot(stationSlot(reader.data(), 7)).label : std::string();
+    };
+    for (const auto& [signal, name] : {std::pair{SIGTERM, "SIGTERM"}, std::pair{SIGINT, "SIGINT"}}) {
+        if (sim) sim->stop();
+        prepareStation(kCases[0]);  // a product fresh out of the box each time
+        const pid_t pid = fork();
+        if (pid == 0) {
+            execl(TARNWICK_BINARY, TARNWICK_BINARY, "/07", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        ASSERT_GT(pid, 0);
+        for (int polls = 0; polls < 2000 && label() != "Updating..."; ++polls) usleep(5000);
+        ASSERT_EQ(slot().label, "Updating...") << name;
+        kill(pid, signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 130) << name;
+        const SlotContent s = slot();
+        EXPECT_EQ(s.label, "ERROR") << name;
+        EXPECT_NE(s.message.find(std::string("Error[Interrupted by ") + name + "]"), std::string::npos) << s.message;
+        EXPECT_EQ(logMessages(), Strings{s.message}) << name;
+        EXPECT_TRUE(fs::is_empty(stationDir + "/Work")) << name;
+        for (const auto& entry : fs::directory_iterator(stationDir)) {
+            if (entry.path().extension() == ".txt" && entry.path().filename().string().find("Error") != std::string::npos)
+                fs::remove(entry.path());
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Station, StationRunTest, ::testing::ValuesIn(kCases),

@@ -10,7 +10,9 @@
 #include "cli/command_line.h"
 #include "monitor/monitor_command.h"
 #include "station/station_slot.h"
+#include "platform/posix/station_lock.h"
 #include "support/scoped_area.h"
+#include "support/temp_dir_env.h"
 #include "support/stream_text.h"
 #include "support/test_clock.h"
 
@@ -48,7 +50,7 @@ protected:
     }
     void prepareArea() {
         ASSERT_EQ(station.create(scoped.name(), kSharedAreaSize), SharedArea::Result::Mapped);
-        SlotWriter(station.writableData(), 1).writeStatus("Reboot Apl Mode", "", 100);
+        SlotWriter(station.writableData(), 1).writeStatus("Reboot Apl Mode", "", 40);
         SlotWriter(station.writableData(), 1).writeResult(0);
         SlotWriter three(station.writableData(), 3);
         three.writeStatus("Switching...", "ID:2A->", 20);
@@ -62,27 +64,35 @@ protected:
     }
 };
 
+// Station 3 has a process; station 20 shows a status with none behind it; "SUCCESS" is
+// drawn full whatever percent its station left.
 TEST_F(MonitorTest, JsonDocumentAndTableOfAPreparedArea) {
     prepareArea();
+    TempDir runtime;
+    ScopedEnv runtimeDir("XDG_RUNTIME_DIR", runtime.path());
+    StationLock three;
+    ASSERT_EQ(three.acquire(3), StationLock::Result::Acquired);
     const std::vector<std::string> doc = run({"monitor", "--json"}, 0);
     ASSERT_EQ(doc.size(), 22u);
-    EXPECT_EQ(doc[1], R"(  {"number": 1, "label": "SUCCESS", "target": "", "percent": 100, "error": "", "idle": false},)");
+    EXPECT_EQ(doc[1], R"(  {"number": 1, "label": "SUCCESS", "target": "", "percent": 40, "error": "", "idle": false, )"
+                      R"("running": false, "state": "idle", "changed": null},)");
     EXPECT_EQ(doc[3], R"(  {"number": 3, "label": "ERROR", "target": "ID:2A->", "percent": 20, "error": )"
-                      R"("No[03],Target[ID:2A],Process[Switch of target],Error[Communication retry error!]", "idle": false},)");
+                      R"("No[03],Target[ID:2A],Process[Switch of target],Error[Communication retry error!]", "idle": false, )"
+                      R"("running": true, "state": "running", "changed": null},)");
     EXPECT_EQ(doc[20], "  {\"number\": 20, \"label\": \"Say \\\"\\\\\\u001b[2J\\\"\", \"target\": \"\xE3\x83\x86\\ufffd\", "
-                       "\"percent\": 57, \"error\": \"\", \"idle\": false}");
+                       "\"percent\": 57, \"error\": \"\", \"idle\": false, \"running\": false, \"state\": \"stopped\", \"changed\": null}");
     EXPECT_EQ(doc[0] + doc[21], "[]");
 
     std::fclose(out);
     out = std::tmpfile();
     const std::vector<std::string> table = run({"monitor", "--once"}, 0);
     ASSERT_EQ(table.size(), 22u);
-    EXPECT_EQ(table[0], "No  State           Target                          Progress");
-    EXPECT_EQ(table[1], "01  SUCCESS                                         [####################] 100%");
+    EXPECT_EQ(table[0], "No  State           Target                          Progress                    Station  Changed");
+    EXPECT_EQ(table[1], "01  SUCCESS                                         [####################] 100% idle     -");
     EXPECT_EQ(table[2], "02  idle");
-    EXPECT_EQ(table[3], "03  ERROR           ID:2A->                         [####----------------]  20%");
+    EXPECT_EQ(table[3], "03  ERROR           ID:2A->                         [####----------------]  20% running  -");
     EXPECT_EQ(table[4], "    No[03],Target[ID:2A],Process[Switch of target],Error[Communication retry error!]");
-    EXPECT_EQ(table[21], "20  Say \"\\?[2J\"     \xE3\x83\x86\xFF                            [###########---------]  57%");
+    EXPECT_EQ(table[21], "20  Say \"\\?[2J\"     \xE3\x83\x86\xFF                            [###########---------]  57% stopped  -");
 }
 
 TEST_F(MonitorTest, SnapshotsWithoutAnAreaExitOne) {
@@ -103,7 +113,7 @@ TEST_F(MonitorTest, WatchWaitsForTheAreaPrintsChangesAndEndsAtInterrupt) {
     const std::vector<std::string> shown = lines(streamText(out));
     ASSERT_EQ(shown.size(), 2u * 23u);  // two different tables, each followed by a blank line
     EXPECT_EQ(shown[2], "02  idle");
-    EXPECT_EQ(shown[23 + 2], "02  Loading file...                                 [--------------------]   0%");
+    EXPECT_EQ(shown[23 + 2], "02  Loading file...                                 [--------------------]   0% stopped  0s ago");
     struct sigaction now {};  // SIGINT's earlier handling is back
     sigaction(SIGINT, nullptr, &now);
     EXPECT_EQ(now.sa_handler, SIG_DFL);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <future>
 
 #include "e2e/program_run.h"
 #include "station/station_slot.h"
@@ -30,10 +31,15 @@ TEST(StationProcess, BadArgumentFirstThenTheLockThenTheRun) {
             EXPECT_NE(err.find(std::string("'") + arg + "'"), std::string::npos) << err;
         }
         EXPECT_EQ(err, "tarnwick: there is no station '/99': the line has the stations /01 to /20\n");
-        EXPECT_EQ(run("/20"), 1);  // the last station, judged valid, meets the lock
-        EXPECT_EQ(run("/01"), 1);
-        EXPECT_EQ(err, "[error]\nThis software has already been executed.\n");
+        EXPECT_EQ(run("/01' '--wait=x"), 64);
+        EXPECT_EQ(run("/20"), 75);  // the last station, judged valid, meets the lock: busy, not failed
+        EXPECT_EQ(run("/01' '--wait=0"), 75);
+        EXPECT_EQ(err.rfind("[error]\nThis software has already been executed.\ntarnwick: busy:", 0), 0u) << err;
         EXPECT_FALSE(mapped());
+        std::string queuedErr;
+        auto queued = std::async(std::launch::async, [&] { return runProgram("/02 --wait", dir.path(), out, queuedErr); });
+        held.release();
+        EXPECT_EQ(queued.get(), 2);  // it ran once the lock was free: no information file
     }
     // No information file: its slot and error log are asserted in the station's run.
     EXPECT_EQ(run("/01"), 2);

@@ -5,7 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
+#include <thread>
 
 namespace tarnwick {
 
@@ -24,13 +27,17 @@ InstanceLock::~InstanceLock() { release(); }
 InstanceLock::Result InstanceLock::tryDirectory(const std::string& dir) {
     const std::string path = instanceLockPath(dir);
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return Result::Unavailable;
+    if (fd < 0) {
+        reason_ = "cannot create the lock file " + path + ": " + std::strerror(errno);
+        return Result::Unavailable;
+    }
     int r;
     do {
         r = ::flock(fd, LOCK_EX | LOCK_NB);
     } while (r != 0 && errno == EINTR);
     if (r != 0) {
         const bool busy = errno == EWOULDBLOCK;
+        if (!busy) reason_ = "cannot lock " + path + ": " + std::strerror(errno);
         ::close(fd);
         return busy ? Result::HeldElsewhere : Result::Unavailable;
     }
@@ -47,6 +54,24 @@ InstanceLock::Result InstanceLock::acquire() {
         if (r != Result::Unavailable) return r;
     }
     return tryDirectory(kFallbackDir);
+}
+
+InstanceLock::Result InstanceLock::acquireWaiting(int seconds, bool (*giveUp)(const void*), const void* context) {
+    constexpr auto kPoll = std::chrono::milliseconds(100);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds < 0 ? 0 : seconds);
+    for (;;) {
+        const Result r = acquire();
+        if (r != Result::HeldElsewhere) return r;
+        if (seconds >= 0 && std::chrono::steady_clock::now() >= deadline) return r;
+        if (giveUp != nullptr && giveUp(context)) return r;
+        std::this_thread::sleep_for(kPoll);
+    }
+}
+
+std::string lockDirectory() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && runtime[0] != '\0' && ::access(runtime, W_OK | X_OK) == 0) return runtime;
+    return kFallbackDir;
 }
 
 void InstanceLock::release() {

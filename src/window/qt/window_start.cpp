@@ -30,8 +30,13 @@ int startupBox(QMessageBox::Icon icon, const char* text) {
 int runWindowApplication(const std::vector<std::string>& args, Clock& clock, Tone& tone) {
     if (!startSocketService()) return startupBox(QMessageBox::NoIcon, kSocketsFailedText);
     InstanceLock lock;  // released when this function returns, and by the kernel at any exit
-    if (lock.acquire() == InstanceLock::Result::HeldElsewhere) {
+    const InstanceLock::Result taken = lock.acquire();
+    if (taken == InstanceLock::Result::HeldElsewhere) {
         return startupBox(QMessageBox::Critical, kAlreadyRunningText);
+    }
+    if (taken == InstanceLock::Result::Unavailable) {  // a guard that cannot be taken guards nothing
+        const std::string text = "The single-instance lock cannot be taken: " + lock.reason();
+        return startupBox(QMessageBox::Critical, text.c_str());
     }
     QtDialog dialog;
     MainWindow window(dialog, clock, tone, args);

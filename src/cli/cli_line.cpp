@@ -1,0 +1,48 @@
+// `tarnwick line FIRST-LAST [--parallel N] [--json]`: the options of the line runner.
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+
+#include "cli/cli_commands.h"
+#include "line/line_report.h"
+#include "line/line_runner.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr int kMaxParallel = 20;
+
+// The program itself, to start the stations with.
+std::string selfPath() {
+    char path[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    return n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string("tarnwick");
+}
+
+}  // namespace
+
+int runLineCommand(const CommandOptions& options, const CommandIo& io) {
+    LineOptions line;
+    std::string problem;
+    if (!parseStationRange(options.value("STATIONS"), line.first, line.last, problem)) {
+        std::fprintf(io.err, "tarnwick line: %s\n", problem.c_str());
+        return kExitUsage;
+    }
+    if (!options.value("--parallel").empty()) {
+        char* end = nullptr;
+        const long n = std::strtol(options.value("--parallel").c_str(), &end, 10);
+        if (*end != '\0' || n < 1 || n > kMaxParallel) {
+            std::fprintf(io.err, "tarnwick line: --parallel takes 1 to %d stations\n", kMaxParallel);
+            return kExitUsage;
+        }
+        line.parallel = static_cast<int>(n);
+    }
+    line.json = options.has("--json");
+    line.table = !line.json && isatty(fileno(io.out)) == 1;
+    line.program = selfPath();
+    return runLine(line, io.out, io.err);
+}
+
+}  // namespace tarnwick
