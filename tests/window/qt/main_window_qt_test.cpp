@@ -2,6 +2,7 @@
 // load and a cancelled dialog; the hidden controls; the keys; the status window; the boxes.
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -206,20 +207,46 @@ TEST_F(QtMainWindowTest, IpAddressTakesFourNumbersUpTo255AndNothingElse) {
         int pos = 0;
         EXPECT_EQ(first->validator()->validate(value, pos), state) << text;
     }
-    // Typed keys that do not fit are refused; an empty field reads as 0.
-    ip->setEnabled(true);
-    first->clear();
-    for (char k : {'3', '0', '0'}) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + (k - '0'), Qt::NoModifier, QString(QChar(k)));
-        QApplication::sendEvent(first, &press);
-    }
-    EXPECT_EQ(first->text().toStdString(), "30");
-    ip->field(3)->clear();
-    EXPECT_EQ(ip->address(), (Address{30, 168, 0, 0}));
     // The address reaches the main window's field.
     ip->setAddress({127, 0, 0, 1});
     window->readControls();
     EXPECT_EQ(window->ipAddress, (Address{127, 0, 0, 1}));
+}
+
+// Keys as the operator types them, each to whatever has the keyboard focus.
+void typeKeys(const QString& keys) {
+    for (QChar k : keys) {
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr);
+        const int code = k == '\b' ? int(Qt::Key_Backspace) : k == '.' ? int(Qt::Key_Period) : Qt::Key_0 + (k.unicode() - '0');
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, k == '\b' ? QString() : QString(k));
+        QApplication::sendEvent(target, &press);
+    }
+}
+
+TEST_F(QtMainWindowTest, IpAddressTypedKeyByKeyFromTheFirstFieldGivesThatAddress) {
+    start();
+    auto* ip = as<IpAddressEdit>(ctl::IpAddress);
+    ip->setEnabled(true);
+    QApplication::setActiveWindow(dialog.get());
+    const std::pair<const char*, Address> typed[] = {
+        {"192.168.1.10", {192, 168, 1, 10}}, {"192.168.0.5", {192, 168, 0, 5}},
+        {"127.11.0.20", {127, 11, 0, 20}},   {"10.1.2.3", {10, 1, 2, 3}},
+        {"300", {30, 168, 0, 1}},            // a digit that does not fit is refused
+        {"1..2", {1, 2, 0, 1}},              // a second dot does not skip a field
+        {"12.3\b\b4", {124, 0, 0, 1}},   // Backspace at a field's start goes back
+    };
+    for (const auto& [keys, expected] : typed) {
+        ip->setAddress({192, 168, 0, 1});
+        ip->field(0)->setFocus(Qt::TabFocusReason);
+        typeKeys(keys);
+        EXPECT_EQ(ip->address(), expected) << keys;
+    }
+    QApplication::clipboard()->setText(" 172.16.254.3 ");
+    ip->field(1)->setFocus(Qt::MouseFocusReason);
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, "\x16");
+    QApplication::sendEvent(QApplication::focusWidget(), &paste);
+    EXPECT_EQ(ip->address(), (Address{172, 16, 254, 3}));
 }
 
 TEST_F(QtMainWindowTest, StatusWindowShowsTheLineAndTheBarAndClosesBeforeABox) {
@@ -235,8 +262,15 @@ TEST_F(QtMainWindowTest, StatusWindowShowsTheLineAndTheBarAndClosesBeforeABox) {
     EXPECT_TRUE(status->progressShown() && status->progress() == 40);
     window->showStatus(0, "Verifying...", 0, 0);
     EXPECT_FALSE(status->progressShown());
-    const QPoint offset = status->geometry().center() - status->screen()->availableGeometry().center();
-    EXPECT_LE(offset.manhattanLength(), 4);  // centred on the screen
+    // Over the main window, clear of the component table; a caption bar and nothing else.
+    EXPECT_LE(std::abs(status->geometry().center().x() - dialog->frameGeometry().center().x()), 4);
+    const QWidget* table = dialog->findChild<QWidget*>("componentPanel");
+    EXPECT_FALSE(status->geometry().intersects(QRect(table->mapToGlobal(QPoint(0, 0)), table->size())));
+    EXPECT_TRUE(dialog->frameGeometry().contains(status->geometry()));
+    for (Qt::WindowType button : {Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint, Qt::WindowCloseButtonHint,
+                                  Qt::WindowSystemMenuHint}) {
+        EXPECT_FALSE(status->windowFlags().testFlag(button)) << button;
+    }
 
     window->showError("Communication error!");
     ASSERT_EQ(op->boxes.size(), 1u);
