@@ -14,6 +14,9 @@ public:
     virtual void reportLinkError(ErrorRecord record) = 0;
     virtual void reportCheckError(ErrorRecord record) = 0;
     virtual void pumpMessages() = 0;
+    // Called about every 100 ms while an answer is awaited: repaint and move the window,
+    // never take input. An owner without a screen ignores it.
+    virtual void repaintDuringWait() {}
 };
 
 // Where the owner learns the product's own error code behind a 0xE1 report.

@@ -13,6 +13,7 @@ constexpr uint32_t kPollsPerSecond = 100;
 constexpr uint32_t kLongWaitPolls = 6000;  // what an out-of-range wait counts as (60 s)
 constexpr uint32_t kFrameWaitCap = 600;
 constexpr uint32_t kInfoWaitCap = 180;
+constexpr uint32_t kPollsPerPump = 10;  // the owner's window repaints every 100 ms of a wait
 
 struct Expectation {
     size_t length;
@@ -48,12 +49,15 @@ uint32_t waitPolls(uint32_t timeoutSeconds, uint32_t cap) {
 }
 
 // Polls for received bytes: up to polls times, waiting up to 10 ms for the descriptor
-// after each empty poll. Returns the count waiting, 0 when the polls ran out.
+// after each empty poll. Returns the count waiting, 0 when the polls ran out. A product
+// that stays silent for seconds must not leave the window looking hung: every tenth empty
+// poll the owner repaints (its input stays queued, so nothing is clicked mid-run).
 uint32_t TargetLink::waitForBytes(uint32_t polls) {
     for (pollCount_ = polls; pollCount_ > 0; --pollCount_) {
         uint32_t waiting = transport_->bytesWaiting();
         if (waiting > 0) return waiting;
         clock_.waitReadable(transport_->waitHandle(), kPollMs);
+        if (pollCount_ % kPollsPerPump == 0 && owner_) owner_->repaintDuringWait();
     }
     return 0;
 }

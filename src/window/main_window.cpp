@@ -90,6 +90,7 @@ void MainWindow::clearAll() {
     workDir.clear();
     package.clear();
     packageLoaded = false;
+    rowStates.clear();
     writeControls();
     onCommTypeChanged();
     if (stationMode && station != nullptr) {
@@ -104,9 +105,13 @@ void MainWindow::onCommTypeChanged() {
     dialog_.enableControl(ctl::IpAddress, commType == 1);
     writeControls();
     refreshTargetList();
+    showSelectionStates();
 }
 
-void MainWindow::onModeClicked() { refreshTargetList(); }
+void MainWindow::onModeClicked() {
+    refreshTargetList();
+    showSelectionStates();
+}
 
 void MainWindow::onLoad() {
     procedureStartMs = clock_.nowMs();
@@ -124,6 +129,7 @@ void MainWindow::onLoad() {
             refreshTargetList();
             readControls();
             writeControls();
+            rowStates.showSelection(package, targetChecked, commType);
         }
     }
     updateControls();
@@ -155,6 +161,9 @@ void MainWindow::onUpdate() {
         return;
     }
     updateRunning = true;
+    lastResultCode = -1;
+    rowStates.startRun(package, targetChecked, commType);
+    showComponentPanel();
     switch (commType) {
         case 0: runSerialUpdate(); break;
         case 1: runEthernetUpdate(); break;

@@ -182,8 +182,8 @@ void QtDialog::showComponents(const std::vector<ComponentRow>& rows) {
     components_->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const ComponentRow& row = rows[static_cast<size_t>(r)];
-        const std::string cells[] = {row.id, row.name, row.packageVersion, row.productVersion};
-        for (int c = 0; c < 4; ++c) components_->setItem(r, c, new QTableWidgetItem(qs(cells[c])));
+        const std::string cells[] = {row.id, row.name, row.packageVersion, row.productVersion, row.state};
+        for (int c = 0; c < 5; ++c) components_->setItem(r, c, new QTableWidgetItem(qs(cells[c])));
     }
 }
 
@@ -261,7 +261,8 @@ bool QtDialog::chooseOpenFile(const OpenFileRequest& request, std::string& chose
 
 StatusWindow* QtDialog::createStatusWindow(std::function<void()> onDestroyed) {
     delete status_.data();
-    status_ = new QtStatusWindow(this, std::move(onDestroyed));
+    const QRect table(components_->mapToGlobal(QPoint(0, 0)), components_->size());
+    status_ = new QtStatusWindow(this, std::move(onDestroyed), table);
     status_->show();
     return status_.data();
 }

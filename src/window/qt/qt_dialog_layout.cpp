@@ -49,11 +49,12 @@ QAbstractButton* QtDialog::addRadio(int id, const char* caption, QButtonGroup* g
 }
 
 // A read-only field is drawn on the window's own background, so that it does not look
-// like a field to type into.
+// like a field to type into, and Tab passes it by (a click still selects its text to copy).
 QLineEdit* QtDialog::addEdit(int id, bool readOnly, QWidget* parent) {
     auto* e = new QLineEdit(parent);
     e->setReadOnly(readOnly);
     if (readOnly) {
+        e->setFocusPolicy(Qt::ClickFocus);
         QPalette look = e->palette();
         look.setColor(QPalette::Base, look.color(QPalette::Window));
         e->setPalette(look);
@@ -130,9 +131,9 @@ QWidget* QtDialog::buildFileGroup() {
 // check; nothing in it can be edited.
 QWidget* QtDialog::buildComponentGroup() {
     auto* group = new QGroupBox(" Components ", this);
-    components_ = new QTableWidget(0, 4, group);
+    components_ = new QTableWidget(0, 5, group);
     components_->setObjectName("componentPanel");
-    components_->setHorizontalHeaderLabels({"ID", "Name", "Package", "Product"});
+    components_->setHorizontalHeaderLabels({"ID", "Name", "Package", "Product", "State"});
     components_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     components_->setSelectionMode(QAbstractItemView::NoSelection);
     components_->setFocusPolicy(Qt::NoFocus);
