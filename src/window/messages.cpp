@@ -16,6 +16,7 @@ void reportFailure(MainWindow& w, const ErrorRecord& record, bool checkReport) {
     const uint32_t productCode = w.activeLink != nullptr ? w.activeLink->lastErrorCode() : kNoProductCode;
     const FailureReport report = composeFailure(record, checkReport, w.package, productCode);
     if (w.observer != nullptr) w.observer->failureReported(record, failureBoxText(report));
+    if (w.updateRunning) w.rowStates.failed(report.error);
     if (w.station != nullptr) {
         w.station->reportFailure(report, record);
         return;
@@ -52,6 +53,10 @@ void MainWindow::reportResult(int code) {
         return;
     }
     const std::string text = resultReportText(code, job.productModelText, package.modelCode);
+    if (updateRunning) {  // the table shows the outcome while the box is up
+        rowStates.endRun(code == 0, text);
+        showComponentPanel();
+    }
     if (isInfoResult(code)) {
         showInfo(text);
     } else {

@@ -20,6 +20,9 @@ void MainWindow::recordCheck(int result, const TargetInfo& reported) {
     // An answer from the update mode carries no versions.
     productKnown = result == 1 && !reported.slotVersions[0].empty();
     if (productKnown) checkedProduct = reported;
+    if (productKnown && packageLoaded) {
+        rowStates.showPlan(package, updatePlan(package, checkedProduct, updateMode, routeAttributes(commType)));
+    }
 }
 
 void MainWindow::runSerialUpdate() {
@@ -28,6 +31,7 @@ void MainWindow::runSerialUpdate() {
     SerialRun run(job, *this, clock_);
     disableControls();
     run.update();
+    rowStates.endRun(lastResultCode == 0, "");  // a declined question: nothing more was written
     closeStatusWindow();
     updateMode = 0;
     writeControls();

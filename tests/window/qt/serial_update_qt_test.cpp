@@ -35,13 +35,15 @@ protected:
     }
 
     // The product on a pseudo-terminal as the only port, the window started, the package
-    // loaded through the Load button and RS-232C chosen.
-    void startWithProduct() {
+    // (pkg, or the one at packagePath) loaded through the Load button and RS-232C chosen.
+    void startWithProduct(std::string path = "") {
         sim = std::make_unique<sim::SimServer>(product);
         ASSERT_TRUE(sim->startPty()) << sim->error();
         ports.emplace("TARNWICK_SERIAL_PORTS", sim->slavePath());
-        const std::string path = scratch.file("package.bin");
-        ASSERT_EQ(pkgbuild::writePackage(path, pkg), 1);
+        if (path.empty()) {
+            path = scratch.file("package.bin");
+            ASSERT_EQ(pkgbuild::writePackage(path, pkg), 1);
+        }
         start();
         auto* list = as<QComboBox>(ctl::PortList);
         ASSERT_EQ(list->count(), 1);
@@ -121,26 +123,58 @@ TEST_F(QtSerialUpdateTest, ComponentListShowsThePackageAndAfterACheckTheProduct)
         EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
         return out;
     };
-    EXPECT_EQ(rows(), (std::vector<Strings>{{"01", "MAIN", "0200", ""}, {"11", "DSP", "0200", ""}}));
+    EXPECT_EQ(rows(), (std::vector<Strings>{{"01", "MAIN", "0200", "", "selected"}, {"11", "DSP", "0200", "", "selected"}}));
     click(ctl::CheckComm);
-    EXPECT_EQ(rows(), (std::vector<Strings>{{"01", "MAIN", "0200", "0100"}, {"11", "DSP", "0200", "0150"}}));
+    EXPECT_EQ(rows(), (std::vector<Strings>{{"01", "MAIN", "0200", "0100", "update"}, {"11", "DSP", "0200", "0150", "update"}}));
     for (int id : {ctl::ModelText, ctl::ChecksumText}) {
         const QPalette look = control(id)->palette();
         EXPECT_EQ(look.color(QPalette::Base), look.color(QPalette::Window)) << id;
     }
 }
 
+// The sample package over RS-232C: the position counts only what this link writes, and the
+// table says per component what happened, already while the result box is up.
+TEST_F(QtSerialUpdateTest, SamplePackageUpdateShowsEachComponentsOutcome) {
+    product.slotVersions[2] = "0203";  // DSP's slot holds the package's version: passed
+    product.infoKinds[0x01] = sim::InfoKind::Crc32Words;  // MAIN's check as the sample asks it
+    startWithProduct(TARNWICK_SAMPLE);
+    const auto* table = dialog->findChild<QTableWidget*>("componentPanel");
+    auto states = [table] {
+        Strings out;
+        for (int r = 0; r < table->rowCount(); ++r) out.push_back(table->item(r, 4)->text().toStdString());
+        return out;
+    };
+    const Strings afterLoad{"selected", "selected", "selected", "selected", "selected", "not over this link", "not over this link"};
+    EXPECT_EQ(states(), afterLoad);
+    Strings whileBoxUp;
+    std::string lastPosition;
+    op->onStatus = [&](const QtStatusWindow& s) { lastPosition = s.position().toStdString(); };
+    QTimer peek;  // the table as the operator sees it behind the result box
+    peek.setInterval(0);
+    QObject::connect(&peek, &QTimer::timeout, [&] { if (!op->boxes.empty() && whileBoxUp.empty()) whileBoxUp = states(); });
+    peek.start();
+    click(ctl::Update);
+    ASSERT_EQ(op->boxes.size(), 1u) << op->boxes[0].text;
+    EXPECT_EQ(op->boxes[0].text, "Update completed.");
+    EXPECT_EQ(lastPosition.rfind("component 5 of 5   elapsed ", 0), 0u) << lastPosition;
+    const Strings outcome{"updated", "updated", "passed", "updated", "updated", "not over this link", "not over this link"};
+    EXPECT_EQ(states(), outcome);
+    EXPECT_EQ(whileBoxUp, outcome);
+}
+
 // The texts are asserted end to end without Qt; here the box, its icon and the unlocking.
 TEST_F(QtSerialUpdateTest, CheckCommAndAFailedUpdateUnlockTheWindow) {
-    const struct { bool silent; int button; const char* text; QMessageBox::Icon icon; } cases[] = {
-        {false, ctl::CheckComm, "Communication check OK.", QMessageBox::Information},
-        {true, ctl::Update, "Communication error!", QMessageBox::Critical}};
+    const struct { bool silent; int button; const char* text; QMessageBox::Icon icon; const char* state; } cases[] = {
+        {false, ctl::CheckComm, "Communication check OK.", QMessageBox::Information, "update"},
+        {true, ctl::Update, "Communication error!", QMessageBox::Critical, "not attempted"}};
     for (const auto& c : cases) {
         product.silent = c.silent;
         startWithProduct();
         click(c.button);
         expectBoxes(c.text, c.icon);
         expectUnlockedAfterwards();
+        const auto* table = dialog->findChild<QTableWidget*>("componentPanel");
+        for (int r = 0; r < table->rowCount(); ++r) EXPECT_EQ(table->item(r, 4)->text().toStdString(), c.state) << r;
         sim->stop();
     }
 }
