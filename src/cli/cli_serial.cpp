@@ -41,6 +41,8 @@ ConsoleOptions consoleFor(const SerialOptions& serial, const CommandIo& io, Answ
     console.prompt = console.terminal != nullptr ? io.out : io.err;
     console.answers = isatty(fileno(io.in)) ? io.in : nullptr;
     console.answerPolicy = policy;
+    console.notices = io.err;
+    console.yesHint = "run again with --yes to answer Yes";
     console.verbose = serial.verbose;
     return console;
 }

@@ -37,6 +37,7 @@ private:
     UpdateObserver* next_;
     std::string lastStatus_;
     std::string resultText_;
+    std::string questionText_;  // the last question asked, "" none
 };
 
 // "id":"01" for a target id, as the status line shows it.

@@ -16,12 +16,28 @@ namespace tarnwick {
 namespace {
 constexpr int kExitAlreadyRunning = 1;
 constexpr int kExitNoResult = 12;
+
+constexpr const char* kStationHelp =
+    "Usage: tarnwick /NN [--help]\n"
+    "  Runs production-line station NN (01..20): it takes its package, port and modes from the\n"
+    "  station's information file, writes its product, and leaves its status and result in\n"
+    "  the station's slot for the line's monitor (`tarnwick monitor`). Nothing is asked.\n"
+    "  --help  Shows this text; the station is not started.\n";
 }  // namespace
 
 int startStation(const std::vector<std::string>& args) {
     const StationArgument station = parseStationArgument(args.empty() ? std::string() : args.front());
     if (!station.accepted()) {
         std::fprintf(stderr, "%s\n", station.refusal.c_str());
+        return kExitStationUsage;
+    }
+    // Only --help may follow: anything else would be ignored by a run that writes a product.
+    if (args.size() == 2 && args[1] == "--help") {
+        std::fputs(kStationHelp, stdout);
+        return 0;
+    }
+    if (args.size() > 1) {
+        std::fprintf(stderr, "tarnwick %s: unexpected argument '%s'\n%s", args[0].c_str(), args[1].c_str(), kStationHelp);
         return kExitStationUsage;
     }
     // A write to a connection the product closed must not end the station with SIGPIPE.

@@ -32,6 +32,7 @@ struct CliCase {
     void (*setup)(sim::SimConfig&) = nullptr;
     bool noProduct = false;             // no product: {port} does not exist
     uint8_t writeMethod = 1;            // of the package's MAIN
+    std::vector<const char*> errHas = {};  // parts of standard error
 };
 
 const char* const kDowngrade = "[question]\nThe firmware version is downgraded!\n\nIs the update continued?\n";
@@ -49,8 +50,9 @@ void demoProduct(sim::SimConfig& s) {
 const CliCase kCases[] = {
     {"Verbose", "update --file {pkg} --port {port} --check verify --verbose", 0, nullptr,
      {"[status] 01/01 [01:MAIN] Verifying...\n", "[status] Reboot(Nomal Mode)...\n[info]\nUpdate completed.\n", "\nelapsed 0:0"}},
-    // Without --yes and without a terminal to ask on, the answer is No.
-    {"NoTerminalAnswersNo", "update --file {pkg} --port {port}", 12, kDowngrade, {}, downgrade},
+    // Without --yes and without a terminal to ask on, the answer is No, and standard error says how to say Yes.
+    {"NoTerminalAnswersNo", "update --file {pkg} --port {port}", 12, kDowngrade, {}, downgrade, false, 1,
+     {"\"The firmware version is downgraded!\" was answered No", "--yes"}},
     {"AcceptedWithYes", "update --file {pkg} --port {port} --yes", 0, nullptr, {"[info]\nUpdate completed.\n"}, downgrade},
     {"NothingToRenew", "update --file {pkg} --port {port}", 10, "[info]\nNo device to be renewed.\n", {}, current},
     {"ModelMismatch", "update --file {pkg} --port {port}", 5, nullptr, {"[error]\nModel id is different!\n"},
@@ -103,7 +105,24 @@ TEST_F(SerialCommandLine, ResultBoxesAndExitCodes) {
         EXPECT_EQ(run(c.args), c.status) << c.name << "\n" << out << err;
         if (c.out) { EXPECT_EQ(out, c.out) << c.name; }
         for (const char* part : c.outHas) EXPECT_NE(out.find(part), std::string::npos) << c.name << "\n" << out;
+        for (const char* part : c.errHas) EXPECT_NE(err.find(part), std::string::npos) << c.name << "\n" << err;
     }
+}
+
+// The names `tarnwick ports` prints are taken by --port; a name without a port is refused.
+// A JSON run that ends on a question answered No carries the question in its result.
+TEST_F(SerialCommandLine, PortsNamesWorkAndAJsonRunEndedByAQuestionCarriesIt) {
+    sim::SimConfig config = product;
+    downgrade(config);
+    startProduct(config);
+    ScopedEnv ports("TARNWICK_SERIAL_PORTS", port());
+    EXPECT_EQ(run("check --port COM1"), 0) << out << err;
+    EXPECT_EQ(run("check --port com2"), 64);
+    EXPECT_NE(err.find("tarnwick ports"), std::string::npos) << err;
+    EXPECT_EQ(run("update --file {pkg} --port COM1 --json"), 12) << err;
+    const nlohmann::json result = nlohmann::json::parse(out.substr(out.rfind('\n', out.size() - 2) + 1));
+    EXPECT_EQ(result["question"], "The firmware version is downgraded!\n\nIs the update continued?");
+    EXPECT_NE(err.find("--yes"), std::string::npos) << err;
 }
 
 // Output redirected, answers from the terminal: the question and its prompt are shown on

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "station/station_status.h"
+#include "window/console_dialog.h"
 #include "support/window_fixture.h"
 
 namespace tarnwick::test {
@@ -20,6 +21,19 @@ TEST_F(StatusTest, WaitSecondsSleepsWholeSecondsAndPumps) {
     clock.settles.clear();
     window->waitSeconds(0x102);  // taken as 8 bits: 2
     EXPECT_EQ(clock.settles.size(), 2u);
+}
+
+// The console's live line never wraps: the text gives way to the bar, then both are cut.
+TEST(ConsoleStatusLine, FitsTheTerminalWidthWithoutWrapping) {
+    const std::string reboot = "07/07 [42:NETIMG] Reboot(Application Mode)...";  // with a 30-column bar: 82
+    const std::string bar = " [###...] 10%";
+    const struct { std::string text, bar; size_t columns; std::string line; } cases[] = {
+        {"Checking...", "", 80, "Checking..."},
+        {reboot, bar, 40, reboot.substr(0, 39 - bar.size()) + bar},
+        {reboot, bar, 10, (reboot + bar).substr(0, 9)},
+        {reboot, "", 0, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(fitTerminalLine(c.text, c.bar, c.columns), c.line) << c.columns;
 }
 
 TEST(StationStatus, ShortLabelsAndTargetTexts) {
