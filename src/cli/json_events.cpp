@@ -60,14 +60,15 @@ void JsonEvents::resultReported(int code, const std::string& text) {
     if (next_ != nullptr) next_->resultReported(code, text);
 }
 
-void JsonEvents::summary(const UpdateSummary& summary, uint64_t elapsedMs) {
+void JsonEvents::summary(const UpdateSummary& summary, uint64_t elapsedMs, const std::string& warning) {
     std::string list;
     for (const ComponentResult& c : summary.components()) {
         list += std::string(list.empty() ? "" : ",") + "{\"id\":" + jsonId(c.id) + ",\"name\":" + jsonString(c.name) +
                 ",\"version\":" + jsonString(c.version) + ",\"outcome\":\"" + outcomeName(c.outcome) +
                 "\",\"reason\":" + jsonString(c.reason) + "}";
     }
-    write("\"event\":\"summary\",\"components\":[" + list + "],\"elapsed_ms\":" + std::to_string(elapsedMs));
+    write("\"event\":\"summary\",\"components\":[" + list + "],\"elapsed_ms\":" + std::to_string(elapsedMs) +
+          (warning.empty() ? std::string() : ",\"warning\":" + jsonString(warning)));
 }
 
 void JsonEvents::finish(int code) {

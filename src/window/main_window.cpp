@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "window/control_ids.h"
+#include "window/next_steps.h"
 #include "package/work_files.h"
 #include "platform/paths.h"
 
@@ -113,7 +114,13 @@ void MainWindow::onModeClicked() {
     showSelectionStates();
 }
 
+void MainWindow::setNextSteps(const std::string& text) {
+    nextSteps = text;
+    if (station == nullptr) dialog_.showNextSteps(text);
+}
+
 void MainWindow::onLoad() {
+    setNextSteps("");
     procedureStartMs = clock_.nowMs();
     updateRunning = false;
     disableControls();
@@ -138,6 +145,7 @@ void MainWindow::onLoad() {
 }
 
 void MainWindow::onCheckComm() {
+    setNextSteps("");
     procedureStartMs = clock_.nowMs();
     updateRunning = false;
     readControls();
@@ -149,6 +157,8 @@ void MainWindow::onCheckComm() {
 }
 
 void MainWindow::onUpdate() {
+    setNextSteps("");
+    normalModeConfirmed = false;
     procedureStartMs = clock_.nowMs();
     job.currentNumber = 0;
     job.selectedCount = 0;
@@ -170,6 +180,7 @@ void MainWindow::onUpdate() {
         default: break;
     }
     updateRunning = false;
+    if (lastResultCode == 0 && !normalModeConfirmed) setNextSteps(kStillInUpdateModeWarning);
 }
 
 void MainWindow::onQuit() {

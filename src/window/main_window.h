@@ -110,6 +110,8 @@ public:
     uint64_t procedureStartMs = 0;  // when the running handler started, for the elapsed time
     bool updateRunning = false;     // the handler is "Update": the position counts components
     RowStates rowStates;            // what the component table says of each row
+    std::string nextSteps;          // what the last handler left the operator to do; "" nothing
+    bool normalModeConfirmed = false;  // the running update saw the product's return to normal mode
 
     // Station mode: where status lines, failures and the result go instead of the screen,
     // and the station's run; null for the window and the command line.
@@ -126,6 +128,7 @@ private:
     void showComponentPanel();
     // The table's states after Load or a change of link or selection.
     void showSelectionStates();
+    void setNextSteps(const std::string& text);
     // "component n of m" and the elapsed time beside the status line.
     void showPosition();
 

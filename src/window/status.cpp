@@ -33,6 +33,7 @@ std::string composePositionLine(uint8_t currentNumber, uint8_t selectedCount, ui
 
 void MainWindow::showStatus(uint8_t targetId, const std::string& text, int showProgress, int percent) {
     if (updateRunning) rowStates.reached(job.currentNumber, text == "Pass update.");
+    if (updateRunning && text == "Reboot(Nomal Mode)...") normalModeConfirmed = true;
     if (station != nullptr) {
         station->showStatus(targetId, text, percent);
         return;

@@ -187,6 +187,11 @@ void QtDialog::showComponents(const std::vector<ComponentRow>& rows) {
     }
 }
 
+void QtDialog::showNextSteps(const std::string& text) {
+    nextSteps_->setText(qs(text));
+    nextSteps_->setVisible(!text.empty());
+}
+
 void QtDialog::setPortList(const std::vector<std::string>& entries) {
     auto* list = static_cast<QComboBox*>(control(ctl::PortList));
     list->clear();
