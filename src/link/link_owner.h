@@ -7,6 +7,8 @@
 
 namespace tarnwick {
 
+struct TargetInfo;
+
 class LinkOwner {
 public:
     virtual ~LinkOwner() = default;
@@ -25,6 +27,8 @@ public:
     virtual ~LinkErrorSource() = default;
     // Byte 3 of the last frame received when its command byte is 'E', else 0.
     virtual uint8_t lastErrorCode() const = 0;
+    // What the product reported of itself to this link so far; null when nothing is known.
+    virtual const TargetInfo* productInfo() const { return nullptr; }
 };
 
 }  // namespace tarnwick

@@ -105,6 +105,7 @@ public:
     int storeData(uint8_t* buffer, uint32_t& position);
     InfoRecord infoAnswer(uint32_t count) const;
     uint8_t lastErrorCode() const override;
+    const TargetInfo* productInfo() const override { return &targetInfo; }
 
     // --- frame operations ---
     int connectTarget(uint8_t targetId, uint32_t timeoutSeconds);  // 1/0

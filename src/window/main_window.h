@@ -117,6 +117,9 @@ public:
     // and the station's run; null for the window and the command line.
     StationHost* station = nullptr;
 
+    // What the operator can do next: under the list, and for the command line to print.
+    void setNextSteps(const std::string& text);
+
     std::vector<std::string> args;  // command-line arguments after the program name
     bool packageLoaded = false;     // the last Load succeeded (cleared by clearAll)
 
@@ -128,7 +131,7 @@ private:
     void showComponentPanel();
     // The table's states after Load or a change of link or selection.
     void showSelectionStates();
-    void setNextSteps(const std::string& text);
+
     // "component n of m" and the elapsed time beside the status line.
     void showPosition();
 

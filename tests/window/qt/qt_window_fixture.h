@@ -51,6 +51,7 @@ public:
     std::map<int, bool> enabledWhileBusy;
     QtDialog* dialog = nullptr;
     std::function<void(const QtStatusWindow&)> onStatus;  // called on each change seen
+    std::function<void()> onBox;                          // called with each box up, before it is answered
 
     Operator() {
         timer_.setInterval(0);  // looks at every pass of the event loop, pumps included
@@ -69,6 +70,7 @@ private:
     }
 
     void answer(QMessageBox* box) {
+        if (onBox) onBox();
         const bool yesNo = box->button(QMessageBox::Yes) != nullptr;
         bool statusOpen = false;
         for (QWidget* w : QApplication::topLevelWidgets()) {

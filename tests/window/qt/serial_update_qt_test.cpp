@@ -2,6 +2,7 @@
 // pseudo-terminal: the status window and its bar move, the boxes come with the tone, and
 // the controls are locked while the procedure runs and unlocked at its end.
 #include <QComboBox>
+#include <QLabel>
 #include <QTableWidget>
 #include <algorithm>
 #include <optional>
@@ -160,6 +161,20 @@ TEST_F(QtSerialUpdateTest, SamplePackageUpdateShowsEachComponentsOutcome) {
     const Strings outcome{"updated", "updated", "passed", "updated", "updated", "not over this link", "not over this link"};
     EXPECT_EQ(states(), outcome);
     EXPECT_EQ(whileBoxUp, outcome);
+}
+
+// While the downgrade question is up, the window names the component and both versions.
+TEST_F(QtSerialUpdateTest, DowngradeQuestionNamesTheComponentAndBothVersions) {
+    product.slotVersions[0] = "0300";  // MAIN's slot: newer than the package's 0200
+    startWithProduct();
+    const auto* steps = dialog->findChild<QLabel*>("nextSteps");
+    std::vector<std::string> beside;
+    op->onBox = [&] { beside.push_back(steps->isVisibleTo(dialog.get()) ? steps->text().toStdString() : ""); };
+    click(ctl::Update);  // answered No
+    ASSERT_EQ(op->boxes.size(), 1u);
+    EXPECT_TRUE(op->boxes[0].yesNo);
+    EXPECT_EQ(beside, Strings{"The question is about 01:MAIN (downgrade): package 0200, product 0300."});
+    EXPECT_FALSE(steps->isVisibleTo(dialog.get()));  // gone with the box
 }
 
 // The texts are asserted end to end without Qt; here the box, its icon and the unlocking.
