@@ -147,13 +147,10 @@ TEST_F(QtSerialUpdateTest, SamplePackageUpdateShowsEachComponentsOutcome) {
     };
     const Strings afterLoad{"selected", "selected", "selected", "selected", "selected", "not over this link", "not over this link"};
     EXPECT_EQ(states(), afterLoad);
-    Strings whileBoxUp;
+    Strings whileBoxUp;  // the table as the operator sees it behind the result box
     std::string lastPosition;
     op->onStatus = [&](const QtStatusWindow& s) { lastPosition = s.position().toStdString(); };
-    QTimer peek;  // the table as the operator sees it behind the result box
-    peek.setInterval(0);
-    QObject::connect(&peek, &QTimer::timeout, [&] { if (!op->boxes.empty() && whileBoxUp.empty()) whileBoxUp = states(); });
-    peek.start();
+    op->onBox = [&] { whileBoxUp = states(); };
     click(ctl::Update);
     ASSERT_EQ(op->boxes.size(), 1u) << op->boxes[0].text;
     EXPECT_EQ(op->boxes[0].text, "Update completed.");
