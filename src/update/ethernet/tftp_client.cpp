@@ -112,10 +112,12 @@ int TftpClient::exchange(uint8_t targetId, uint8_t kind, uint16_t block, size_t 
     }
 }
 
-// Up to 300 polls of 10 ms; each poll ends as soon as a datagram is waiting.
+// Up to 300 polls of 10 ms; each poll ends as soon as a datagram is waiting. The owner's
+// window repaints every tenth empty poll, as during the link's answer waits.
 bool TftpClient::waitForDatagram() {
-    for (uint32_t poll = 0; poll < kReplyPolls; ++poll) {
+    for (uint32_t poll = 1; poll <= kReplyPolls; ++poll) {
         if (clock_.waitReadable(socket_->handle(), kPollMs)) return true;
+        if (poll % 10 == 0 && owner_ != nullptr) owner_->repaintDuringWait();
     }
     return false;
 }
