@@ -33,6 +33,33 @@ std::string wrapText(const std::string& text, size_t indent, size_t width) {
     return out;
 }
 
+// What each option does; an option means the same in every command that takes it.
+const char* optionHelp(const std::string& name) {
+    static const std::pair<const char*, const char*> texts[] = {
+        {"--file", "PKG: the update package (.bin) to load, as \"Load\" does."},
+        {"--port", "DEVICE: the serial device of RS-232C, as a path (/dev/ttyUSB0) or as the COMn name "
+                   "`tarnwick ports` lists."},
+        {"--baud", "N: the update bit rate when the package names none: its index 0..4 or 9600, 19200, 38400, "
+                   "57600, 115200 (default)."},
+        {"--ip", "ADDR: the product's address for Ethernet, four numbers 0..255 separated by dots."},
+        {"--tcp-port", "N: the product's update port over Ethernet (default 5000)."},
+        {"--all-devices", "\"ALL device update.\": writes every component, also those the product already has "
+                          "in the same version, instead of \"Normal update.\"."},
+        {"--check", "verify|sum: how each written component is checked: read back and compared (verify), "
+                    "or by the product's checksum (sum, the default)."},
+        {"--yes", "Answers Yes to every question of the run (a downgrade, a recovery)."},
+        {"--no", "Answers No to every question; the run then ends with exit 12."},
+        {"--trace", "FILE: writes every byte sent and received, with the time, to FILE."},
+        {"--verbose", "Prints every status line as a line of its own."},
+        {"--json", "Prints JSON instead of text."},
+        {"--once", "Prints the table once and ends."},
+    };
+    for (const auto& [option, text] : texts) {
+        if (name == option) return text;
+    }
+    return "";
+}
+
 std::string commandEntry(const CliCommand& c, size_t width) {
     return wrapText(c.synopsis, 2, width) + wrapText(c.summary, 6, width);
 }
@@ -61,7 +88,13 @@ std::string usageText(size_t width) {
 }
 
 std::string commandHelp(const CliCommand& command, size_t width) {
-    return wrapText(std::string("Usage: tarnwick ") + command.synopsis, 0, width) + wrapText(command.summary, 2, width);
+    std::string text =
+        wrapText(std::string("Usage: tarnwick ") + command.synopsis, 0, width) + wrapText(command.summary, 2, width);
+    if (!command.options.empty()) text += "Options:\n";
+    for (const CliOption& o : command.options) {
+        text += "  " + std::string(o.name) + "\n" + wrapText(optionHelp(o.name), 6, width);
+    }
+    return text;
 }
 
 }  // namespace tarnwick

@@ -11,7 +11,7 @@
 #include "window/console_dialog.h"
 #include "monitor/monitor_view.h"
 #include "window/main_window.h"
-#include "cli/update_plan.h"
+#include "window/update_plan.h"
 #include "package/line_reader.h"
 #include "package/work_files.h"
 

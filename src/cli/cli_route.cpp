@@ -9,6 +9,7 @@
 #include "window/main_window.h"
 #include "platform/posix/device_state.h"
 #include "platform/posix/serial_port.h"
+#include "platform/serial_candidates.h"
 #include "update/ethernet/ethernet_run.h"
 
 namespace tarnwick {
@@ -23,8 +24,29 @@ int baudIndexOf(const std::string& text) {
     return -1;
 }
 
+// "COMn" (any case) as `tarnwick ports` lists it: the n-th candidate's device path; 0 for a
+// name of that form without a port behind it; -1 for any other text (a device path).
+int portNameToDevice(std::string& device) {
+    if (device.size() < 4 || device.size() > 5 || (device.compare(0, 3, "COM") != 0 && device.compare(0, 3, "com") != 0)) {
+        return -1;
+    }
+    int number = 0;
+    for (size_t k = 3; k < device.size(); ++k) {
+        if (device[k] < '0' || device[k] > '9') return -1;
+        number = number * 10 + (device[k] - '0');
+    }
+    const std::string path = number > 0 ? serialDevicePath(number - 1) : std::string();
+    if (path.empty()) return 0;
+    device = path;
+    return 1;
+}
+
 bool parseRoute(const CommandOptions& options, SerialOptions& out, std::string& problem) {
     out.device = options.value("--port");
+    if (portNameToDevice(out.device) == 0) {
+        problem = "--port " + out.device + ": no such port here (`tarnwick ports` lists them)";
+        return false;
+    }
     const std::string ip = options.value("--ip");
     out.ethernet = !ip.empty();
     if (out.device.empty() == ip.empty()) {

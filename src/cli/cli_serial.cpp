@@ -41,6 +41,8 @@ ConsoleOptions consoleFor(const SerialOptions& serial, const CommandIo& io, Answ
     console.prompt = console.terminal != nullptr ? io.out : io.err;
     console.answers = isatty(fileno(io.in)) ? io.in : nullptr;
     console.answerPolicy = policy;
+    console.notices = io.err;
+    console.yesHint = "run again with --yes to answer Yes";
     console.verbose = serial.verbose;
     return console;
 }
@@ -60,9 +62,11 @@ void showSummary(CliSession& session, const UpdateSummary& summary, std::chrono:
                  const CommandIo& io) {
     const auto ms = static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count());
     if (session.json) {
-        session.json->summary(summary, ms);
+        session.json->summary(summary, ms, session.window.nextSteps);
     } else if (!summary.components().empty()) {
-        std::fprintf(io.out, "[summary]\n%s%s\n", summary.text().c_str(), composePositionLine(0, 0, ms).c_str());
+        const std::string& warning = session.window.nextSteps;
+        std::fprintf(io.out, "[summary]\n%s%s\n%s%s", summary.text().c_str(), composePositionLine(0, 0, ms).c_str(),
+                     warning.c_str(), warning.empty() ? "" : "\n");
         std::fflush(io.out);
     }
 }
@@ -91,6 +95,7 @@ int pressUpdate(CliSession& session, InterruptGuard& interrupts, const CommandOp
     const auto start = std::chrono::steady_clock::now();
     window.onUpdate();
     session.listen(nullptr);
+    if (!window.nextSteps.empty()) std::fprintf(io.err, "%s\n", window.nextSteps.c_str());
     showSummary(session, summary, std::chrono::steady_clock::now() - start, io);
     return window.lastResultCode >= 0 ? window.lastResultCode : kExitDeclined;
 }
@@ -108,6 +113,7 @@ int runCheckCommand(const CommandOptions& options, const CommandIo& io) {
     chooseRoute(session.window, session.dialog, serial);
     session.window.onCheckComm();
     const int status = session.window.lastCheckResult == 1 ? 0 : kExitCheckNg;
+    if (!session.window.nextSteps.empty()) std::fprintf(io.err, "%s\n", session.window.nextSteps.c_str());
     session.finish(status);
     return status;
 }

@@ -9,7 +9,7 @@ ConsoleOptions quietedFor(ConsoleOptions console, std::FILE* nowhere) {
     console.out = nowhere;
     console.terminal = nullptr;
     console.verbose = false;
-    if (console.answerPolicy == AnswerPolicy::Ask) console.answerPolicy = AnswerPolicy::No;
+    console.answers = nullptr;  // a question is answered No, and standard error says so
     return console;
 }
 

@@ -48,6 +48,7 @@ void JsonEvents::boxShown(BoxKind kind, const std::string& text) {
     if (next_ != nullptr) next_->boxShown(kind, text);
     write(std::string("\"event\":\"box\",\"kind\":\"") + boxKindName(kind) + "\",\"text\":" + jsonString(text));
     if (kind != BoxKind::Question) resultText_ = text;  // the check's result is its box
+    if (kind == BoxKind::Question) questionText_ = text;
 }
 
 void JsonEvents::failureReported(const ErrorRecord& record, const std::string& text) {
@@ -59,18 +60,21 @@ void JsonEvents::resultReported(int code, const std::string& text) {
     if (next_ != nullptr) next_->resultReported(code, text);
 }
 
-void JsonEvents::summary(const UpdateSummary& summary, uint64_t elapsedMs) {
+void JsonEvents::summary(const UpdateSummary& summary, uint64_t elapsedMs, const std::string& warning) {
     std::string list;
     for (const ComponentResult& c : summary.components()) {
         list += std::string(list.empty() ? "" : ",") + "{\"id\":" + jsonId(c.id) + ",\"name\":" + jsonString(c.name) +
                 ",\"version\":" + jsonString(c.version) + ",\"outcome\":\"" + outcomeName(c.outcome) +
                 "\",\"reason\":" + jsonString(c.reason) + "}";
     }
-    write("\"event\":\"summary\",\"components\":[" + list + "],\"elapsed_ms\":" + std::to_string(elapsedMs));
+    write("\"event\":\"summary\",\"components\":[" + list + "],\"elapsed_ms\":" + std::to_string(elapsedMs) +
+          (warning.empty() ? std::string() : ",\"warning\":" + jsonString(warning)));
 }
 
 void JsonEvents::finish(int code) {
-    write("\"event\":\"result\",\"code\":" + std::to_string(code) + ",\"text\":" + jsonString(resultText_));
+    // A run that ended on a question answered No has no result text: the question says why.
+    write("\"event\":\"result\",\"code\":" + std::to_string(code) + ",\"text\":" + jsonString(resultText_) +
+          (questionText_.empty() ? std::string() : ",\"question\":" + jsonString(questionText_)));
 }
 
 }  // namespace tarnwick

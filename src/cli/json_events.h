@@ -25,7 +25,8 @@ public:
     void resultReported(int code, const std::string& text) override;
 
     void setNext(UpdateObserver* next) { next_ = next; }
-    void summary(const UpdateSummary& summary, uint64_t elapsedMs);
+    // warning: what the operator must still do ("" none).
+    void summary(const UpdateSummary& summary, uint64_t elapsedMs, const std::string& warning = "");
     // The last line: the code the command exits with and the result's text when one was shown.
     void finish(int code);
     // Writes one object (its members without braces) as a line.
@@ -37,6 +38,7 @@ private:
     UpdateObserver* next_;
     std::string lastStatus_;
     std::string resultText_;
+    std::string questionText_;  // the last question asked, "" none
 };
 
 // "id":"01" for a target id, as the status line shows it.

@@ -106,6 +106,7 @@ public:
     [[nodiscard]] bool storeData(uint8_t* buffer, uint32_t& position);
     InfoRecord infoAnswer(uint32_t count) const;
     uint8_t lastErrorCode() const override;
+    const TargetInfo* productInfo() const override { return &targetInfo; }
 
     // --- frame operations: each reports its own failure ---
     [[nodiscard]] bool connectTarget(uint8_t targetId, std::chrono::seconds timeout);

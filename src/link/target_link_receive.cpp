@@ -9,6 +9,8 @@ namespace tarnwick {
 
 namespace {
 
+constexpr uint32_t kPollsPerPump = 10;  // the owner's window repaints every 100 ms of a wait
+
 struct Expectation {
     size_t length;
     ReceiveResult result;
@@ -43,12 +45,15 @@ uint32_t waitPolls(std::chrono::seconds wait, std::chrono::seconds cap) {
 }
 
 // Polls for received bytes: up to polls times, waiting up to 10 ms for the descriptor
-// after each empty poll. Returns the count waiting, 0 when the polls ran out.
+// after each empty poll. Returns the count waiting, 0 when the polls ran out. A product
+// that stays silent for seconds must not leave the window looking hung: every tenth empty
+// poll the owner repaints (its input stays queued, so nothing is clicked mid-run).
 uint32_t TargetLink::waitForBytes(uint32_t polls) {
     for (pollCount_ = polls; pollCount_ > 0; --pollCount_) {
         uint32_t waiting = transport_->bytesWaiting();
         if (waiting > 0) return waiting;
         clock_.waitReadableFor(transport_->waitHandle(), kPollInterval);
+        if (pollCount_ % kPollsPerPump == 0 && owner_) owner_->repaintDuringWait();
     }
     return 0;
 }

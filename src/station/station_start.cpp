@@ -57,14 +57,28 @@ int takeStationLock(StationLock& lock, int number) {
     return kExitBusy;
 }
 
+
+constexpr const char* kStationHelp =
+    "Usage: tarnwick /NN [--wait[=SECONDS]] [--help]\n"
+    "  Runs production-line station NN (01..20): it takes its package, port and modes from the\n"
+    "  station's information file, writes its product, and leaves its status and result in\n"
+    "  the station's slot for the line's monitor (`tarnwick monitor`). Nothing is asked.\n"
+    "  --wait[=SECONDS]  Queues for the single-instance guard (at most SECONDS) instead of\n"
+    "                    exiting with status 75 while another copy holds it.\n"
+    "  --help  Shows this text; the station is not started.\n";
 }  // namespace
 
 int startStation(const std::vector<std::string>& args) {
     const StationArgument station = parseStationArgument(args.empty() ? std::string() : args.front());
     StationOptions options;
     std::string problem;
+    if (station.accepted() && args.size() == 2 && args[1] == "--help") {
+        std::fputs(kStationHelp, stdout);
+        return 0;
+    }
     if (!station.accepted() || !parseStationOptions(args, options, problem)) {
-        std::fprintf(stderr, "%s\n", station.accepted() ? problem.c_str() : station.refusal.c_str());
+        std::fprintf(stderr, "%s\n%s", station.accepted() ? problem.c_str() : station.refusal.c_str(),
+                     station.accepted() ? kStationHelp : "");
         return kExitStationUsage;
     }
     StopSignals stop;  // before any other thread: SIGTERM, SIGINT and SIGHUP end the run honestly

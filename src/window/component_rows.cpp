@@ -24,15 +24,31 @@ std::vector<ComponentRow> componentRows(const UpdatePackage& package, const Targ
         const ComponentEntry& c = package.components[i];
         char id[8];
         std::snprintf(id, sizeof id, "%02X", c.id);
-        ComponentRow row{id, c.name + kindSuffix(c.kindMark, false), packageVersionOf(c), ""};
+        ComponentRow row{id, c.name + kindSuffix(c.kindMark, false), packageVersionOf(c), "", ""};
         if (product != nullptr && reported(*product, c.id)) row.productVersion = trimRight(productVersionOf(*product, c.id));
         rows.push_back(row);
     }
     return rows;
 }
 
+// A package that failed to load lists nothing: its components are not what will be written.
 void MainWindow::showComponentPanel() {
-    dialog_.showComponents(componentRows(package, productKnown ? &checkedProduct : nullptr));
+    if (!packageLoaded) {
+        dialog_.showComponents({});
+        return;
+    }
+    std::vector<ComponentRow> rows = componentRows(package, productKnown ? &checkedProduct : nullptr);
+    size_t row = 0;
+    for (int p = 0; p < kMaxComponents && row < rows.size(); ++p) {
+        if (package.order[static_cast<size_t>(p)] != 0) rows[row++].state = rowStates.text(p);
+    }
+    dialog_.showComponents(rows);
+}
+
+void MainWindow::showSelectionStates() {
+    if (!packageLoaded) return;
+    rowStates.showSelection(package, targetChecked, commType);
+    showComponentPanel();
 }
 
 }  // namespace tarnwick

@@ -14,6 +14,7 @@ struct ComponentRow {
     std::string name;            // with its kind suffix
     std::string packageVersion;  // the label when the package has one, else the version text
     std::string productVersion;  // what the product reported for the id; "" unknown
+    std::string state;           // selected, the plan or the outcome of the last run; "" none
 };
 
 // product: the product's answer of the last check, or null when none is known. An id that

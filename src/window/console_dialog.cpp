@@ -1,5 +1,8 @@
 #include "window/console_dialog.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <cctype>
 #include <cstring>
 
@@ -7,6 +10,22 @@ namespace tarnwick {
 
 namespace {
 constexpr int kBarWidth = 30;
+constexpr size_t kDefaultColumns = 80;
+
+size_t terminalColumns(std::FILE* terminal) {
+    winsize size{};
+    if (ioctl(fileno(terminal), TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return kDefaultColumns;
+    return size.ws_col;
+}
+}  // namespace
+
+// The status text and the bar cut to one terminal line short of its last column: a line
+// that wrapped would scroll at every redraw instead of being rewritten. The bar is kept
+// whole; the text gives way.
+std::string fitTerminalLine(const std::string& text, const std::string& bar, size_t columns) {
+    const size_t room = columns > 1 ? columns - 1 : 0;
+    if (bar.size() >= room) return (text + bar).substr(0, room);
+    return text.substr(0, room - bar.size()) + bar;
 }
 
 // The status window on a console: a rewritten terminal line with a progress bar, and plain
@@ -23,13 +42,14 @@ public:
         }
         lastText_ = text;
         if (o.terminal == nullptr) return;
-        std::string line = "\r\033[K" + text;
+        std::string bar;
         if (showProgress == 1) {
             const int p = percent < 0 ? 0 : percent > 100 ? 100 : percent;
             const int filled = p * kBarWidth / 100;
-            line += " [" + std::string(static_cast<size_t>(filled), '#') +
-                    std::string(static_cast<size_t>(kBarWidth - filled), '.') + "] " + std::to_string(p) + "%";
+            bar = " [" + std::string(static_cast<size_t>(filled), '#') +
+                  std::string(static_cast<size_t>(kBarWidth - filled), '.') + "] " + std::to_string(p) + "%";
         }
+        const std::string line = "\r\033[K" + fitTerminalLine(text, bar, terminalColumns(o.terminal));
         std::fputs(line.c_str(), o.terminal);
         std::fflush(o.terminal);
         drawn_ = true;
@@ -92,7 +112,15 @@ int ConsoleDialog::messageBox(BoxKind kind, const std::string& text, const std::
 
 // Asks on the terminal until the answer is y or n; anything unreadable answers No.
 int ConsoleDialog::ask(const std::string& text) {
-    if (options_.answers == nullptr) return kAnswerNo;
+    if (options_.answers == nullptr) {
+        if (options_.notices != nullptr) {
+            const std::string question = text.substr(0, text.find('\n'));
+            std::fprintf(options_.notices, "No terminal to ask on: \"%s\" was answered No; %s\n", question.c_str(),
+                         options_.yesHint.c_str());
+            std::fflush(options_.notices);
+        }
+        return kAnswerNo;
+    }
     std::FILE* prompt = options_.prompt != nullptr ? options_.prompt : options_.out;
     // The box went to the output; the one who answers must read the question too.
     if (prompt != options_.out) std::fprintf(prompt, "%s\n", text.c_str());

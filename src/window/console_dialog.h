@@ -18,6 +18,10 @@ struct ConsoleOptions {
     std::FILE* terminal = nullptr; // live status line and progress bar; null for none
     std::FILE* answers = nullptr;  // where "ask" reads its answers; null answers No
     std::FILE* prompt = nullptr;   // where a question asked is shown with its prompt; null: out
+    // Where a question answered No for want of a terminal is reported, with what answers
+    // Yes (yesHint); null: nowhere.
+    std::FILE* notices = nullptr;
+    std::string yesHint;
     AnswerPolicy answerPolicy = AnswerPolicy::Ask;
     bool verbose = false;
     std::string fileToOpen;        // what the open-file dialog returns; empty cancels
@@ -76,5 +80,8 @@ private:
     bool ended_ = false;
     ConsoleStatus* status_ = nullptr;
 };
+
+// The live status line as it fits a terminal of this many columns without wrapping.
+std::string fitTerminalLine(const std::string& text, const std::string& bar, size_t columns);
 
 }  // namespace tarnwick

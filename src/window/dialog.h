@@ -44,6 +44,9 @@ public:
     virtual void setWindowCaption(const std::string& caption) = 0;
     // The read-only component list; a toolkit without one ignores it.
     virtual void showComponents(const std::vector<ComponentRow>& /*rows*/) {}
+    // What the operator can do next, under the list; "" hides it. A console ignores it
+    // (its front end prints the text itself).
+    virtual void showNextSteps(const std::string& /*text*/) {}
 
     // Drop-down lists: the port list and the hidden bit-rate list. Selection -1 is none.
     virtual void setPortList(const std::vector<std::string>& entries) = 0;

@@ -22,6 +22,7 @@ void MainWindow::runEthernetUpdate() {
     EthernetRun run(job, *this, clock_);
     disableControls();
     run.update();
+    rowStates.endRun(lastResultCode == 0, "");  // a declined question: nothing more was written
     closeStatusWindow();
     const int kept = updateMode;  // a control update alone would select "Normal update." again
     updateControls();

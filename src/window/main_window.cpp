@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "window/control_ids.h"
+#include "window/next_steps.h"
 #include "package/work_files.h"
 #include "platform/paths.h"
 
@@ -92,6 +93,7 @@ void MainWindow::clearAll() {
     workDir.clear();
     package.clear();
     packageLoaded = false;
+    rowStates.clear();
     writeControls();
     onCommTypeChanged();
     if (stationMode && station != nullptr) {
@@ -106,11 +108,21 @@ void MainWindow::onCommTypeChanged() {
     dialog_.enableControl(ctl::IpAddress, commType == 1);
     writeControls();
     refreshTargetList();
+    showSelectionStates();
 }
 
-void MainWindow::onModeClicked() { refreshTargetList(); }
+void MainWindow::onModeClicked() {
+    refreshTargetList();
+    showSelectionStates();
+}
+
+void MainWindow::setNextSteps(const std::string& text) {
+    nextSteps = text;
+    if (station == nullptr) dialog_.showNextSteps(text);
+}
 
 void MainWindow::onLoad() {
+    setNextSteps("");
     procedureStartMs = clock_.nowMs();
     updateRunning = false;
     disableControls();
@@ -126,6 +138,7 @@ void MainWindow::onLoad() {
             refreshTargetList();
             readControls();
             writeControls();
+            rowStates.showSelection(package, targetChecked, commType);
         }
     }
     updateControls();
@@ -134,6 +147,7 @@ void MainWindow::onLoad() {
 }
 
 void MainWindow::onCheckComm() {
+    setNextSteps("");
     procedureStartMs = clock_.nowMs();
     updateRunning = false;
     readControls();
@@ -145,6 +159,8 @@ void MainWindow::onCheckComm() {
 }
 
 void MainWindow::onUpdate() {
+    setNextSteps("");
+    normalModeConfirmed = false;
     procedureStartMs = clock_.nowMs();
     job.currentNumber = 0;
     job.selectedCount = 0;
@@ -157,12 +173,16 @@ void MainWindow::onUpdate() {
         return;
     }
     updateRunning = true;
+    lastResultCode = -1;
+    rowStates.startRun(package, targetChecked, commType);
+    showComponentPanel();
     switch (commType) {
         case 0: runSerialUpdate(); break;
         case 1: runEthernetUpdate(); break;
         default: break;
     }
     updateRunning = false;
+    if (lastResultCode == 0 && !normalModeConfirmed) setNextSteps(kStillInUpdateModeWarning);
 }
 
 void MainWindow::onQuit() {

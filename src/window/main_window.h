@@ -10,6 +10,7 @@
 
 #include "window/control_fields.h"
 #include "window/dialog.h"
+#include "window/row_states.h"
 #include "window/station_host.h"
 #include "link/target_info.h"
 #include "package/update_package.h"
@@ -63,6 +64,7 @@ public:
     void showStatus(uint8_t targetId, const std::string& text, int showProgress, int percent) override;
     void closeStatusWindow() override;
     void pumpMessages() override;
+    void repaintDuringWait() override;
     void waitSeconds(std::chrono::seconds n) override;
     void showInfo(std::string text) override;
     void showError(std::string text) override;
@@ -107,10 +109,16 @@ public:
     bool productKnown = false;  // checkedProduct holds versions (cleared when an update changes them)
     uint64_t procedureStartMs = 0;  // when the running handler started, for the elapsed time
     bool updateRunning = false;     // the handler is "Update": the position counts components
+    RowStates rowStates;            // what the component table says of each row
+    std::string nextSteps;          // what the last handler left the operator to do; "" nothing
+    bool normalModeConfirmed = false;  // the running update saw the product's return to normal mode
 
     // Station mode: where status lines, failures and the result go instead of the screen,
     // and the station's run; null for the window and the command line.
     StationHost* station = nullptr;
+
+    // What the operator can do next: under the list, and for the command line to print.
+    void setNextSteps(const std::string& text);
 
     std::vector<std::string> args;  // command-line arguments after the program name
     bool packageLoaded = false;     // the last Load succeeded (cleared by clearAll)
@@ -121,6 +129,9 @@ private:
     int showBox(BoxKind kind, const std::string& text);
     // The component list with the product's versions when known.
     void showComponentPanel();
+    // The table's states after Load or a change of link or selection.
+    void showSelectionStates();
+
     // "component n of m" and the elapsed time beside the status line.
     void showPosition();
 

@@ -1,6 +1,7 @@
 // Message boxes with their tone, and where the failure and result reports go: a box, or in
 // station mode the station.
 #include "window/main_window.h"
+#include "window/next_steps.h"
 #include "report/reports.h"
 #include "report/texts.h"
 
@@ -16,6 +17,7 @@ void reportFailure(MainWindow& w, const ErrorRecord& record, bool checkReport) {
     const uint32_t productCode = w.activeLink != nullptr ? w.activeLink->lastErrorCode() : kNoProductCode;
     const FailureReport report = composeFailure(record, checkReport, w.package, productCode);
     if (w.observer != nullptr) w.observer->failureReported(record, failureBoxText(report));
+    if (w.updateRunning) w.rowStates.failed(report.error);
     if (w.station != nullptr) {
         w.station->reportFailure(report, record);
         return;
@@ -39,7 +41,19 @@ void MainWindow::showError(std::string text) {
     if (!messagesQuiet) showBox(BoxKind::Error, text);
 }
 
-int MainWindow::askYesNo(const std::string& text) { return messagesQuiet ? 0 : showBox(BoxKind::Question, text); }
+// While the box is up, the window names what the question is about; the box text stays the system's own.
+int MainWindow::askYesNo(const std::string& text) {
+    if (messagesQuiet) return 0;
+    const std::string before = nextSteps;
+    const TargetInfo* product = activeLink != nullptr ? activeLink->productInfo() : nullptr;
+    if (updateRunning && product != nullptr) {
+        const std::string subject = questionSubject(package, *product, job.updateMode, routeAttributes(commType));
+        if (!subject.empty()) setNextSteps(subject);
+    }
+    const int answer = showBox(BoxKind::Question, text);
+    setNextSteps(before);
+    return answer;
+}
 
 void MainWindow::reportLinkError(ErrorRecord record) { reportFailure(*this, record, false); }
 
@@ -52,6 +66,10 @@ void MainWindow::reportResult(int code) {
         return;
     }
     const std::string text = resultReportText(code, job.productModelText, package.modelCode);
+    if (updateRunning) {  // the table shows the outcome while the box is up
+        rowStates.endRun(code == 0, text);
+        showComponentPanel();
+    }
     if (isInfoResult(code)) {
         showInfo(text);
     } else {

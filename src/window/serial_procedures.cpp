@@ -1,6 +1,7 @@
 // The window's procedures over RS-232C: the controls locked, the job read from them, the
 // run, and the controls restored by the package's rules.
 #include "window/main_window.h"
+#include "window/next_steps.h"
 #include "update/serial/serial_run.h"
 
 namespace tarnwick {
@@ -17,9 +18,13 @@ void MainWindow::checkCommunication() {
 
 void MainWindow::recordCheck(int result, const TargetInfo& reported) {
     lastCheckResult = result;
+    if (result == 0) setNextSteps(noAnswerChecklist(commType, job.ipText));
     // An answer from the update mode carries no versions.
     productKnown = result == 1 && !reported.slotVersions[0].empty();
     if (productKnown) checkedProduct = reported;
+    if (productKnown && packageLoaded) {
+        rowStates.showPlan(package, updatePlan(package, checkedProduct, updateMode, routeAttributes(commType)));
+    }
 }
 
 void MainWindow::runSerialUpdate() {
@@ -28,6 +33,7 @@ void MainWindow::runSerialUpdate() {
     SerialRun run(job, *this, clock_);
     disableControls();
     run.update();
+    rowStates.endRun(lastResultCode == 0, "");  // a declined question: nothing more was written
     closeStatusWindow();
     updateMode = 0;
     writeControls();

@@ -32,6 +32,8 @@ std::string composePositionLine(uint8_t currentNumber, uint8_t selectedCount, ui
 }
 
 void MainWindow::showStatus(uint8_t targetId, const std::string& text, int showProgress, int percent) {
+    if (updateRunning) rowStates.reached(job.currentNumber, text == "Pass update.");
+    if (updateRunning && text == "Reboot(Nomal Mode)...") normalModeConfirmed = true;
     if (station != nullptr) {
         station->showStatus(targetId, text, percent);
         return;
@@ -51,8 +53,10 @@ void MainWindow::showStatus(uint8_t targetId, const std::string& text, int showP
 
 void MainWindow::showPosition() {
     if (station != nullptr || statusWindow == nullptr) return;
+    // The count is of what this link writes; the status line's own counter stays as it is.
     const uint8_t current = updateRunning ? job.currentNumber : 0;
-    statusWindow->setPosition(composePositionLine(current, job.selectedCount, clock_.nowMs() - procedureStartMs));
+    const auto count = static_cast<uint8_t>(rowStates.linkCount());
+    statusWindow->setPosition(composePositionLine(current, count, clock_.nowMs() - procedureStartMs));
 }
 
 void MainWindow::closeStatusWindow() {
@@ -62,16 +66,20 @@ void MainWindow::closeStatusWindow() {
     window->destroy();
 }
 
+// Every pump also moves the elapsed time on, so a long wait shows the run is alive; a
+// station looks at every pump whether it was asked to stop.
 void MainWindow::pumpMessages() {
     if (station != nullptr) station->betweenFrames();
+    showPosition();
     dialog_.pumpMessages();
 }
+
+void MainWindow::repaintDuringWait() { pumpMessages(); }
 
 void MainWindow::waitSeconds(std::chrono::seconds n) {
     const uint8_t count = static_cast<uint8_t>(n.count());
     for (uint8_t i = 0; i < count; ++i) {
         clock_.settleFor(std::chrono::seconds{1});
-        showPosition();
         pumpMessages();
     }
 }

@@ -31,8 +31,8 @@ struct CliCase {
     void (*setup)(sim::SimConfig&) = nullptr;
     bool noProduct = false;             // no product: {port} does not exist
     uint8_t writeMethod = 1;            // of the package's MAIN
-    const char* errHas = "";            // part of standard error
-    const char* traceHas = nullptr;     // part of {dir}/trace.txt
+    std::vector<const char*> errHas = {};  // parts of standard error
+    const char* traceHas = nullptr;        // part of {dir}/trace.txt
 };
 
 const char* const kDowngrade = "[question]\nThe firmware version is downgraded!\n\nIs the update continued?\n";
@@ -51,20 +51,27 @@ void demoProduct(sim::SimConfig& s) {
 const CliCase kCases[] = {
     {"Verbose", "update --file {pkg} --port {port} --check verify --verbose", 0, nullptr,
      {"[status] 01/01 [01:MAIN] Verifying...\n", "[status] Reboot(Nomal Mode)...\n[info]\nUpdate completed.\n", "\nelapsed 0:0"}},
-    // Without --yes and without a terminal to ask on, the answer is No.
-    {"NoTerminalAnswersNo", "update --file {pkg} --port {port}", 12, kDowngrade, {}, downgrade},
+    // Without --yes and without a terminal to ask on, the answer is No, and standard error says how to say Yes.
+    {"NoTerminalAnswersNo", "update --file {pkg} --port {port}", 12, kDowngrade, {}, downgrade, false, 1,
+     {"\"The firmware version is downgraded!\" was answered No", "--yes"}},
     {"AcceptedWithYes", "update --file {pkg} --port {port} --yes", 0, nullptr, {"[info]\nUpdate completed.\n"}, downgrade},
     {"NothingToRenew", "update --file {pkg} --port {port}", 10, "[info]\nNo device to be renewed.\n", {}, current},
-    {"CheckNoDevice", "check --port {port}", 1, "[error]\nCommunication check NG!\n", {}, nullptr, true},
+    {"CheckNoDevice", "check --port {port}", 1, "[error]\nCommunication check NG!\n", {}, nullptr, true, 1,
+     {"The product did not answer. Check: the cable and the port chosen; the product's power; the bit rate"}},
     {"UpdateNoDevice", "update --file {pkg} --port {port}", 6, "[error]\nCommunication error!\n", {}, nullptr, true, 1,
-     "the serial device '"},
+     {"the serial device '"}},
+    // The switch back to the normal mode is refused: the result stands, a warning follows it.
+    {"NormalModeUnconfirmed", "update --file {pkg} --port {port}", 0, nullptr,
+     {"[info]\nUpdate completed.\n", "Warning: the product did not confirm its return to the normal mode"},
+     [](sim::SimConfig& s) { s.faults.push_back({sim::FaultKind::Error, 'X', 0xFF, 0, 1}); }, false, 1,
+     {"may still be in its update mode"}},
     {"NoCheckForWriteMethod5", "update --file {pkg} --port {port}", 1, nullptr,
      {"[error]\nUpdate Failed!\n[summary]\n01:MAIN         0200                 failed: no check method for write method 5\n"},
      nullptr, false, 5},
     // A product only in its update mode is checked at the chosen bit rate: the rate itself or its index.
-    {"BaudRate", "check --port {port} --trace {dir}/trace.txt --baud=115200", 0, nullptr, {}, inUpdateMode, false, 1, "",
+    {"BaudRate", "check --port {port} --trace {dir}/trace.txt --baud=115200", 0, nullptr, {}, inUpdateMode, false, 1, {},
      ") at 115200 bit/s: ok"},
-    {"BaudIndex", "check --port {port} --trace {dir}/trace.txt --baud 0", 0, nullptr, {}, inUpdateMode, false, 1, "",
+    {"BaudIndex", "check --port {port} --trace {dir}/trace.txt --baud 0", 0, nullptr, {}, inUpdateMode, false, 1, {},
      ") at 9600 bit/s: ok"},
     // The status lines' counters number the components written, as selected and with
     // --all-devices, and the summary lines follow.
@@ -121,11 +128,27 @@ TEST_F(SerialCommandLine, ResultBoxesAndExitCodes) {
         EXPECT_EQ(run(c.args), c.status) << c.name << "\n" << out << err;
         if (c.out) { EXPECT_EQ(out, c.out) << c.name; }
         for (const char* part : c.outHas) EXPECT_NE(out.find(part), std::string::npos) << c.name << "\n" << out;
-        EXPECT_NE(err.find(c.errHas), std::string::npos) << c.name << "\n" << err;
+        for (const char* part : c.errHas) EXPECT_NE(err.find(part), std::string::npos) << c.name << "\n" << err;
         if (c.traceHas) { EXPECT_NE(slurp(dir + "/trace.txt").find(c.traceHas), std::string::npos) << c.name; }
         if (c.status == 64 && sim) { EXPECT_TRUE(sim->engine().events().empty()) << c.name; }
     }
     EXPECT_EQ(slurp(dir + "/kept.txt"), "an earlier trace");
+}
+
+// The names `tarnwick ports` prints are taken by --port; a name without a port is refused.
+// A JSON run that ends on a question answered No carries the question in its result.
+TEST_F(SerialCommandLine, PortsNamesWorkAndAJsonRunEndedByAQuestionCarriesIt) {
+    sim::SimConfig config = product;
+    downgrade(config);
+    startProduct(config);
+    ScopedEnv ports("TARNWICK_SERIAL_PORTS", port());
+    EXPECT_EQ(run("check --port COM1"), 0) << out << err;
+    EXPECT_EQ(run("check --port com2"), 64);
+    EXPECT_NE(err.find("tarnwick ports"), std::string::npos) << err;
+    EXPECT_EQ(run("update --file {pkg} --port COM1 --json"), 12) << err;
+    const nlohmann::json result = nlohmann::json::parse(out.substr(out.rfind('\n', out.size() - 2) + 1));
+    EXPECT_EQ(result["question"], "The firmware version is downgraded!\n\nIs the update continued?");
+    EXPECT_NE(err.find("--yes"), std::string::npos) << err;
 }
 
 // Output redirected, answers from the terminal: the question and its prompt are shown on

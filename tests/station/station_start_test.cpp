@@ -31,6 +31,11 @@ TEST(StationProcess, BadArgumentFirstThenTheLockThenTheRun) {
             EXPECT_NE(err.find(std::string("'") + arg + "'"), std::string::npos) << err;
         }
         EXPECT_EQ(err, "tarnwick: there is no station '/99': the line has the stations /01 to /20\n");
+        // Help is printed without taking the lock; anything else after the station is refused.
+        EXPECT_EQ(runProgram("/05 --help", dir.path(), out, err), 0);
+        EXPECT_EQ(out.rfind("Usage: tarnwick /NN", 0), 0u) << out;
+        EXPECT_EQ(runProgram("/05 --once", dir.path(), out, err), 64);
+        EXPECT_NE(err.find("'--once'"), std::string::npos) << err;
         EXPECT_EQ(run("/01' '--wait=x"), 64);
         EXPECT_EQ(run("/20"), 75);  // the last station, judged valid, meets the lock: busy, not failed
         EXPECT_EQ(run("/01' '--wait=0"), 75);

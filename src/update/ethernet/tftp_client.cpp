@@ -114,10 +114,12 @@ ErrorCode TftpClient::exchange(uint8_t targetId, uint8_t kind, uint16_t block, s
     }
 }
 
-// Up to 300 polls of 10 ms; each poll ends as soon as a datagram is waiting.
+// Up to 300 polls of 10 ms; each poll ends as soon as a datagram is waiting. The owner's
+// window repaints every tenth empty poll, as during the link's answer waits.
 bool TftpClient::waitForDatagram() {
-    for (uint32_t poll = 0; poll < pollsOf(kTftpReplyWait); ++poll) {
+    for (uint32_t poll = 1; poll <= pollsOf(kTftpReplyWait); ++poll) {
         if (clock_.waitReadableFor(socket_->handle(), kPollInterval)) return true;
+        if (poll % 10 == 0 && owner_ != nullptr) owner_->repaintDuringWait();
     }
     return false;
 }

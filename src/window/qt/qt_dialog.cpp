@@ -182,9 +182,14 @@ void QtDialog::showComponents(const std::vector<ComponentRow>& rows) {
     components_->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const ComponentRow& row = rows[static_cast<size_t>(r)];
-        const std::string cells[] = {row.id, row.name, row.packageVersion, row.productVersion};
-        for (int c = 0; c < 4; ++c) components_->setItem(r, c, new QTableWidgetItem(qs(cells[c])));
+        const std::string cells[] = {row.id, row.name, row.packageVersion, row.productVersion, row.state};
+        for (int c = 0; c < 5; ++c) components_->setItem(r, c, new QTableWidgetItem(qs(cells[c])));
     }
+}
+
+void QtDialog::showNextSteps(const std::string& text) {
+    nextSteps_->setText(qs(text));
+    nextSteps_->setVisible(!text.empty());
 }
 
 void QtDialog::setPortList(const std::vector<std::string>& entries) {
@@ -261,7 +266,8 @@ bool QtDialog::chooseOpenFile(const OpenFileRequest& request, std::string& chose
 
 StatusWindow* QtDialog::createStatusWindow(std::function<void()> onDestroyed) {
     delete status_.data();
-    status_ = new QtStatusWindow(this, std::move(onDestroyed));
+    const QRect table(components_->mapToGlobal(QPoint(0, 0)), components_->size());
+    status_ = new QtStatusWindow(this, std::move(onDestroyed), table);
     status_->show();
     return status_.data();
 }

@@ -12,6 +12,7 @@ class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QTableWidget;
 class QWidget;
@@ -37,6 +38,7 @@ public:
     void setControlCaption(int id, const std::string& caption) override;
     void setWindowCaption(const std::string& caption) override;
     void showComponents(const std::vector<ComponentRow>& rows) override;
+    void showNextSteps(const std::string& text) override;
     void setPortList(const std::vector<std::string>& entries) override;
     int portSelection() override;
     void setPortSelection(int index) override;
@@ -91,6 +93,7 @@ private:
     QButtonGroup* updateGroup_ = nullptr;
     QWidget* hiddenPanel_ = nullptr;
     QTableWidget* components_ = nullptr;
+    QLabel* nextSteps_ = nullptr;  // under the table: what the operator can do next
     QPointer<QtStatusWindow> status_;
     bool busy_ = false;
     bool ended_ = false;

@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -49,11 +50,12 @@ QAbstractButton* QtDialog::addRadio(int id, const char* caption, QButtonGroup* g
 }
 
 // A read-only field is drawn on the window's own background, so that it does not look
-// like a field to type into.
+// like a field to type into, and Tab passes it by (a click still selects its text to copy).
 QLineEdit* QtDialog::addEdit(int id, bool readOnly, QWidget* parent) {
     auto* e = new QLineEdit(parent);
     e->setReadOnly(readOnly);
     if (readOnly) {
+        e->setFocusPolicy(Qt::ClickFocus);
         QPalette look = e->palette();
         look.setColor(QPalette::Base, look.color(QPalette::Window));
         e->setPalette(look);
@@ -99,7 +101,14 @@ void QtDialog::buildWindow() {
     layout->addLayout(quitRow);
 
     buildHiddenControls();
-    resize(sizeHint().expandedTo(QSize(640, 0)));
+    // Opens with room for a typical package's rows where the screen has it (a caption bar
+    // and a panel are left free); the smallest size keeps a laptop at larger text in reach.
+    constexpr int kMoreRowsShown = 4;
+    constexpr int kCaptionAndPanel = 80;
+    QSize preferred = sizeHint().expandedTo(QSize(640, 0));
+    preferred.rheight() += kMoreRowsShown * components_->verticalHeader()->defaultSectionSize();
+    if (const QScreen* s = screen()) preferred = preferred.boundedTo(s->availableGeometry().size() - QSize(0, kCaptionAndPanel));
+    resize(preferred);
 }
 
 QWidget* QtDialog::buildFileGroup() {
@@ -130,21 +139,28 @@ QWidget* QtDialog::buildFileGroup() {
 // check; nothing in it can be edited.
 QWidget* QtDialog::buildComponentGroup() {
     auto* group = new QGroupBox(" Components ", this);
-    components_ = new QTableWidget(0, 4, group);
+    components_ = new QTableWidget(0, 5, group);
     components_->setObjectName("componentPanel");
-    components_->setHorizontalHeaderLabels({"ID", "Name", "Package", "Product"});
+    components_->setHorizontalHeaderLabels({"ID", "Name", "Package", "Product", "State"});
     components_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     components_->setSelectionMode(QAbstractItemView::NoSelection);
     components_->setFocusPolicy(Qt::NoFocus);
     components_->verticalHeader()->hide();
     components_->horizontalHeader()->setStretchLastSection(true);
     components_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    const int rows = 7;  // a typical package without scrolling
+    const int rows = 3;  // small enough for a laptop at larger text; the table scrolls
     components_->setMinimumHeight(components_->horizontalHeader()->sizeHint().height() +
                                   rows * components_->verticalHeader()->defaultSectionSize() +
                                   2 * components_->frameWidth());
+    nextSteps_ = new QLabel(group);
+    nextSteps_->setObjectName("nextSteps");
+    nextSteps_->setWordWrap(true);
+    nextSteps_->setStyleSheet("font-weight: bold");
+    nextSteps_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    nextSteps_->hide();
     auto* column = new QVBoxLayout(group);
     column->addWidget(components_);
+    column->addWidget(nextSteps_);
     return group;
 }
 

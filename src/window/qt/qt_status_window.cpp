@@ -1,5 +1,7 @@
 #include "window/qt/qt_status_window.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -16,9 +18,10 @@ namespace {
 constexpr int kLineChars = 56;  // the longest target line fits without wrapping
 }
 
-// A window of its own (caption bar, no system menu), kept above the main window.
-QtStatusWindow::QtStatusWindow(QWidget* mainWindow, std::function<void()> onDestroyed)
-    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+// A window of its own with a caption bar only (no system menu, no minimise, maximise or
+// close button), kept above the main window.
+QtStatusWindow::QtStatusWindow(QWidget* mainWindow, std::function<void()> onDestroyed, const QRect& keepClear)
+    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
       onDestroyed_(std::move(onDestroyed)) {
     setObjectName("statusWindow");
     setWindowTitle("Status");
@@ -45,15 +48,32 @@ QtStatusWindow::QtStatusWindow(QWidget* mainWindow, std::function<void()> onDest
     layout->addWidget(bar_);
     layout->addWidget(position_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    centre();
+    place(keepClear);
 }
 
-void QtStatusWindow::centre() {
+// Centred over the main window; moved below (or above) keepClear when it would cover it
+// and the main window has room there; always on the screen.
+void QtStatusWindow::place(const QRect& keepClear) {
     adjustSize();
-    const QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : this->screen();
-    if (screen == nullptr) return;
-    const QRect area = screen->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
+    const QWidget* owner = parentWidget();
+    const QScreen* screen = owner != nullptr ? owner->screen() : this->screen();
+    const QRect over = owner != nullptr ? owner->frameGeometry() : screen != nullptr ? screen->availableGeometry() : QRect();
+    QRect r(QPoint(0, 0), size());
+    r.moveCenter(over.center());
+    if (keepClear.isValid() && r.intersects(keepClear)) {
+        QRect below = r;
+        below.moveTop(keepClear.bottom() + 1);
+        QRect above = r;
+        above.moveBottom(keepClear.top() - 1);
+        if (over.contains(below)) r = below;
+        else if (over.contains(above)) r = above;
+    }
+    if (screen != nullptr) {
+        const QRect area = screen->availableGeometry();
+        r.moveLeft(std::clamp(r.left(), area.left(), std::max(area.left(), area.right() - r.width())));
+        r.moveTop(std::clamp(r.top(), area.top(), std::max(area.top(), area.bottom() - r.height())));
+    }
+    move(r.topLeft());
 }
 
 void QtStatusWindow::setStatus(const std::string& text, int showProgress, int percent) {

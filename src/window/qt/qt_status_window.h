@@ -13,8 +13,10 @@ namespace tarnwick {
 class QtStatusWindow final : public QDialog, public StatusWindow {
     Q_OBJECT
 public:
-    // onDestroyed is called when the window goes away by itself (Enter, Esc).
-    QtStatusWindow(QWidget* mainWindow, std::function<void()> onDestroyed);
+    // onDestroyed is called when the window goes away by itself (Enter, Esc). The window
+    // opens centred over the main window and, where the main window has room, clear of
+    // keepClear (global coordinates: what the operator wants to see during the run).
+    QtStatusWindow(QWidget* mainWindow, std::function<void()> onDestroyed, const QRect& keepClear = QRect());
 
     void setStatus(const std::string& text, int showProgress, int percent) override;
     void setPosition(const std::string& line) override;
@@ -31,7 +33,7 @@ protected:
 
 private:
     void goAway();
-    void centre();
+    void place(const QRect& keepClear);
 
     QLabel* text_ = nullptr;          // control 1043
     QProgressBar* bar_ = nullptr;     // control 1045

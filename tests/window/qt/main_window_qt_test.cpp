@@ -1,26 +1,38 @@
-// The main window as the operator sees it on Qt: the controls after start, a cancelled
-// dialog, a load and a failed load; the hidden controls; the keys; the status window; the boxes.
+// The main window as the operator sees it on Qt: the controls after start, load, a failed
+// load and a cancelled dialog; the hidden controls; the keys; the status window; the boxes.
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
-#include <QValidator>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
+#include "cli/command_line.h"
 #include "pkgbuild/package_builder.h"
+#include "platform/program_version.h"
 #include "window/qt/ip_address_edit.h"
+#include "e2e/serial_update_fixture.h"
 #include "window/qt/qt_window_fixture.h"
 
 namespace tarnwick::test {
 namespace {
 
 using Address = std::array<uint8_t, 4>;
+constexpr const char* kTitle = "Ostrel Firmware Writer";
 
 class QtMainWindowTest : public QtWindowTest {
 protected:
-    std::string writePackage(uint32_t dspAttributes = kAttrRs232c) {
+    std::string writePackage(uint32_t dspAttributes = 1) {
         pkgbuild::PackageDescription pkg;
-        pkg.components = {pkgbuild::patternComponent(0x01, "MAIN", "0100", "01", 1, 0x200),
-                          pkgbuild::patternComponent(0x11, "DSP", "0100", "0111", 1, 0x200)};
+        pkg.components = {SerialUpdateTest::component(0x01, "MAIN", "0100", "01", 1, 0x200),
+                          SerialUpdateTest::component(0x11, "DSP", "0100", "0111", 1, 0x200)};
         pkg.components[1].attributes = dspAttributes;
         const std::string path = scratch.file("package.bin");
         EXPECT_EQ(pkgbuild::writePackage(path, pkg), 1);
@@ -32,13 +44,9 @@ protected:
     }
     bool checked(int id) const { return as<QAbstractButton>(id)->isChecked(); }
     std::string text(int id) const { return as<QLineEdit>(id)->text().toStdString(); }
-    void press(QWidget* to, int key) {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(to, &event);
-    }
 };
 
-TEST_F(QtMainWindowTest, StartThenACancelledLoadALoadACancelledOneAndAFailedOne) {
+TEST_F(QtMainWindowTest, StartThenACancelledLoadThenALoadAndACancelledOne) {
     start();
     EXPECT_EQ(dialog->windowTitle().toStdString(), "Ostrel Firmware Writer [0002] (for QT818LX) [Rev.2.1.5]");
     const std::vector<int> choices{ctl::RadioRs232c, ctl::RadioEthernet, ctl::PortList, ctl::CheckComm};
@@ -46,6 +54,11 @@ TEST_F(QtMainWindowTest, StartThenACancelledLoadALoadACancelledOneAndAFailedOne)
     for (int id : choices) EXPECT_FALSE(enabled(id)) << id;
     for (int id : rest) EXPECT_FALSE(enabled(id)) << id;
     EXPECT_FALSE(checked(ctl::RadioRs232c) || checked(ctl::RadioEthernet));
+    EXPECT_TRUE(enabled(ctl::Quit));
+    EXPECT_EQ(as<IpAddressEdit>(ctl::IpAddress)->address(), (Address{192, 168, 0, 1}));
+    EXPECT_EQ(dialog->portSelection(), -1);  // no port in the tests
+    EXPECT_EQ(as<QComboBox>(ctl::BaudList)->currentText().toStdString(), "115200bps");
+    EXPECT_EQ(text(ctl::TcpPort), "5000");
 
     click(ctl::Load);  // cancelled straight after start: the communication choice, not Update
     EXPECT_EQ(op->fileDialogSeen, "Select the firmware file|Update file(*.bin)|" + std::filesystem::current_path().string());
@@ -56,37 +69,46 @@ TEST_F(QtMainWindowTest, StartThenACancelledLoadALoadACancelledOneAndAFailedOne)
     load(path);
     EXPECT_TRUE(op->boxes.empty());
     EXPECT_EQ(text(ctl::FilePath) + "|" + text(ctl::ModelText) + "|" + text(ctl::PackageIdText), path + "|QT818LX|0101");
+    EXPECT_EQ(text(ctl::ChecksumText).size(), 8u);
     EXPECT_TRUE(checked(ctl::NormalUpdate));
     for (int id : rest) EXPECT_EQ(enabled(id), id != ctl::IpAddress) << id;
     for (int id : choices) EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_TRUE(control(ctl::Load)->hasFocus() || !dialog->isActiveWindow());
     // The whole path is selected with its end in view.
+    EXPECT_EQ(as<QLineEdit>(ctl::FilePath)->selectedText().toStdString(), path);
     EXPECT_EQ(as<QLineEdit>(ctl::FilePath)->cursorPosition(), static_cast<int>(path.size()));
 
     load("");  // cancelled: the package stays
+    EXPECT_EQ(op->fileDialogs, 3);
     EXPECT_EQ(text(ctl::FilePath), path);
     EXPECT_EQ(caption(ctl::targetBox(0)), "01:MAIN");
     EXPECT_TRUE(enabled(ctl::Update));
-
-    const std::string bad = scratch.file("broken.bin");
-    std::ofstream(bad) << "this is not an update package\r\n";
-    load(bad);
-    ASSERT_FALSE(op->boxes.empty());
-    EXPECT_FALSE(enabled(ctl::Update));
-    EXPECT_TRUE(enabled(ctl::CheckComm) && enabled(ctl::Load));
 }
 
 TEST_F(QtMainWindowTest, TargetBoxesCarryTheComponentsAndFollowTheCommunicationType) {
     start();
-    load(writePackage(kAttrEthernetFrames));
+    load(writePackage(/*dspAttributes=*/2));
     // The first refresh ran with no communication type: every component is checked.
     EXPECT_EQ(caption(ctl::targetBox(1)) + "|" + caption(ctl::targetBox(2)), "11:DSP|");
     // Choosing RS-232C again applies its filter: DSP may only be written over Ethernet.
     click(ctl::RadioRs232c);
     EXPECT_EQ(caption(ctl::targetBox(1)), "--:-----");
-    EXPECT_TRUE(!checked(ctl::targetBox(1)) && checked(ctl::targetBox(0)));
+    EXPECT_FALSE(checked(ctl::targetBox(1)));
+    EXPECT_TRUE(checked(ctl::targetBox(0)));
     click(ctl::RadioEthernet);
     EXPECT_EQ(caption(ctl::targetBox(1)), "11:DSP");
-    EXPECT_TRUE(checked(ctl::targetBox(1)) && enabled(ctl::IpAddress) && !enabled(ctl::PortList));
+    EXPECT_TRUE(checked(ctl::targetBox(1)) && enabled(ctl::IpAddress));
+    EXPECT_FALSE(enabled(ctl::PortList));
+}
+
+TEST_F(QtMainWindowTest, FailedLoadShowsItsBoxAndLeavesUpdateDisabled) {
+    start();
+    const std::string bad = scratch.file("broken.bin");
+    std::ofstream(bad) << "this is not an update package\r\n";
+    load(bad);
+    ASSERT_FALSE(op->boxes.empty());  // their icon, caption and tone are those of every error box
+    EXPECT_FALSE(enabled(ctl::Update));
+    EXPECT_TRUE(enabled(ctl::CheckComm) && enabled(ctl::Load));
 }
 
 TEST_F(QtMainWindowTest, QuestionBoxAnswersYesOrNo) {
@@ -95,14 +117,19 @@ TEST_F(QtMainWindowTest, QuestionBoxAnswersYesOrNo) {
     EXPECT_EQ(window->askYesNo("Go on?"), kAnswerYes);
     EXPECT_EQ(window->askYesNo("Go on?"), kAnswerNo);
     ASSERT_EQ(op->boxes.size(), 2u);
-    EXPECT_TRUE(op->boxes[0].yesNo && op->boxes[0].caption == "Ostrel Firmware Writer");
+    EXPECT_TRUE(op->boxes[0].yesNo && op->boxes[0].caption == kTitle);
     EXPECT_EQ(op->boxes[0].icon, QMessageBox::Warning);
 }
 
-// The controls the operator never sees still carry the values the procedures read.
-TEST_F(QtMainWindowTest, HiddenControlsKeepTheirValues) {
+TEST_F(QtMainWindowTest, HiddenControlsAreNeverShownButKeepTheirValues) {
     start();
     load(writePackage());
+    for (int id : std::vector<int>{ctl::RadioIeee1394, ctl::BaudList, ctl::PackageIdText, ctl::TcpPort, ctl::Verify, ctl::Sum, ctl::All,
+                   ctl::Select, ctl::Backup, ctl::PassSame, ctl::CheckVersion, ctl::targetBox(0), ctl::targetBox(19)}) {
+        ASSERT_NE(control(id), nullptr) << id;
+        EXPECT_FALSE(control(id)->isVisibleTo(dialog.get())) << id;
+    }
+    for (int id : {ctl::FilePath, ctl::ModelText, ctl::ChecksumText, ctl::IpAddress}) EXPECT_TRUE(control(id)->isVisible()) << id;
     ControlFields f;
     dialog->readControls(f);
     EXPECT_EQ(std::tie(f.checkMode, f.packageIdText, f.tcpPortText, f.targetChecked[0]), std::make_tuple(1, "0101", "5000", 1));
@@ -112,52 +139,130 @@ TEST_F(QtMainWindowTest, HiddenControlsKeepTheirValues) {
     ControlFields back;
     dialog->readControls(back);
     EXPECT_EQ(std::tie(back.backupSetting, back.passSameVersion, back.checkMode), std::make_tuple(1, 1, 0));
-    EXPECT_FALSE(control(ctl::Verify)->isVisibleTo(dialog.get()));
+    EXPECT_EQ(dialog->baudSelection(), 4);
+}
+
+TEST_F(QtMainWindowTest, FrameLabelAndButtonCaptions) {
+    start();
+    Strings groups;
+    for (QGroupBox* g : dialog->findChildren<QGroupBox*>()) {
+        if (g->isVisibleTo(dialog.get())) groups.push_back(g->title().toStdString());
+    }
+    std::sort(groups.begin(), groups.end());
+    EXPECT_EQ(groups, (Strings{" Action ", " Components ", " Firmware File ", " Operation mode ", " Update mode "}));
+    Strings labels;
+    for (QLabel* l : dialog->findChildren<QLabel*>()) {
+        if (l->buddy() != nullptr) labels.push_back(l->text().toStdString());
+    }
+    std::sort(labels.begin(), labels.end());
+    EXPECT_EQ(labels, (Strings{"Checksum:", "IP Address :", "Model:", "Port:"}));
+    const std::pair<int, const char*> buttons[] = {
+        {ctl::Load, "Load"}, {ctl::RadioRs232c, "RS-232C"}, {ctl::RadioEthernet, "Ethernet"}, {ctl::Update, "Update"},
+        {ctl::NormalUpdate, "Normal update."}, {ctl::AllDevice, "ALL device update."}, {ctl::Quit, "Quit"},
+        {ctl::CheckComm, "Check Comm."}, {ctl::targetBox(0), ""}};  // the box relabelled (emptied) at start
+    for (const auto& [id, text] : buttons) EXPECT_EQ(caption(id), text) << id;
+    EXPECT_TRUE(dialog->font().fixedPitch());
+}
+
+TEST_F(QtMainWindowTest, HelpMenuOpensTheAboutBoxModally) {
+    start();
+    QAction* about = dialog->findChild<QAction*>("aboutAction");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->text().toStdString(), "&About Tarnwick...");
+    std::string seen;  // title, text and version of the modal box
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr || !box->isModal()) return;
+        seen = box->windowTitle().toStdString();
+        if (auto* label = box->findChild<QLabel*>("aboutText")) seen += "|" + label->text().toStdString();
+        if (auto* label = box->findChild<QLabel*>("aboutVersion")) seen += "|" + label->text().toStdString();
+        for (QPushButton* b : box->findChildren<QPushButton*>()) {
+            if (b->text() == "OK") b->click();
+        }
+    });
+    about->trigger();  // returns once OK was pressed
+    EXPECT_EQ(seen, std::string("About ORVEX Firmware Writer ...|Ostrel Firmware Writer|Version ") + programVersion());
+    EXPECT_FALSE(dialog->windowIcon().isNull());
 }
 
 TEST_F(QtMainWindowTest, EnterAndEscLeaveTheWindowOpen) {
     start();
-    for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) press(dialog.get(), key);
+    for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(dialog.get(), &press);
+    }
     QApplication::processEvents();
     EXPECT_TRUE(dialog->isVisible() && !dialog->ended() && op->boxes.empty());
 }
 
-TEST_F(QtMainWindowTest, IpAddressTakesFourNumbersUpTo255AndNothingElse) {
+TEST_F(QtMainWindowTest, IpAddressTakesNumbersUpTo255AndTypedAddressesAsTyped) {
     start();
     auto* ip = as<IpAddressEdit>(ctl::IpAddress);
     QLineEdit* first = ip->field(0);
-    for (const char* text : {"1a", "-1", "01"}) {
+    const std::pair<const char*, QValidator::State> values[] = {
+        {"256", QValidator::Invalid}, {"255", QValidator::Acceptable}, {"1a", QValidator::Invalid},
+        {"-1", QValidator::Invalid},  {"01", QValidator::Invalid}};
+    for (const auto& [text, state] : values) {
         QString value = text;
         int pos = 0;
-        EXPECT_EQ(first->validator()->validate(value, pos), QValidator::Invalid) << text;
+        EXPECT_EQ(first->validator()->validate(value, pos), state) << text;
     }
-    // Typed keys that do not fit are refused (300 stays 30); an empty field reads as 0.
-    ip->setEnabled(true);
-    first->clear();
-    for (char k : {'3', '0', '0'}) {
-        QKeyEvent key(QEvent::KeyPress, Qt::Key_0 + (k - '0'), Qt::NoModifier, QString(QChar(k)));
-        QApplication::sendEvent(first, &key);
-    }
-    ip->field(3)->clear();
-    EXPECT_EQ(ip->address(), (Address{30, 168, 0, 0}));
-    ip->setAddress({127, 0, 0, 1});  // the address reaches the main window's field
+    // The address reaches the main window's field.
+    ip->setAddress({127, 0, 0, 1});
     window->readControls();
     EXPECT_EQ(window->ipAddress, (Address{127, 0, 0, 1}));
+    // Typed key by key from the first field, each key to whatever has the keyboard focus.
+    ip->setEnabled(true);
+    QApplication::setActiveWindow(dialog.get());
+    const std::pair<const char*, Address> typed[] = {
+        {"192.168.1.10", {192, 168, 1, 10}}, {"192.168.0.5", {192, 168, 0, 5}},
+        {"127.11.0.20", {127, 11, 0, 20}},   {"10.1.2.3", {10, 1, 2, 3}},
+        {"300", {30, 168, 0, 1}},            // a digit that does not fit is refused
+        {"1..2", {1, 2, 0, 1}},              // a second dot does not skip a field
+        {"12.3\b\b4", {124, 0, 0, 1}},   // Backspace at a field's start goes back
+    };
+    for (const auto& [keys, expected] : typed) {
+        ip->setAddress({192, 168, 0, 1});
+        ip->field(0)->setFocus(Qt::TabFocusReason);
+        for (QChar k : QString(keys)) {
+            const int code = k == '\b' ? int(Qt::Key_Backspace) : k == '.' ? int(Qt::Key_Period) : Qt::Key_0 + (k.unicode() - '0');
+            QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, k == '\b' ? QString() : QString(k));
+            QApplication::sendEvent(QApplication::focusWidget(), &press);
+        }
+        EXPECT_EQ(ip->address(), expected) << keys;
+    }
+    QApplication::clipboard()->setText(" 172.16.254.3 ");
+    ip->field(1)->setFocus(Qt::MouseFocusReason);
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, "\x16");
+    QApplication::sendEvent(QApplication::focusWidget(), &paste);
+    EXPECT_EQ(ip->address(), (Address{172, 16, 254, 3}));
 }
 
-// (That it moves its bar and is gone before each box is asserted on the update runs.)
-TEST_F(QtMainWindowTest, StatusWindowShowsTheTargetAndTheBarCentredAndNotModal) {
+TEST_F(QtMainWindowTest, StatusWindowShowsTheLineAndTheBarAndClosesBeforeABox) {
     start();
     window->showStatus(0, "Loading of update file...", 0, 0);
     QtStatusWindow* status = dialog->statusWindow();
     ASSERT_NE(status, nullptr);
     EXPECT_TRUE(status->isVisible() && !status->isModal() && !status->progressShown());
+    EXPECT_EQ(status->windowTitle().toStdString() + "|" + status->text().toStdString(), "Status|Loading of update file...");
     window->showStatus(0x21, "Updating...", 1, 40);
     EXPECT_EQ(dialog->statusWindow(), status);  // the same window across the steps
     EXPECT_EQ(status->text().toStdString(), "[ID:21] Updating...");
     EXPECT_TRUE(status->progressShown() && status->progress() == 40);
-    const QPoint offset = status->geometry().center() - status->screen()->availableGeometry().center();
-    EXPECT_LE(offset.manhattanLength(), 4);
+    window->showStatus(0, "Verifying...", 0, 0);
+    EXPECT_FALSE(status->progressShown());
+    // Over the main window, clear of the component table; a caption bar and nothing else.
+    EXPECT_LE(std::abs(status->geometry().center().x() - dialog->frameGeometry().center().x()), 4);
+    const QWidget* table = dialog->findChild<QWidget*>("componentPanel");
+    EXPECT_FALSE(status->geometry().intersects(QRect(table->mapToGlobal(QPoint(0, 0)), table->size())));
+    EXPECT_TRUE(dialog->frameGeometry().contains(status->geometry()));
+    EXPECT_FALSE(status->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                                          Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint));
+
+    window->showError("Communication error!");
+    ASSERT_EQ(op->boxes.size(), 1u);
+    EXPECT_FALSE(op->boxes[0].statusWindowOpen);
+    EXPECT_EQ(dialog->statusWindow(), nullptr);
 }
 
 TEST_F(QtMainWindowTest, EnterOrEscInTheStatusWindowDestroysItAndTheWindowLearnsOfIt) {
@@ -166,8 +271,10 @@ TEST_F(QtMainWindowTest, EnterOrEscInTheStatusWindowDestroysItAndTheWindowLearns
         window->showStatus(0, "Checking...", 0, 0);
         QtStatusWindow* status = dialog->statusWindow();
         ASSERT_NE(status, nullptr);
-        press(status, key);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(status, &press);
         EXPECT_EQ(window->statusWindow, nullptr);
+        EXPECT_FALSE(status->isVisible());
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(dialog->statusWindow(), nullptr);
         // The next report opens a new window; closing after that is safe.

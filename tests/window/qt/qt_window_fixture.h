@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,10 +37,21 @@ public:
     std::vector<SeenBox> boxes;
     std::deque<bool> yesAnswers;     // answers for Yes/No boxes; empty answers No
     std::string fileToChoose;        // empty cancels the open-file dialog
+    int fileDialogs = 0;
     std::string fileDialogSeen;  // the last one's title, filter and directory, joined by "|"
+    // What the status window showed, one entry each time its text or bar changed.
+    struct StatusView {
+        std::string text;
+        bool bar;
+        int percent;
+        bool operator==(const StatusView&) const = default;
+    };
+    std::vector<StatusView> statusSeen;
+    // Whether a control was enabled whenever the status window was seen; set per id.
+    std::map<int, bool> enabledWhileBusy;
     QtDialog* dialog = nullptr;
-    // Called each time the status window is seen with another text, bar or position.
-    std::function<void(const QtStatusWindow&)> onStatus;
+    std::function<void(const QtStatusWindow&)> onStatus;  // called on each change seen
+    std::function<void()> onBox;                          // called with each box up, before it is answered
 
     Operator() {
         timer_.setInterval(0);  // looks at every pass of the event loop, pumps included
@@ -58,6 +70,7 @@ private:
     }
 
     void answer(QMessageBox* box) {
+        if (onBox) onBox();
         const bool yesNo = box->button(QMessageBox::Yes) != nullptr;
         bool statusOpen = false;
         for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -76,12 +89,16 @@ private:
     void watchStatus() {
         if (dialog == nullptr || dialog->statusWindow() == nullptr || !dialog->statusWindow()->isVisible()) return;
         const QtStatusWindow* s = dialog->statusWindow();
-        const QString view = s->text() + "|" + QString::number(s->progressShown() ? s->progress() : -1) + "|" + s->position();
-        if (view != lastStatus_ && onStatus) onStatus(*s);
-        lastStatus_ = view;
+        const StatusView view{s->text().toStdString(), s->progressShown(), s->progress()};
+        if (statusSeen.empty() || !(statusSeen.back() == view)) {
+            statusSeen.push_back(view);
+            if (onStatus) onStatus(*s);
+        }
+        for (auto& [id, everEnabled] : enabledWhileBusy) everEnabled = everEnabled || dialog->control(id)->isEnabled();
     }
 
     void choose(QFileDialog* files) {
+        ++fileDialogs;
         fileDialogSeen = (files->windowTitle() + "|" + files->nameFilters().join(";;") + "|" +
                           files->directory().absolutePath()).toStdString();
         if (fileToChoose.empty()) {
@@ -93,7 +110,6 @@ private:
     }
 
     QTimer timer_;
-    QString lastStatus_;
 };
 
 // Each test gets its own directory for its packages and the work directory.

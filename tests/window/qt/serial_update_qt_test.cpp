@@ -2,10 +2,12 @@
 // pseudo-terminal: the status window and its bar move, the boxes come with the tone, and
 // the controls are locked while the procedure runs and unlocked at its end.
 #include <QComboBox>
+#include <QLabel>
 #include <QTableWidget>
 #include <algorithm>
-#include <map>
 #include <optional>
+#include <tuple>
+#include <utility>
 
 #include "pkgbuild/package_builder.h"
 #include "e2e/serial_update_fixture.h"
@@ -21,13 +23,6 @@ protected:
     pkgbuild::PackageDescription pkg;
     std::unique_ptr<sim::SimServer> sim;
     std::optional<ScopedEnv> ports;
-    struct StatusView {
-        std::string text, position;
-        int bar;  // -1: no bar
-    };
-    std::vector<StatusView> statusSeen;
-    bool closeDuringRun = false;  // Close from the title bar at the first status
-    std::map<int, bool> enabledWhileBusy;  // whether a control was enabled whenever the status window was seen
 
     void SetUp() override {
         product.modelCode = 0x0002;
@@ -41,13 +36,15 @@ protected:
     }
 
     // The product on a pseudo-terminal as the only port, the window started, the package
-    // loaded through the Load button and RS-232C chosen.
-    void startWithProduct() {
+    // (pkg, or the one at packagePath) loaded through the Load button and RS-232C chosen.
+    void startWithProduct(std::string path = "") {
         sim = std::make_unique<sim::SimServer>(product);
         ASSERT_TRUE(sim->startPty()) << sim->error();
         ports.emplace("TARNWICK_SERIAL_PORTS", sim->slavePath());
-        const std::string path = scratch.file("package.bin");
-        ASSERT_EQ(pkgbuild::writePackage(path, pkg), 1);
+        if (path.empty()) {
+            path = scratch.file("package.bin");
+            ASSERT_EQ(pkgbuild::writePackage(path, pkg), 1);
+        }
         start();
         auto* list = as<QComboBox>(ctl::PortList);
         ASSERT_EQ(list->count(), 1);
@@ -57,13 +54,9 @@ protected:
         ASSERT_TRUE(window->packageLoaded);
         click(ctl::RadioRs232c);
         op->boxes.clear();
+        op->statusSeen.clear();
         tone.played.clear();
-        for (int id : {ctl::Load, ctl::Update, ctl::CheckComm, ctl::Quit, ctl::RadioRs232c}) enabledWhileBusy[id] = false;
-        op->onStatus = [this](const QtStatusWindow& s) {
-            if (statusSeen.empty() && closeDuringRun) dialog->close();
-            statusSeen.push_back({s.text().toStdString(), s.position().toStdString(), s.progressShown() ? s.progress() : -1});
-            for (auto& [id, everEnabled] : enabledWhileBusy) everEnabled = everEnabled || enabled(id);
-        };
+        for (int id : {ctl::Load, ctl::Update, ctl::CheckComm, ctl::Quit, ctl::RadioRs232c}) op->enabledWhileBusy[id] = false;
     }
 
     // Boxes of this icon, each with the tone and after the status window was gone, the last with this text.
@@ -77,72 +70,143 @@ protected:
     }
 
     void expectUnlockedAfterwards() {
-        for (auto& [id, everEnabled] : enabledWhileBusy) {
+        for (auto& [id, everEnabled] : op->enabledWhileBusy) {
             EXPECT_FALSE(everEnabled) << id << " was enabled while the procedure ran";
             EXPECT_TRUE(enabled(id)) << id << " is not enabled again";
         }
-        EXPECT_TRUE(dialog->statusWindow() == nullptr && window->statusWindow == nullptr);
-        EXPECT_TRUE(window->activeLink == nullptr && !dialog->busy());
+        EXPECT_EQ(dialog->statusWindow(), nullptr);
+        EXPECT_EQ(window->statusWindow, nullptr);
+        EXPECT_EQ(window->activeLink, nullptr);
+        EXPECT_FALSE(dialog->busy());
     }
 };
 
 // The product's memory and the status texts are asserted end to end without Qt; here the
-// window shows them. Close from the title bar arrives while the update pumps messages: it
-// must not end the dialog under the running procedure, which still uses its link.
-TEST_F(QtSerialUpdateTest, UpdateButtonMovesTheBarRefusesCloseAndEndsWithTheBox) {
-    closeDuringRun = true;
+// window shows them.
+TEST_F(QtSerialUpdateTest, UpdateButtonMovesTheBarAndEndsWithTheBox) {
     startWithProduct();
+    std::vector<std::pair<std::string, std::string>> positions;  // status line, position line
+    op->onStatus = [&](const QtStatusWindow& s) { positions.emplace_back(s.text().toStdString(), s.position().toStdString()); };
     click(ctl::Update);
     expectBoxes("Update completed.", QMessageBox::Information);
     EXPECT_EQ(op->boxes.size(), 1u);
-    EXPECT_TRUE(dialog->isVisible() && !dialog->ended());
-    ASSERT_FALSE(statusSeen.empty());
-    EXPECT_EQ(statusSeen.front().text, "Updating start...");
-    std::vector<int> bar;
-    for (const auto& s : statusSeen) {
-        if (s.bar >= 0) bar.push_back(s.bar);
+    ASSERT_FALSE(op->statusSeen.empty());
+    EXPECT_EQ(op->statusSeen.front().text, "Updating start...");
+    std::vector<int> barValues;
+    for (const auto& s : op->statusSeen) {
+        if (s.bar) barValues.push_back(s.percent);
     }
-    ASSERT_GE(bar.size(), 2u);
-    EXPECT_LT(*std::min_element(bar.begin(), bar.end()), *std::max_element(bar.begin(), bar.end()));
     // Beside the counter, the overall position and the time taken so far (MAIN's settling
     // waits are behind by DSP's turn).
-    const auto dsp = std::find_if(statusSeen.begin(), statusSeen.end(),
-                                  [](const auto& s) { return s.text.rfind("02/02 [11:DSP]", 0) == 0; });
-    ASSERT_NE(dsp, statusSeen.end());
-    EXPECT_EQ(dsp->position.rfind("component 2 of 2   elapsed ", 0), 0u) << dsp->position;
-    EXPECT_NE(dsp->position, "component 2 of 2   elapsed 0:00");
+    const auto dsp = std::find_if(positions.begin(), positions.end(),
+                                  [](const auto& p) { return p.first.rfind("02/02 [11:DSP]", 0) == 0; });
+    ASSERT_NE(dsp, positions.end());
+    EXPECT_EQ(dsp->second.rfind("component 2 of 2   elapsed ", 0), 0u) << dsp->second;
+    EXPECT_NE(dsp->second, "component 2 of 2   elapsed 0:00");
+    ASSERT_GE(barValues.size(), 2u);
+    EXPECT_LT(*std::min_element(barValues.begin(), barValues.end()), *std::max_element(barValues.begin(), barValues.end()));
     expectUnlockedAfterwards();
-    dialog->close();  // once the update is over, Close works again
-    EXPECT_TRUE(dialog->ended());
 }
 
-// The texts are asserted end to end without Qt; here the box, its icon and the unlocking,
-// and the component list: the package after Load, the product's versions beside it after
-// a check, nothing of it editable.
-TEST_F(QtSerialUpdateTest, CheckCommAndAFailedUpdateUnlockTheWindowAndTheListShowsTheProduct) {
+// The component list: the package after Load, the product's versions beside it after a
+// check, nothing of it editable; the fields the operator cannot type into do not look so.
+TEST_F(QtSerialUpdateTest, ComponentListShowsThePackageAndAfterACheckTheProduct) {
     product.slotVersions[2] = "0150";  // DSP's slot
-    const auto rows = [this] {
+    startWithProduct();
+    auto rows = [this] {
         const auto* table = dialog->findChild<QTableWidget*>("componentPanel");
-        EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
-        std::vector<Strings> out(static_cast<size_t>(table->rowCount()));
+        std::vector<Strings> out;
         for (int r = 0; r < table->rowCount(); ++r) {
-            for (int c = 0; c < table->columnCount(); ++c) out[size_t(r)].push_back(table->item(r, c)->text().toStdString());
+            Strings cells;
+            for (int c = 0; c < table->columnCount(); ++c) cells.push_back(table->item(r, c)->text().toStdString());
+            out.push_back(cells);
         }
+        EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
         return out;
     };
-    const struct { bool silent; int button; const char* text; QMessageBox::Icon icon; } cases[] = {
-        {false, ctl::CheckComm, "Communication check OK.", QMessageBox::Information},
-        {true, ctl::Update, "Communication error!", QMessageBox::Critical}};
+    EXPECT_EQ(rows(), (std::vector<Strings>{{"01", "MAIN", "0200", "", "selected"}, {"11", "DSP", "0200", "", "selected"}}));
+    click(ctl::CheckComm);
+    EXPECT_EQ(rows(), (std::vector<Strings>{{"01", "MAIN", "0200", "0100", "update"}, {"11", "DSP", "0200", "0150", "update"}}));
+    for (int id : {ctl::ModelText, ctl::ChecksumText}) {
+        const QPalette look = control(id)->palette();
+        EXPECT_EQ(look.color(QPalette::Base), look.color(QPalette::Window)) << id;
+    }
+}
+
+// The sample package over RS-232C: the position counts only what this link writes, and the
+// table says per component what happened, already while the result box is up.
+TEST_F(QtSerialUpdateTest, SamplePackageUpdateShowsEachComponentsOutcome) {
+    product.slotVersions[2] = "0203";  // DSP's slot holds the package's version: passed
+    product.infoKinds[0x01] = sim::InfoKind::Crc32Words;  // MAIN's check as the sample asks it
+    startWithProduct(TARNWICK_SAMPLE);
+    const auto* table = dialog->findChild<QTableWidget*>("componentPanel");
+    auto states = [table] {
+        Strings out;
+        for (int r = 0; r < table->rowCount(); ++r) out.push_back(table->item(r, 4)->text().toStdString());
+        return out;
+    };
+    const Strings afterLoad{"selected", "selected", "selected", "selected", "selected", "not over this link", "not over this link"};
+    EXPECT_EQ(states(), afterLoad);
+    Strings whileBoxUp;  // the table as the operator sees it behind the result box
+    std::string lastPosition;
+    op->onStatus = [&](const QtStatusWindow& s) { lastPosition = s.position().toStdString(); };
+    op->onBox = [&] { whileBoxUp = states(); };
+    click(ctl::Update);
+    ASSERT_EQ(op->boxes.size(), 1u) << op->boxes[0].text;
+    EXPECT_EQ(op->boxes[0].text, "Update completed.");
+    EXPECT_EQ(lastPosition.rfind("component 5 of 5   elapsed ", 0), 0u) << lastPosition;
+    const Strings outcome{"updated", "updated", "passed", "updated", "updated", "not over this link", "not over this link"};
+    EXPECT_EQ(states(), outcome);
+    EXPECT_EQ(whileBoxUp, outcome);
+}
+
+// While the downgrade question is up, the window names the component and both versions.
+TEST_F(QtSerialUpdateTest, DowngradeQuestionNamesTheComponentAndBothVersions) {
+    product.slotVersions[0] = "0300";  // MAIN's slot: newer than the package's 0200
+    startWithProduct();
+    const auto* steps = dialog->findChild<QLabel*>("nextSteps");
+    std::vector<std::string> beside;
+    op->onBox = [&] { beside.push_back(steps->isVisibleTo(dialog.get()) ? steps->text().toStdString() : ""); };
+    click(ctl::Update);  // answered No
+    ASSERT_EQ(op->boxes.size(), 1u);
+    EXPECT_TRUE(op->boxes[0].yesNo);
+    EXPECT_EQ(beside, Strings{"The question is about 01:MAIN (downgrade): package 0200, product 0300."});
+    EXPECT_FALSE(steps->isVisibleTo(dialog.get()));  // gone with the box
+}
+
+// The texts are asserted end to end without Qt; here the box, its icon and the unlocking.
+TEST_F(QtSerialUpdateTest, CheckCommAndAFailedUpdateUnlockTheWindow) {
+    const struct { bool silent; int button; const char* text; QMessageBox::Icon icon; const char* state; } cases[] = {
+        {false, ctl::CheckComm, "Communication check OK.", QMessageBox::Information, "update"},
+        {true, ctl::Update, "Communication error!", QMessageBox::Critical, "not attempted"}};
     for (const auto& c : cases) {
         product.silent = c.silent;
         startWithProduct();
-        if (!c.silent) { EXPECT_EQ(rows(), (std::vector<Strings>{{"01", "MAIN", "0200", ""}, {"11", "DSP", "0200", ""}})); }
         click(c.button);
         expectBoxes(c.text, c.icon);
         expectUnlockedAfterwards();
-        if (!c.silent) { EXPECT_EQ(rows(), (std::vector<Strings>{{"01", "MAIN", "0200", "0100"}, {"11", "DSP", "0200", "0150"}})); }
+        const auto* table = dialog->findChild<QTableWidget*>("componentPanel");
+        for (int r = 0; r < table->rowCount(); ++r) EXPECT_EQ(table->item(r, 4)->text().toStdString(), c.state) << r;
         sim->stop();
     }
+}
+
+// Close from the title bar arrives while the update pumps messages: it must not end the
+// dialog under the running procedure, which still uses its link.
+TEST_F(QtSerialUpdateTest, CloseWhileAnUpdateRunsIsRefused) {
+    startWithProduct();
+    bool closedDuringRun = false;
+    op->onStatus = [&](const QtStatusWindow&) {
+        if (!std::exchange(closedDuringRun, true)) dialog->close();
+    };
+    click(ctl::Update);
+    EXPECT_TRUE(closedDuringRun);
+    EXPECT_FALSE(dialog->ended());
+    EXPECT_TRUE(dialog->isVisible());
+    ASSERT_EQ(op->boxes.size(), 1u);
+    EXPECT_EQ(op->boxes[0].text, "Update completed.");
+    dialog->close();  // once the update is over, Close works again
+    EXPECT_TRUE(dialog->ended());
 }
 
 }  // namespace

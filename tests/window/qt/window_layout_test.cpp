@@ -46,5 +46,20 @@ TEST_F(WindowLayoutTest, NoControlOverlapsAnotherAtAnySize) {
     }
 }
 
+// A 1366x768 laptop with a 40-pixel panel leaves 1366x728 on screen, also at 125 % text
+// (CTest runs this test again with QT_SCALE_FACTOR=1.25).
+TEST_F(WindowLayoutTest, WindowAndStatusWindowFitALaptopScreen) {
+    start();
+    window->showStatus(0x01, "Reboot(Application Mode)...", 1, 50);
+    const qreal scale = dialog->devicePixelRatioF();
+    const QWidget* status = dialog->statusWindow();
+    ASSERT_NE(status, nullptr);
+    for (const QWidget* w : {static_cast<const QWidget*>(dialog.get()), status}) {
+        const QSize smallest = w->minimumSize().expandedTo(w->minimumSizeHint()) * scale;
+        EXPECT_LE(smallest.width(), 1366) << w->objectName().toStdString() << " at " << scale;
+        EXPECT_LE(smallest.height(), 728) << w->objectName().toStdString() << " at " << scale;
+    }
+}
+
 }  // namespace
 }  // namespace tarnwick::test

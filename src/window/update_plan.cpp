@@ -1,4 +1,4 @@
-#include "cli/update_plan.h"
+#include "window/update_plan.h"
 
 #include "update/version_rules.h"
 
