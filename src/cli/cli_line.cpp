@@ -30,9 +30,9 @@ int runLineCommand(const CommandOptions& options, const CommandIo& io) {
         std::fprintf(io.err, "tarnwick line: %s\n", problem.c_str());
         return kExitUsage;
     }
-    if (!options.value("--parallel").empty()) {
+    if (const std::string parallel = options.value("--parallel"); !parallel.empty()) {
         char* end = nullptr;
-        const long n = std::strtol(options.value("--parallel").c_str(), &end, 10);
+        const long n = std::strtol(parallel.c_str(), &end, 10);
         if (*end != '\0' || n < 1 || n > kMaxParallel) {
             std::fprintf(io.err, "tarnwick line: --parallel takes 1 to %d stations\n", kMaxParallel);
             return kExitUsage;

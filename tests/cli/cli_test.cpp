@@ -80,7 +80,6 @@ TEST_F(CliTest, ConventionsVersionCommandHelpAndWrappedHelp) {
         {{"--version"}, 0, "tarnwick " TARNWICK_TEST_VERSION "\n"},
         {{"update", "--file", "x.bin", "--help"}, 0, "Usage: tarnwick update --file PKG"},
         {{"update", "--help"}, 0, "  --check\n      verify|sum: how each written component is checked"},
-        {{"versions", "--file=" + pkg}, 0, "01:MAIN         0105"},
         {{"update", "--yes=1", "--file", "x.bin"}, kExitUsage, ""},
         {{"--help"}, 0, "--opt=value"},
     };
