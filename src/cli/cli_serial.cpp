@@ -16,9 +16,8 @@
 #include "window/console_dialog.h"
 #include "window/control_ids.h"
 #include "window/main_window.h"
-#include "cli/observer_list.h"
 #include "window/status_line.h"
-#include "cli/update_summary.h"
+#include "history/record_format.h"
 #include "package/work_files.h"
 #include "platform/posix/device_state.h"
 #include "platform/posix/serial_port.h"
@@ -56,13 +55,14 @@ bool buttonEnabled(const ConsoleDialog& dialog, const MainWindow& window, int id
 }
 
 // After the result box: what became of each component the run handled, and how long it took.
-void showSummary(CliSession& session, const UpdateSummary& summary, std::chrono::steady_clock::duration took,
+// The summary is the run's record.
+void showSummary(CliSession& session, const RunRecord& run, std::chrono::steady_clock::duration took,
                  const CommandIo& io) {
     const auto ms = static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count());
     if (session.json) {
-        session.json->summary(summary, ms);
-    } else if (!summary.components().empty()) {
-        std::fprintf(io.out, "[summary]\n%s%s\n", summary.text().c_str(), composePositionLine(0, 0, ms).c_str());
+        session.json->summary(run, ms);
+    } else if (!run.components.empty()) {
+        std::fprintf(io.out, "[summary]\n%s%s\n", summaryText(run).c_str(), composePositionLine(0, 0, ms).c_str());
         std::fflush(io.out);
     }
 }
@@ -85,13 +85,13 @@ int pressUpdate(CliSession& session, InterruptGuard& interrupts, const CommandOp
     const std::string check = options.value("--check");
     if (!check.empty()) dialog.controls().checkMode = check == "verify" ? 0 : 1;
     if (!buttonEnabled(dialog, window, ctl::Update, "Update", io, "update")) return kExitNoPackage;
-    UpdateSummary summary(window.job);
-    ObserverList listeners{&summary, &interrupts};
-    session.listen(&listeners);
+    session.listen(&interrupts);
     const auto start = std::chrono::steady_clock::now();
     window.onUpdate();
     session.listen(nullptr);
-    showSummary(session, summary, std::chrono::steady_clock::now() - start, io);
+    if (window.lastResultCode >= 0) {
+        showSummary(session, window.recorder.record(), std::chrono::steady_clock::now() - start, io);
+    }
     return window.lastResultCode >= 0 ? window.lastResultCode : kExitDeclined;
 }
 
@@ -104,6 +104,7 @@ int runCheckCommand(const CommandOptions& options, const CommandIo& io) {
         return usageError(io, "check", problem);
     }
     CliSession session(io, consoleFor(serial, io, AnswerPolicy::No), options.has("--json"));
+    session.recordRuns(options);
     startConsoleWindow(session.window, session.dialog, serial, io, "check");
     chooseRoute(session.window, session.dialog, serial);
     session.window.onCheckComm();
@@ -129,6 +130,7 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
     ConsoleOptions console = consoleFor(serial, io, policy);
     console.fileToOpen = absolutePath(options.value("--file"));
     CliSession session(io, console, options.has("--json"));
+    session.recordRuns(options);
     startConsoleWindow(session.window, session.dialog, serial, io, "update");
     session.window.onLoad();
     int status = kExitNoPackage;

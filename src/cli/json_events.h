@@ -12,7 +12,7 @@
 namespace tarnwick {
 
 class MainWindow;
-class UpdateSummary;
+struct RunRecord;
 
 class JsonEvents final : public UpdateObserver {
 public:
@@ -25,7 +25,7 @@ public:
     void resultReported(int code, const std::string& text) override;
 
     void setNext(UpdateObserver* next) { next_ = next; }
-    void summary(const UpdateSummary& summary, uint64_t elapsedMs);
+    void summary(const RunRecord& run, uint64_t elapsedMs);
     // The last line: the code the command exits with and the result's text when one was shown.
     void finish(int code);
     // Writes one object (its members without braces) as a line.

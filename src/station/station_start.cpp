@@ -2,6 +2,7 @@
 // on the console, whose few boxes go to standard error.
 #include <csignal>
 #include <cstdio>
+#include <memory>
 
 #include "window/console_dialog.h"
 #include "window/main_window.h"
@@ -10,6 +11,8 @@
 #include "station/station_start.h"
 #include "station/station_argument.h"
 #include "platform/posix/instance_lock.h"
+#include "history/history_place.h"
+#include "history/sqlite_history.h"
 
 namespace tarnwick {
 
@@ -37,6 +40,12 @@ int startStation(const std::vector<std::string>& args) {
     ConsoleDialog dialog(console);
     MainWindow window(dialog, systemClock(), platformTone(), args);
     Station host(window, dialog);
+    // The stations of a line record into one file in the program directory.
+    const std::unique_ptr<HistoryStore> history = openHistoryForRuns(historyFilePath("", false, true));
+    window.history = history.get();
+    char frontEnd[16];
+    std::snprintf(frontEnd, sizeof frontEnd, "station %02d", station.number);
+    window.frontEnd = frontEnd;
     window.station = &host;
     window.initDialog();
     return window.lastResultCode >= 0 ? window.lastResultCode : kExitNoResult;

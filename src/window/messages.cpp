@@ -15,6 +15,7 @@ void reportFailure(MainWindow& w, const ErrorRecord& record, bool checkReport) {
     if (record.errorCode == kErrNone) return;
     const uint32_t productCode = w.activeLink != nullptr ? w.activeLink->lastErrorCode() : kNoProductCode;
     const FailureReport report = composeFailure(record, checkReport, w.package, productCode);
+    w.recorder.failureReported(record, failureBoxText(report));
     if (w.observer != nullptr) w.observer->failureReported(record, failureBoxText(report));
     if (w.station != nullptr) {
         w.station->reportFailure(report, record);
@@ -47,11 +48,12 @@ void MainWindow::reportCheckError(ErrorRecord record) { reportFailure(*this, rec
 
 void MainWindow::reportResult(int code) {
     lastResultCode = code;
+    const std::string text = resultReportText(code, job.productModelText, package.modelCode);
+    recorder.resultReported(code, text);
     if (station != nullptr) {
         station->reportResult(code);
         return;
     }
-    const std::string text = resultReportText(code, job.productModelText, package.modelCode);
     if (isInfoResult(code)) {
         showInfo(text);
     } else {

@@ -8,9 +8,11 @@ namespace tarnwick {
 void MainWindow::checkCommunication() {
     readControls();
     readJob();
+    beginRecord(checkKind, false);
     SerialRun run(job, *this, clock_);
     disableControls();
     recordCheck(run.checkCommunication(), run.reported());
+    endRecord(run.reported(), lastCheckResult == 1 ? 0 : 1);
     updateControls();
     showComponentPanel();
 }
@@ -25,9 +27,11 @@ void MainWindow::recordCheck(int result, const TargetInfo& reported) {
 void MainWindow::runSerialUpdate() {
     readControls();
     readJob();
+    beginRecord(RunKind::Update, false);
     SerialRun run(job, *this, clock_);
     disableControls();
     run.update();
+    endRecord(run.reported(), lastResultCode);
     closeStatusWindow();
     updateMode = 0;
     writeControls();
