@@ -61,7 +61,7 @@ void showSummary(CliSession& session, const RunRecord& run, std::chrono::steady_
     const auto ms = static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count());
     if (session.json) {
         session.json->summary(run, ms);
-    } else if (!run.components.empty()) {
+    } else if (handledAnyComponent(run)) {
         std::fprintf(io.out, "[summary]\n%s%s\n", summaryText(run).c_str(), composePositionLine(0, 0, ms).c_str());
         std::fflush(io.out);
     }

@@ -43,6 +43,13 @@ std::string csvRow(const std::vector<std::string>& fields) {
 
 }  // namespace
 
+bool handledAnyComponent(const RunRecord& run) {
+    for (const ComponentRecord& c : run.components) {
+        if (c.outcome != ComponentOutcome::NotAttempted && c.outcome != ComponentOutcome::NotOverLink) return true;
+    }
+    return false;
+}
+
 std::string summaryText(const RunRecord& run) {
     std::string out;
     for (const ComponentRecord& c : run.components) out += componentLine(c) + "\n";

@@ -10,6 +10,9 @@
 
 namespace tarnwick {
 
+// Whether the run wrote, passed or failed any component (a run that ended before the first
+// has no summary to show).
+bool handledAnyComponent(const RunRecord& run);
 // One line a component, "01:MAIN         1.05          updated".
 std::string summaryText(const RunRecord& run);
 // The components as the summary event lists them.

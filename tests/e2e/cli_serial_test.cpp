@@ -165,7 +165,7 @@ TEST_F(SerialCommandLine, JsonEventsOfAnUpdateParseAndEndWithTheResultCode) {
     const size_t n = events.size();
     EXPECT_EQ(events[n - 3], nlohmann::json::parse(R"({"event":"box","kind":"info","text":"Update completed."})"));
     EXPECT_EQ(events[n - 2]["components"], nlohmann::json::parse(
-                                               R"([{"id":"01","name":"MAIN","version":"0200","outcome":"updated","reason":""}])"));
+                                               R"([{"id":"01","name":"MAIN","version":"0200","product_version":"0100","outcome":"updated","reason":"","check":"checksum"}])"));
     EXPECT_EQ(events[n - 1], nlohmann::json::parse(R"({"event":"result","code":0,"text":"Update completed."})"));
 }
 

@@ -62,9 +62,17 @@ int TftpClient::open(const char* moduleAddress) { return socket_->open(moduleAdd
 void TftpClient::close() { socket_->close(); }
 
 int TftpClient::put(uint8_t targetId, uint8_t kind, const char* fileName, const uint8_t* data, uint32_t length) {
-    if (sendRequest(targetId, kind, fileName) != 0) return 0;
-    clock_.settleMs(kPauseAfterRequestMs);
-    return sendData(targetId, kind, data, length) == 0 ? 1 : 0;
+    const std::string name = fileName != nullptr ? fileName : "";
+    trace("write request \"" + name + "\", " + std::to_string(length) + " bytes, to port " +
+          std::to_string(socket_->serverPort()));
+    int code = sendRequest(targetId, kind, fileName);
+    if (code == 0) {
+        clock_.settleMs(kPauseAfterRequestMs);
+        code = sendData(targetId, kind, data, length);
+    }
+    trace("transfer of \"" + name + "\" " + (code == 0 ? std::string("ended: every block acknowledged")
+                                                       : "failed with link error " + std::to_string(code)));
+    return code == 0 ? 1 : 0;
 }
 
 int TftpClient::sendRequest(uint8_t targetId, uint8_t kind, const char* fileName) {
@@ -106,9 +114,32 @@ int TftpClient::exchange(uint8_t targetId, uint8_t kind, uint16_t block, size_t 
         }
         const int reply = awaitReply(block);
         if (reply == kTftpAck) return 0;
+        traceReply(reply, block);
         if (reply == kTftpError) return kErrReply;
         if (reply == kTftpForeignPort) sendError(kUnknownTransferId);
         if (retransmissions >= kMaxRetransmissions) return reply == kTftpNothing ? kErrTimeout : kErrRetry;
+        trace("retransmission " + std::to_string(retransmissions + 1) + " of block " + std::to_string(block));
+    }
+}
+
+void TftpClient::traceReply(int reply, uint16_t block) const {
+    const std::string of = " (awaiting the acknowledgement of block " + std::to_string(block) + ")";
+    switch (reply) {
+        case kTftpError: {
+            const uint16_t code = static_cast<uint16_t>(reply_[2] << 8 | reply_[3]);
+            const char* text = reinterpret_cast<const char*>(reply_.data() + 4);
+            trace("error reply " + std::to_string(code) + " \"" + std::string(text, strnlen(text, reply_.size() - 4)) +
+                  "\"" + of);
+            break;
+        }
+        case kTftpNothing: trace("no reply" + of); break;
+        case kTftpOtherBlock:
+            trace("acknowledgement of block " + std::to_string(reply_[2] << 8 | reply_[3]) + " dropped" + of);
+            break;
+        case kTftpForeignPort:
+            trace("reply from port " + std::to_string(socket_->sourcePort()) + " answered with error 5" + of);
+            break;
+        default: trace("reply dropped: unreadable" + of); break;
     }
 }
 
