@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <utility>
 
 namespace tarnwick {
 
@@ -139,19 +140,25 @@ int64_t insertRun(sqlite3* db, const RunRecord& run) {
     return 0;
 }
 
+// Only the filters given are in the statement, so that a serial number uses its index.
 std::vector<RunRecord> selectRuns(sqlite3* db, const HistoryQuery& q) {
-    std::string sql = std::string("SELECT ") + kRunColumns + " FROM runs WHERE (?1 = '' OR serial = ?1)" +
-                      " AND (?2 = '' OR model = ?2) AND (?3 = '' OR start_utc >= ?3)";
-    if (q.result == HistoryQuery::Result::Ok) sql += " AND result_code = 0";
-    if (q.result == HistoryQuery::Result::Failed) sql += " AND result_code <> 0";
-    sql += " ORDER BY start_utc DESC, id DESC";
+    const std::pair<const char*, const std::string*> filters[] = {
+        {"serial = ?", &q.serialNumber}, {"model = ?", &q.model}, {"start_utc >= ?", &q.since}};
+    std::string where = " WHERE 1";
+    std::vector<const std::string*> values;
+    for (const auto& [condition, value] : filters) {
+        if (value->empty()) continue;
+        where += std::string(" AND ") + condition;
+        values.push_back(value);
+    }
+    if (q.result == HistoryQuery::Result::Ok) where += " AND result_code = 0";
+    if (q.result == HistoryQuery::Result::Failed) where += " AND result_code <> 0";
+    std::string sql = std::string("SELECT ") + kRunColumns + " FROM runs" + where + " ORDER BY start_utc DESC, id DESC";
     if (q.limit > 0) sql += " LIMIT " + std::to_string(q.limit);
     Statement s(db, sql);
     std::vector<RunRecord> runs;
     if (!s.ok()) return runs;
-    s.bind(1, q.serialNumber);
-    s.bind(2, q.model);
-    s.bind(3, q.since);
+    for (size_t i = 0; i < values.size(); ++i) s.bind(static_cast<int>(i + 1), *values[i]);
     while (s.step() == SQLITE_ROW) runs.push_back(runFrom(s));
     for (RunRecord& r : runs) loadComponents(db, r);
     return runs;
