@@ -51,6 +51,11 @@ void InterruptGuard::statusShown(uint8_t, const std::string& text, int, int) {
 
 void InterruptGuard::resultReported(int, const std::string&) { writing_ = false; }
 
+void InterruptGuard::setBeforeExit(std::function<void()> action) {
+    const std::lock_guard<std::mutex> lock(beforeExitMutex_);
+    beforeExit_ = std::move(action);
+}
+
 void InterruptGuard::watch() {
     const sigset_t set = guardedSignals();
     bool warned = false;
@@ -70,6 +75,10 @@ void InterruptGuard::watch() {
 // Leaves no component file behind and ends the process without unwinding the run.
 void InterruptGuard::endNow() {
     for (const std::string& path : workFiles_) unlink(path.c_str());
+    {
+        const std::lock_guard<std::mutex> lock(beforeExitMutex_);
+        if (beforeExit_) beforeExit_();
+    }
     std::fputs("\ntarnwick: interrupted.\n", err_);
     std::fflush(err_);
     _exit(kExitInterrupted);

@@ -86,9 +86,13 @@ int pressUpdate(CliSession& session, InterruptGuard& interrupts, const CommandOp
     if (!check.empty()) dialog.controls().checkMode = check == "verify" ? 0 : 1;
     if (!buttonEnabled(dialog, window, ctl::Update, "Update", io, "update")) return kExitNoPackage;
     session.listen(&interrupts);
+    interrupts.setBeforeExit([&window] {
+        if (window.recorder.active()) window.keepRecord(window.recorder.interruptedRecord(utcNow()));
+    });
     const auto start = std::chrono::steady_clock::now();
     window.onUpdate();
     session.listen(nullptr);
+    interrupts.setBeforeExit(nullptr);
     if (window.lastResultCode >= 0) {
         showSummary(session, window.recorder.record(), std::chrono::steady_clock::now() - start, io);
     }

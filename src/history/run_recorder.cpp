@@ -64,6 +64,7 @@ std::string utcNow() {
 }
 
 void RunRecorder::begin(const RunContext& context, const UpdateJob& job) {
+    const std::lock_guard<std::mutex> lock(mutex_);
     job_ = &job;
     handling_ = -1;
     record_ = RunRecord{};
@@ -127,6 +128,7 @@ void RunRecorder::start(uint8_t id, ComponentOutcome outcome, const std::string&
 // A line of the run's own (target 0) comes only after a component's checks. A network
 // module component has no "Updating start...": its first line (the module's restart) begins it.
 void RunRecorder::statusShown(uint8_t targetId, const std::string& line, int, int) {
+    const std::lock_guard<std::mutex> lock(mutex_);
     if (job_ == nullptr) return;
     const ComponentRecord* current = handling();
     if (targetId == 0) {
@@ -144,6 +146,7 @@ void RunRecorder::statusShown(uint8_t targetId, const std::string& line, int, in
 // A failure is charged to the component it names: the one being handled, or one the run
 // had not yet begun (the network module fails before its first line).
 void RunRecorder::failureReported(const ErrorRecord& failure, const std::string& text) {
+    const std::lock_guard<std::mutex> lock(mutex_);
     if (job_ == nullptr) return;
     record_.errorBoxes.push_back(oneLine(text));
     const auto id = static_cast<uint8_t>(failure.targetId);
@@ -162,6 +165,7 @@ void RunRecorder::failureReported(const ErrorRecord& failure, const std::string&
 // A component still being handled when the run fails failed without a report of its own:
 // its write method has no check, or the result says why.
 void RunRecorder::resultReported(int code, const std::string& text) {
+    const std::lock_guard<std::mutex> lock(mutex_);
     if (job_ == nullptr) return;
     record_.resultCode = code;
     record_.resultText = oneLine(text);
@@ -182,10 +186,11 @@ void RunRecorder::resultReported(int code, const std::string& text) {
 }
 
 void RunRecorder::finish(const TargetInfo* reported, int resultCode, const std::string& endUtc) {
+    const std::lock_guard<std::mutex> lock(mutex_);
     if (job_ == nullptr) return;
     if (ComponentRecord* c = handling()) {
         c->outcome = resultCode == 0 ? ComponentOutcome::Updated : ComponentOutcome::Failed;
-        if (resultCode != 0) c->reason = record_.interrupted ? "interrupted" : "the run ended";
+        if (resultCode != 0) c->reason = "the run ended";
     }
     handling_ = -1;
     record_.endUtc = endUtc;
@@ -202,6 +207,20 @@ void RunRecorder::finish(const TargetInfo* reported, int resultCode, const std::
     }
     record_.normalModeConfirmed = record_.kind == RunKind::Update ? resultCode == 0 : !record_.model.empty();
     job_ = nullptr;
+}
+
+RunRecord RunRecorder::interruptedRecord(const std::string& endUtc) const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    RunRecord run = record_;
+    run.interrupted = true;
+    run.endUtc = endUtc;
+    if (handling_ >= 0) {
+        ComponentRecord& c = run.components[static_cast<size_t>(handling_)];
+        c.outcome = ComponentOutcome::Failed;
+        c.reason = "interrupted";
+    }
+    if (job_ != nullptr) run.model = job_->productModelText;
+    return run;
 }
 
 }  // namespace tarnwick

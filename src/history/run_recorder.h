@@ -5,6 +5,7 @@
 // failing result ends the one being handled; the run's end leaves the rest not attempted.
 #pragma once
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "history/run_record.h"
@@ -30,16 +31,24 @@ public:
     // The run's end: what the product reported of itself (null when nothing), the result
     // code (-1 for none) and the time.
     void finish(const TargetInfo* reported, int resultCode, const std::string& endUtc);
-    void markInterrupted() { record_.interrupted = true; }
+    // The record as it stands, ended now by an interruption: taken from another thread
+    // while the run goes on.
+    RunRecord interruptedRecord(const std::string& endUtc) const;
     // The id the history gave the record (0: not stored).
-    void stored(int64_t runId) { record_.runId = runId; }
+    void stored(int64_t runId) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        record_.runId = runId;
+    }
 
     void statusShown(uint8_t targetId, const std::string& line, int showProgress, int percent) override;
     void failureReported(const ErrorRecord& record, const std::string& text) override;
     void resultReported(int code, const std::string& text) override;
 
     const RunRecord& record() const { return record_; }
-    bool active() const { return job_ != nullptr; }
+    bool active() const {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return job_ != nullptr;
+    }
 
 private:
     ComponentRecord* find(uint8_t id);
@@ -49,6 +58,7 @@ private:
     void start(uint8_t id, ComponentOutcome outcome, const std::string& reason);
     bool isModuleComponent(uint8_t id) const;
 
+    mutable std::mutex mutex_;  // the run's thread against an interruption's
     const UpdateJob* job_ = nullptr;
     RunRecord record_;
     int handling_ = -1;  // index of the component being handled, -1 none

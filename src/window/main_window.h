@@ -110,6 +110,9 @@ public:
     RunRecorder recorder;
     HistoryStore* history = nullptr;
     std::string frontEnd = "window";
+    // Stores a run's record with this machine's name and the package's SHA-256; nothing
+    // without a history.
+    void keepRecord(RunRecord run);
     RunKind checkKind = RunKind::Check;  // what "Check Comm." is recorded as (Info for the product query)
     TargetInfo checkedProduct;  // what the product reported to the last good check
     bool productKnown = false;  // checkedProduct holds versions (cleared when an update changes them)

@@ -17,8 +17,11 @@ void MainWindow::beginRecord(RunKind kind, bool ethernet) {
 
 void MainWindow::endRecord(const TargetInfo& reported, int code) {
     recorder.finish(&reported, code, utcNow());
+    keepRecord(recorder.record());
+}
+
+void MainWindow::keepRecord(RunRecord run) {
     if (history == nullptr) return;
-    RunRecord run = recorder.record();
     run.host = hostName();
     if (!run.packageFile.empty()) run.packageSha256 = sha256OfFile(run.packageFile);
     recorder.stored(history->recordRun(run));
