@@ -113,6 +113,10 @@ public:
     // Stores a run's record with this machine's name and the package's SHA-256; nothing
     // without a history.
     void keepRecord(RunRecord run);
+    // The serial number of the product last checked or updated; "" when none answered.
+    std::string lastSerialNumber() const;
+    // The history's table of the runs of a serial number ("" every run).
+    std::string historyListing(const std::string& serialNumber) const;
     RunKind checkKind = RunKind::Check;  // what "Check Comm." is recorded as (Info for the product query)
     TargetInfo checkedProduct;  // what the product reported to the last good check
     bool productKnown = false;  // checkedProduct holds versions (cleared when an update changes them)

@@ -1,6 +1,7 @@
 // The record of each run the window's procedures make, kept in the history when there is one.
 #include "window/main_window.h"
 #include "history/history_place.h"
+#include "history/record_format.h"
 
 namespace tarnwick {
 
@@ -25,6 +26,20 @@ void MainWindow::keepRecord(RunRecord run) {
     run.host = hostName();
     if (!run.packageFile.empty()) run.packageSha256 = sha256OfFile(run.packageFile);
     recorder.stored(history->recordRun(run));
+}
+
+std::string MainWindow::lastSerialNumber() const {
+    if (!recorder.record().serialNumber.empty()) return recorder.record().serialNumber;
+    std::string serial = checkedProduct.serialNumber;
+    while (!serial.empty() && (serial.back() == ' ' || serial.back() == '\r')) serial.pop_back();
+    return serial;
+}
+
+std::string MainWindow::historyListing(const std::string& serialNumber) const {
+    if (history == nullptr) return "No history is kept.\n";
+    HistoryQuery query;
+    query.serialNumber = serialNumber;
+    return historyTable(history->queryRuns(query));
 }
 
 }  // namespace tarnwick
