@@ -143,6 +143,12 @@ void RunRecorder::statusShown(uint8_t targetId, const std::string& line, int, in
     }
 }
 
+// A check's result is its box.
+void RunRecorder::boxShown(BoxKind kind, const std::string& text) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (job_ != nullptr && record_.kind != RunKind::Update && kind != BoxKind::Question) record_.resultText = oneLine(text);
+}
+
 // A failure is charged to the component it names: the one being handled, or one the run
 // had not yet begun (the network module fails before its first line).
 void RunRecorder::failureReported(const ErrorRecord& failure, const std::string& text) {

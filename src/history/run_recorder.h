@@ -41,6 +41,7 @@ public:
     }
 
     void statusShown(uint8_t targetId, const std::string& line, int showProgress, int percent) override;
+    void boxShown(BoxKind kind, const std::string& text) override;
     void failureReported(const ErrorRecord& record, const std::string& text) override;
     void resultReported(int code, const std::string& text) override;
 

@@ -110,6 +110,7 @@ public:
     RunRecorder recorder;
     HistoryStore* history = nullptr;
     std::string frontEnd = "window";
+    std::string packageSha256;  // of the package last loaded, when a history is kept
     // Stores a run's record with this machine's name and the package's SHA-256; nothing
     // without a history.
     void keepRecord(RunRecord run);

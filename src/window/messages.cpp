@@ -28,6 +28,7 @@ void reportFailure(MainWindow& w, const ErrorRecord& record, bool checkReport) {
 int MainWindow::showBox(BoxKind kind, const std::string& text) {
     closeStatusWindow();
     tone_.play(kToneHz, kToneMs);
+    recorder.boxShown(kind, text);
     if (observer != nullptr) observer->boxShown(kind, text);
     return dialog_.messageBox(kind, text, kAppTitle);
 }

@@ -24,7 +24,7 @@ void MainWindow::endRecord(const TargetInfo& reported, int code) {
 void MainWindow::keepRecord(RunRecord run) {
     if (history == nullptr) return;
     run.host = hostName();
-    if (!run.packageFile.empty()) run.packageSha256 = sha256OfFile(run.packageFile);
+    if (!run.packageFile.empty()) run.packageSha256 = packageSha256;
     recorder.stored(history->recordRun(run));
 }
 
