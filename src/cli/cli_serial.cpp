@@ -93,9 +93,7 @@ int pressUpdate(CliSession& session, InterruptGuard& interrupts, const CommandOp
     window.onUpdate();
     session.listen(nullptr);
     interrupts.setBeforeExit(nullptr);
-    if (window.lastResultCode >= 0) {
-        showSummary(session, window.recorder.record(), std::chrono::steady_clock::now() - start, io);
-    }
+    showSummary(session, window.recorder.record(), std::chrono::steady_clock::now() - start, io);
     return window.lastResultCode >= 0 ? window.lastResultCode : kExitDeclined;
 }
 
