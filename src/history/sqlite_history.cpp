@@ -47,8 +47,7 @@ public:
             close();
             const std::string aside = path_ + ".damaged-" + stampNow();
             if (std::rename(path_.c_str(), aside.c_str()) == 0) {
-                warned_ = true;
-                warn_("the history file " + path_ + " was damaged: moved to " + aside + ", a new one started");
+                warnOnce("the history file " + path_ + " was damaged: moved to " + aside + ", a new one started");
                 code = tryOpen();
             }
         }
@@ -58,8 +57,15 @@ public:
     int64_t recordRun(const RunRecord& run) override {
         if (db_ == nullptr) return 0;
         const int64_t id = insertRun(db_, run);
-        if (id <= 0) fail(sqlite3_extended_errcode(db_));
-        return id > 0 ? id : 0;
+        if (id > 0) return id;
+        const int code = sqlite3_extended_errcode(db_);
+        // A file another station held too long serves again for the next run.
+        if ((code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED) {
+            warnOnce("the history file " + path_ + " stayed locked: this run is not recorded");
+        } else {
+            fail(code);
+        }
+        return 0;
     }
 
     std::vector<RunRecord> queryRuns(const HistoryQuery& query) override {
@@ -93,12 +99,15 @@ private:
     }
 
     void fail(int code) {
-        if (!warned_) {
-            warned_ = true;
-            warn_("the history file " + path_ + " cannot be used (" + sqlite3_errstr(code) +
-                  "): this run is not recorded");
-        }
+        warnOnce("the history file " + path_ + " cannot be used (" + sqlite3_errstr(code) +
+                 "): this run is not recorded");
         close();
+    }
+
+    void warnOnce(const std::string& line) {
+        if (warned_) return;
+        warned_ = true;
+        warn_(line);
     }
 
     std::string path_;
@@ -114,10 +123,6 @@ std::unique_ptr<HistoryStore> openSqliteHistory(const std::string& path, History
     store->open();
     return store;
 }
-
-}  // namespace tarnwick
-
-namespace tarnwick {
 
 std::unique_ptr<HistoryStore> openHistoryForRuns(const std::string& path) {
     if (path.empty()) return nullptr;

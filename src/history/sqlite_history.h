@@ -16,10 +16,6 @@ using HistoryWarning = std::function<void(const std::string& line)>;
 // A store on path; never null. warn hears at most one line over the store's life.
 std::unique_ptr<HistoryStore> openSqliteHistory(const std::string& path, HistoryWarning warn);
 
-}  // namespace tarnwick
-
-namespace tarnwick {
-
 // The front ends' store: the SQLite file at path with warnings on standard error, or null
 // when path is "" (no history kept).
 std::unique_ptr<HistoryStore> openHistoryForRuns(const std::string& path);
