@@ -68,6 +68,7 @@ int runHistoryCommand(const CommandOptions& options, const CommandIo& io) {
     std::string problem;
     if (!parseQuery(options, query, problem)) return usageError(io, "history", problem);
     const std::unique_ptr<HistoryStore> store = openHistoryForRuns(historyFilePath(options.value("--history"), false, false));
+    if (store == nullptr) return usageError(io, "history", "no history file");
     if (!options.value("show").empty()) return showRun(*store, options, io);
     const std::vector<RunRecord> runs = store->queryRuns(query);
     std::string text;
