@@ -33,6 +33,11 @@ if [ "$gui" -eq 0 ]; then
     ./build/tarnwick versions --file build/sample/sample.bin
 fi
 
+# The demo's runs are recorded in a history file of its own, listed at the end
+# (`./build/tarnwick history --json --history build/demo-history.db` shows them in full).
+export TARNWICK_HISTORY="$TARNWICK_ROOT/build/demo-history.db"
+rm -f "$TARNWICK_HISTORY" "$TARNWICK_HISTORY-wal" "$TARNWICK_HISTORY-shm"
+
 # The simulated product: model 0002 as the sample package, MAIN, PLD and OSD at 0100, DSP
 # at 0202 (older than the package), BOOT at 0101 (current: passed), MAIN's checksum answer
 # as the package's 32-bit word CRC. It prints the pseudo-terminal the program opens; a
@@ -88,3 +93,7 @@ for _ in $(seq 50); do grep -q "^$ip " "$sim_out" && break; sleep 0.1; done
 echo
 echo "\$ TARNWICK_TIME_SCALE=0.01 ./build/tarnwick update --file build/sample/sample.bin --ip $ip"
 TARNWICK_TIME_SCALE=0.01 ./build/tarnwick update --file build/sample/sample.bin --ip "$ip"
+
+echo
+echo "\$ ./build/tarnwick history --history build/demo-history.db"
+./build/tarnwick history --history "$TARNWICK_HISTORY"

@@ -66,3 +66,7 @@ for log in "$program_dir"/02/*Error02.txt; do
     echo "\$ iconv -f CP932 $(basename "$log")"
     iconv -f CP932 -t UTF-8 "$log" | tr -d '\r' || cat "$log"
 done
+echo
+echo "The line's history, shared by its stations:"
+echo "\$ tarnwick history --history \$TARNWICK_PROGRAM_DIR/history.db"
+"$build/tarnwick" history --history "$program_dir/history.db"

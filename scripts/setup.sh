@@ -6,7 +6,7 @@ set -euo pipefail
 TARNWICK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 TARNWICK_PACKAGES=(cmake g++ make pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
                    qt6-base-dev libasound2-dev netbase tftpd-hpa tftp-hpa xvfb xauth
-                   dpkg-dev file nlohmann-json3-dev lintian)
+                   dpkg-dev file nlohmann-json3-dev lintian libsqlite3-dev libssl-dev)
 
 install_packages() {
     local missing=()

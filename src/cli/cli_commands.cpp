@@ -14,7 +14,7 @@ const std::vector<CliCommand>& cliCommands() {
          "(TARNWICK_SERIAL_PORTS names the candidates). Exit 1 when none is free.",
          {{"--json", false, false}},
          runPortsCommand},
-        {"info", "info (--port DEVICE [--baud N] | --ip ADDR [--tcp-port N]) [--file PKG [--all-devices]] [--trace FILE] [--json]",
+        {"info", "info (--port DEVICE [--baud N] | --ip ADDR [--tcp-port N]) [--file PKG [--all-devices]] [--trace FILE] [--history FILE | --no-history] [--json]",
          "Asks the product in its normal mode as \"Check Comm.\" does and prints its model, serial number, package "
          "id, MAC address and every slot's version; with --file, a plan line per component of PKG: id, name, "
          "package version, product version and what \"Update\" would do under the mode (update, pass, downgrade, "
@@ -27,9 +27,11 @@ const std::vector<CliCommand>& cliCommands() {
           {"--file", true, false},
           {"--all-devices", false, false},
           {"--trace", true, false},
+          {"--history", true, false},
+          {"--no-history", false, false},
           {"--json", false, false}},
          runInfoCommand, true},
-        {"check", "check (--port DEVICE [--baud N] | --ip ADDR [--tcp-port N]) [--trace FILE] [--verbose] [--json]",
+        {"check", "check (--port DEVICE [--baud N] | --ip ADDR [--tcp-port N]) [--trace FILE] [--verbose] [--history FILE | --no-history] [--json]",
          "\"Check Comm.\" over RS-232C on DEVICE or over Ethernet to the product at ADDR: does the product "
          "answer in its normal or its update mode? Exit 0 for OK, 1 for NG. --baud: the update bit rate, as its "
          "index 0..4 or in bit/s (9600 .. 115200, default 115200) when no package decides it; --tcp-port: the product's update port "
@@ -39,16 +41,19 @@ const std::vector<CliCommand>& cliCommands() {
           {"--ip", true, false},
           {"--tcp-port", true, false},
           {"--trace", true, false},
+          {"--history", true, false},
+          {"--no-history", false, false},
           {"--verbose", false, false},
           {"--json", false, false}},
          runCheckCommand, true},
         {"update",
          "update --file PKG (--port DEVICE [--baud N] | --ip ADDR [--tcp-port N]) [--all-devices] "
-         "[--check verify|sum] [--yes | --no] [--trace FILE] [--verbose] [--json]",
+         "[--check verify|sum] [--yes | --no] [--trace FILE] [--verbose] [--history FILE | --no-history] [--json]",
          "Loads PKG and updates the product over RS-232C on DEVICE or over Ethernet at ADDR. Questions are asked on the terminal "
          "unless --yes or --no answers them (No without a terminal). Exit status: the result code 0..11 "
          "(0 \"Update completed.\", 10 \"No device to be renewed.\"), 12 when a question was answered No. --json: one JSON object a line as things happen (status, box, "
-         "summary, result); questions are then answered by --yes or No.",
+         "summary, result); questions are then answered by --yes or No. The run is recorded in the history "
+         "(see history; --history FILE another file, --no-history none).",
          {{"--file", true, true},
           {"--port", true, false},
           {"--baud", true, false},
@@ -59,9 +64,28 @@ const std::vector<CliCommand>& cliCommands() {
           {"--yes", false, false},
           {"--no", false, false},
           {"--trace", true, false},
+          {"--history", true, false},
+          {"--no-history", false, false},
           {"--verbose", false, false},
           {"--json", false, false}},
          runUpdateCommand, true},
+        {"history",
+         "history [show RUN] [--serial S] [--model M] [--since DATE] [--result ok|failed] [--limit N] "
+         "[--json | --csv] [--history FILE]",
+         "Lists the recorded update, check and info runs newest first, from the window, the command line and the "
+         "stations (the file: --history FILE, else $TARNWICK_HISTORY, else $XDG_STATE_HOME/tarnwick/history.db; "
+         "a station's is history.db in the program directory). --json: one document; --csv: one row per "
+         "component; show RUN: one run in full.",
+         {{"show", true, false},
+          {"--serial", true, false},
+          {"--model", true, false},
+          {"--since", true, false},
+          {"--result", true, false},
+          {"--limit", true, false},
+          {"--json", false, false},
+          {"--csv", false, false},
+          {"--history", true, false}},
+         runHistoryCommand},
         {"monitor", "monitor [--once | --json]",
          "Shows the twenty station slots of the shared status area, refreshed until Ctrl-C; --once prints one "
          "table, --json one JSON document (exit 1 while no station has created the area).",

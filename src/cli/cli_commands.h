@@ -49,6 +49,7 @@ int runPortsCommand(const CommandOptions& options, const CommandIo& io);
 int runInfoCommand(const CommandOptions& options, const CommandIo& io);
 int runCheckCommand(const CommandOptions& options, const CommandIo& io);
 int runUpdateCommand(const CommandOptions& options, const CommandIo& io);
+int runHistoryCommand(const CommandOptions& options, const CommandIo& io);
 int runMonitorCommand(const CommandOptions& options, const CommandIo& io);
 int runLineCommand(const CommandOptions& options, const CommandIo& io);
 

@@ -134,6 +134,8 @@ int runInfoCommand(const CommandOptions& options, const CommandIo& io) {
     const std::string file = options.value("--file");
     console.fileToOpen = file.empty() ? "" : absolutePath(file);
     CliSession session(io, console, options.has("--json"));
+    session.recordRuns(options);
+    session.window.checkKind = RunKind::Info;
     startConsoleWindow(session.window, session.dialog, route, io, "info");
     int status = kExitNoPackage;
     if (!file.empty()) session.window.onLoad();

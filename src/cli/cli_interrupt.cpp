@@ -53,6 +53,11 @@ void InterruptGuard::statusShown(uint8_t, const std::string& text, int, int) {
 
 void InterruptGuard::resultReported(int, const std::string&) { writing_ = false; }
 
+void InterruptGuard::setBeforeExit(std::function<void()> action) {
+    const std::lock_guard<std::mutex> lock(beforeExitMutex_);
+    beforeExit_ = std::move(action);
+}
+
 void InterruptGuard::watch() {
     const sigset_t set = guardedSignals();
     bool warned = false;
@@ -74,6 +79,10 @@ void InterruptGuard::endNow() {
     // A work directory another copy holds keeps its files: they are that copy's run.
     if (holdsWorkDirectory(workDir_)) {
         for (const std::string& path : workFiles_) unlink(path.c_str());
+    }
+    {
+        const std::lock_guard<std::mutex> lock(beforeExitMutex_);
+        if (beforeExit_) beforeExit_();
     }
     std::fputs("\ntarnwick: interrupted.\n", err_);
     std::fflush(err_);

@@ -9,6 +9,8 @@
 #pragma once
 #include <atomic>
 #include <cstdio>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,6 +36,9 @@ public:
     void resultReported(int code, const std::string& text) override;
 
     bool writing() const { return writing_; }
+    // What runs on the guard's thread just before the command ends on a signal (the
+    // history records the run as interrupted); null for nothing.
+    void setBeforeExit(std::function<void()> action);
 
 private:
     void watch();
@@ -43,6 +48,8 @@ private:
     std::string workDir_;
     std::vector<std::string> workFiles_;
     std::atomic<bool> writing_{false};
+    std::mutex beforeExitMutex_;
+    std::function<void()> beforeExit_;
     sigset_t previousMask_{};
     std::thread watcher_;
 };

@@ -16,9 +16,8 @@
 #include "window/console_dialog.h"
 #include "window/control_ids.h"
 #include "window/main_window.h"
-#include "cli/observer_list.h"
 #include "window/status_line.h"
-#include "cli/update_summary.h"
+#include "history/record_format.h"
 #include "package/work_files.h"
 #include "platform/posix/device_state.h"
 #include "platform/posix/serial_port.h"
@@ -58,14 +57,15 @@ bool buttonEnabled(const ConsoleDialog& dialog, const MainWindow& window, int id
 }
 
 // After the result box: what became of each component the run handled, and how long it took.
-void showSummary(CliSession& session, const UpdateSummary& summary, std::chrono::steady_clock::duration took,
+// The summary is the run's record.
+void showSummary(CliSession& session, const RunRecord& run, std::chrono::steady_clock::duration took,
                  const CommandIo& io) {
     const auto ms = static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count());
     if (session.json) {
-        session.json->summary(summary, ms, session.window.nextSteps);
-    } else if (!summary.components().empty()) {
+        session.json->summary(run, ms, session.window.nextSteps);
+    } else if (handledAnyComponent(run)) {
         const std::string& warning = session.window.nextSteps;
-        std::fprintf(io.out, "[summary]\n%s%s\n%s%s", summary.text().c_str(), composePositionLine(0, 0, ms).c_str(),
+        std::fprintf(io.out, "[summary]\n%s%s\n%s%s", summaryText(run).c_str(), composePositionLine(0, 0, ms).c_str(),
                      warning.c_str(), warning.empty() ? "" : "\n");
         std::fflush(io.out);
     }
@@ -89,14 +89,16 @@ int pressUpdate(CliSession& session, InterruptGuard& interrupts, const CommandOp
     const std::string check = options.value("--check");
     if (!check.empty()) dialog.controls().checkMode = check == "verify" ? 0 : 1;
     if (!buttonEnabled(dialog, window, ctl::Update, "Update", io, "update")) return kExitNoPackage;
-    UpdateSummary summary(window.job);
-    ObserverList listeners{&summary, &interrupts};
-    session.listen(&listeners);
+    session.listen(&interrupts);
+    interrupts.setBeforeExit([&window] {
+        if (window.recorder.active()) window.keepRecord(window.recorder.interruptedRecord(utcNow()));
+    });
     const auto start = std::chrono::steady_clock::now();
     window.onUpdate();
     session.listen(nullptr);
+    interrupts.setBeforeExit(nullptr);
     if (!window.nextSteps.empty()) std::fprintf(io.err, "%s\n", window.nextSteps.c_str());
-    showSummary(session, summary, std::chrono::steady_clock::now() - start, io);
+    showSummary(session, window.recorder.record(), std::chrono::steady_clock::now() - start, io);
     return window.lastResultCode >= 0 ? window.lastResultCode : kExitDeclined;
 }
 
@@ -109,6 +111,7 @@ int runCheckCommand(const CommandOptions& options, const CommandIo& io) {
         return usageError(io, "check", problem);
     }
     CliSession session(io, consoleFor(serial, io, AnswerPolicy::No), options.has("--json"));
+    session.recordRuns(options);
     startConsoleWindow(session.window, session.dialog, serial, io, "check");
     chooseRoute(session.window, session.dialog, serial);
     session.window.onCheckComm();
@@ -135,6 +138,7 @@ int runUpdateCommand(const CommandOptions& options, const CommandIo& io) {
     ConsoleOptions console = consoleFor(serial, io, policy);
     console.fileToOpen = absolutePath(options.value("--file"));
     CliSession session(io, console, options.has("--json"));
+    session.recordRuns(options);
     startConsoleWindow(session.window, session.dialog, serial, io, "update");
     session.window.onLoad();
     int status = kExitNoPackage;

@@ -1,5 +1,8 @@
 #include "cli/cli_session.h"
 
+#include "history/history_place.h"
+#include "history/sqlite_history.h"
+
 namespace tarnwick {
 
 namespace {
@@ -34,6 +37,12 @@ void CliSession::listen(UpdateObserver* also) {
     } else {
         window.observer = also;
     }
+}
+
+void CliSession::recordRuns(const CommandOptions& options) {
+    window.frontEnd = "command line";
+    history = openHistoryForRuns(historyFilePath(options.value("--history"), options.has("--no-history"), false));
+    window.history = history.get();
 }
 
 void CliSession::finish(int code) {

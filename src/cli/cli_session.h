@@ -9,6 +9,7 @@
 #include "window/console_dialog.h"
 #include "cli/json_events.h"
 #include "window/main_window.h"
+#include "history/history_store.h"
 
 namespace tarnwick {
 
@@ -21,6 +22,9 @@ public:
 
     // Another listener beside the JSON events (the summary); null for none.
     void listen(UpdateObserver* also);
+    // Records the window's runs as the command line's, in the file of --history (or the
+    // default place) unless --no-history.
+    void recordRuns(const CommandOptions& options);
     // The JSON result line; nothing in text mode.
     void finish(int code);
 
@@ -28,6 +32,7 @@ public:
     ConsoleDialog dialog;
     MainWindow window;
     std::unique_ptr<JsonEvents> json;  // null without --json
+    std::unique_ptr<HistoryStore> history;  // null without a history
 };
 
 }  // namespace tarnwick

@@ -3,7 +3,7 @@
 #include "window/main_window.h"
 #include "monitor/monitor_view.h"
 #include "window/status_line.h"
-#include "cli/update_summary.h"
+#include "history/record_format.h"
 
 namespace tarnwick {
 
@@ -60,15 +60,11 @@ void JsonEvents::resultReported(int code, const std::string& text) {
     if (next_ != nullptr) next_->resultReported(code, text);
 }
 
-void JsonEvents::summary(const UpdateSummary& summary, uint64_t elapsedMs, const std::string& warning) {
-    std::string list;
-    for (const ComponentResult& c : summary.components()) {
-        list += std::string(list.empty() ? "" : ",") + "{\"id\":" + jsonId(c.id) + ",\"name\":" + jsonString(c.name) +
-                ",\"version\":" + jsonString(c.version) + ",\"outcome\":\"" + outcomeName(c.outcome) +
-                "\",\"reason\":" + jsonString(c.reason) + "}";
-    }
-    write("\"event\":\"summary\",\"components\":[" + list + "],\"elapsed_ms\":" + std::to_string(elapsedMs) +
-          (warning.empty() ? std::string() : ",\"warning\":" + jsonString(warning)));
+// The run's record, every component of the package with its outcome; warning: what the
+// operator must still do ("" none).
+void JsonEvents::summary(const RunRecord& run, uint64_t elapsedMs, const std::string& warning) {
+    write("\"event\":\"summary\",\"components\":" + componentsJson(run).dump() + ",\"elapsed_ms\":" +
+          std::to_string(elapsedMs) + (warning.empty() ? std::string() : ",\"warning\":" + jsonString(warning)));
 }
 
 void JsonEvents::finish(int code) {

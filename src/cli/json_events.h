@@ -12,7 +12,7 @@
 namespace tarnwick {
 
 class MainWindow;
-class UpdateSummary;
+struct RunRecord;
 
 class JsonEvents final : public UpdateObserver {
 public:
@@ -26,7 +26,7 @@ public:
 
     void setNext(UpdateObserver* next) { next_ = next; }
     // warning: what the operator must still do ("" none).
-    void summary(const UpdateSummary& summary, uint64_t elapsedMs, const std::string& warning = "");
+    void summary(const RunRecord& run, uint64_t elapsedMs, const std::string& warning = "");
     // The last line: the code the command exits with and the result's text when one was shown.
     void finish(int code);
     // Writes one object (its members without braces) as a line.

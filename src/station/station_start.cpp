@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "window/console_dialog.h"
 #include "window/main_window.h"
@@ -13,6 +14,8 @@
 #include "platform/posix/instance_lock.h"
 #include "platform/posix/station_lock.h"
 #include "platform/posix/stop_signals.h"
+#include "history/history_place.h"
+#include "history/sqlite_history.h"
 
 namespace tarnwick {
 
@@ -95,6 +98,12 @@ int startStation(const std::vector<std::string>& args) {
     MainWindow window(dialog, systemClock(), platformTone(), {args.front()});
     Station host(window, dialog);
     host.stopSignals = &stop;
+    // The stations of a line record into one file in the program directory.
+    const std::unique_ptr<HistoryStore> history = openHistoryForRuns(historyFilePath("", false, true));
+    window.history = history.get();
+    char frontEnd[16];
+    std::snprintf(frontEnd, sizeof frontEnd, "station %02d", station.number);
+    window.frontEnd = frontEnd;
     window.station = &host;
     window.initDialog();
     return window.lastResultCode >= 0 ? window.lastResultCode : kExitNoResult;

@@ -9,9 +9,11 @@ namespace tarnwick {
 void MainWindow::checkEthernet() {
     readControls();
     readJob();
+    beginRecord(checkKind, true);
     EthernetRun run(job, *this, clock_);
     disableControls();
     recordCheck(run.checkCommunication(), run.reported());
+    endRecord(run.reported(), lastCheckResult == 1 ? 0 : 1);
     updateControls();
     showComponentPanel();
 }
@@ -19,10 +21,12 @@ void MainWindow::checkEthernet() {
 void MainWindow::runEthernetUpdate() {
     readControls();
     readJob();
+    beginRecord(RunKind::Update, true);
     EthernetRun run(job, *this, clock_);
     disableControls();
     run.update();
     rowStates.endRun(lastResultCode == 0, "");  // a declined question: nothing more was written
+    endRecord(run.reported(), lastResultCode);
     closeStatusWindow();
     const int kept = updateMode;  // a control update alone would select "Normal update." again
     updateControls();

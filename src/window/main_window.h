@@ -12,6 +12,8 @@
 #include "window/dialog.h"
 #include "window/row_states.h"
 #include "window/station_host.h"
+#include "history/history_store.h"
+#include "history/run_recorder.h"
 #include "link/target_info.h"
 #include "package/update_package.h"
 #include "platform/clock.h"
@@ -105,6 +107,20 @@ public:
     int lastResultCode = -1;    // code of the last reportResult, -1 before any
     int lastCheckResult = -1;   // last communication check: 1 OK, 0 NG, -1 none yet
     UpdateObserver* observer = nullptr;  // hears the status lines, boxes and reports; null none
+    // The record of the run in progress or of the last one; it hears what the observer hears,
+    // and the station's lines too. history (null: none) keeps every record when the run ends.
+    RunRecorder recorder;
+    HistoryStore* history = nullptr;
+    std::string frontEnd = "window";
+    std::string packageSha256;  // of the package last loaded, when a history is kept
+    // Stores a run's record with this machine's name and the package's SHA-256; nothing
+    // without a history.
+    void keepRecord(RunRecord run);
+    // The serial number of the product last checked or updated; "" when none answered.
+    std::string lastSerialNumber() const;
+    // The history's table of the runs of a serial number ("" every run).
+    std::string historyListing(const std::string& serialNumber) const;
+    RunKind checkKind = RunKind::Check;  // what "Check Comm." is recorded as (Info for the product query)
     TargetInfo checkedProduct;  // what the product reported to the last good check
     bool productKnown = false;  // checkedProduct holds versions (cleared when an update changes them)
     uint64_t procedureStartMs = 0;  // when the running handler started, for the elapsed time
@@ -134,6 +150,9 @@ private:
 
     // "component n of m" and the elapsed time beside the status line.
     void showPosition();
+    // The run's record begins after the job is read and ends with what the product reported.
+    void beginRecord(RunKind kind, bool ethernet);
+    void endRecord(const TargetInfo& reported, int code);
 
     Dialog& dialog_;
     Clock& clock_;

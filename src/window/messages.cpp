@@ -16,6 +16,7 @@ void reportFailure(MainWindow& w, const ErrorRecord& record, bool checkReport) {
     if (record.errorCode == numberOf(ErrorCode::None)) return;
     const uint32_t productCode = w.activeLink != nullptr ? w.activeLink->lastErrorCode() : kNoProductCode;
     const FailureReport report = composeFailure(record, checkReport, w.package, productCode);
+    w.recorder.failureReported(record, failureBoxText(report));
     if (w.observer != nullptr) w.observer->failureReported(record, failureBoxText(report));
     if (w.updateRunning) w.rowStates.failed(report.error);
     if (w.station != nullptr) {
@@ -29,6 +30,7 @@ void reportFailure(MainWindow& w, const ErrorRecord& record, bool checkReport) {
 int MainWindow::showBox(BoxKind kind, const std::string& text) {
     closeStatusWindow();
     tone_.play(kToneHz, kToneMs);
+    recorder.boxShown(kind, text);
     if (observer != nullptr) observer->boxShown(kind, text);
     return dialog_.messageBox(kind, text, kAppTitle);
 }
@@ -61,6 +63,8 @@ void MainWindow::reportCheckError(ErrorRecord record) { reportFailure(*this, rec
 
 void MainWindow::reportResult(int code) {
     lastResultCode = code;
+    const std::string text = resultReportText(code, job.productModelText, package.modelCode);
+    recorder.resultReported(code, text);
     if (station != nullptr) {
         station->reportResult(code);
         return;

@@ -3,6 +3,7 @@
 #include "window/main_window.h"
 #include "package/package_loader.h"
 #include "package/work_files.h"
+#include "history/history_place.h"
 
 namespace tarnwick {
 
@@ -23,6 +24,9 @@ int MainWindow::loadUpdateFile() {
     workDir = station != nullptr ? station->workDir() : workDirFor(false, "");
     const int loaded = loadPackage(updateFilePath, workDir, package, sink,
                                    station != nullptr ? WorkDirRule::GroupWritable : WorkDirRule::Private);
+    // The history names the package by its SHA-256: read once here, where the whole file is
+    // read anyway, rather than at the end of every run.
+    packageSha256 = loaded == 1 && history != nullptr ? sha256OfFile(updateFilePath) : std::string();
     closeStatusWindow();
     return loaded;
 }

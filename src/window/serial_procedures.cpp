@@ -9,9 +9,11 @@ namespace tarnwick {
 void MainWindow::checkCommunication() {
     readControls();
     readJob();
+    beginRecord(checkKind, false);
     SerialRun run(job, *this, clock_);
     disableControls();
     recordCheck(run.checkCommunication(), run.reported());
+    endRecord(run.reported(), lastCheckResult == 1 ? 0 : 1);
     updateControls();
     showComponentPanel();
 }
@@ -30,10 +32,12 @@ void MainWindow::recordCheck(int result, const TargetInfo& reported) {
 void MainWindow::runSerialUpdate() {
     readControls();
     readJob();
+    beginRecord(RunKind::Update, false);
     SerialRun run(job, *this, clock_);
     disableControls();
     run.update();
     rowStates.endRun(lastResultCode == 0, "");  // a declined question: nothing more was written
+    endRecord(run.reported(), lastResultCode);
     closeStatusWindow();
     updateMode = 0;
     writeControls();

@@ -34,6 +34,7 @@ std::string composePositionLine(uint8_t currentNumber, uint8_t selectedCount, ui
 void MainWindow::showStatus(uint8_t targetId, const std::string& text, int showProgress, int percent) {
     if (updateRunning) rowStates.reached(job.currentNumber, text == "Pass update.");
     if (updateRunning && text == "Reboot(Nomal Mode)...") normalModeConfirmed = true;
+    recorder.statusShown(targetId, text, showProgress, percent);
     if (station != nullptr) {
         station->showStatus(targetId, text, percent);
         return;

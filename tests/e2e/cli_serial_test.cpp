@@ -210,7 +210,7 @@ TEST_F(SerialCommandLine, JsonEventsOfAnUpdateParseAndEndWithTheResultCode) {
     const size_t n = events.size();
     EXPECT_EQ(events[n - 3], nlohmann::json::parse(R"({"event":"box","kind":"info","text":"Update completed."})"));
     EXPECT_EQ(events[n - 2]["components"], nlohmann::json::parse(
-                                               R"([{"id":"01","name":"MAIN","version":"0200","outcome":"updated","reason":""}])"));
+                                               R"([{"id":"01","name":"MAIN","version":"0200","product_version":"0100","outcome":"updated","reason":"","check":"checksum"}])"));
     EXPECT_EQ(events[n - 1], nlohmann::json::parse(R"({"event":"result","code":0,"text":"Update completed."})"));
 }
 
@@ -266,6 +266,42 @@ TEST_F(SerialCommandLine, CtrlCDuringTheWritesNeedsASecondPress) {
         InstanceLock lock;
         EXPECT_EQ(lock.acquire(), InstanceLock::Result::Acquired);
     }
+}
+
+}  // namespace
+}  // namespace tarnwick::test
+
+namespace tarnwick::test {
+namespace {
+
+// A history file that cannot serve costs one warning line and changes nothing else; a good
+// one lists the run as JSON and as one CSV row per component.
+TEST_F(SerialCommandLine, TheHistoryNeverStandsInTheWayAndListsTheRun) {
+    const struct {
+        const char* name;
+        void (*make)(const std::string& path);
+        size_t warnings;
+    } cases[] = {
+        {"directory", [](const std::string& p) { std::filesystem::create_directory(p); }, 1},
+        {"junk", [](const std::string& p) { std::ofstream(p) << std::string(4096, 'j'); }, 1},
+        {"good", [](const std::string&) {}, 0},
+    };
+    for (const auto& c : cases) {
+        const std::string file = dir + "/" + c.name + ".db";
+        c.make(file);
+        startProduct(product);
+        EXPECT_EQ(run("update --file {pkg} --port {port} --history " + file), 0) << c.name << err;
+        EXPECT_EQ(out.rfind("[info]\nUpdate completed.\n", 0), 0u) << c.name << out;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), static_cast<long>(c.warnings)) << c.name << err;
+    }
+    const std::string good = dir + "/good.db";
+    ASSERT_EQ(run("history --json --history " + good), 0) << err;
+    const nlohmann::json runs = nlohmann::json::parse(out)["runs"];
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0]["components"][0]["outcome"], "updated");
+    EXPECT_EQ(runs[0]["result"]["code"], 0);
+    ASSERT_EQ(run("history --csv --history " + good), 0) << err;
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2);  // the heading and MAIN
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Tests never open a real serial device: unless a test names its own pseudo-terminals,
 // the port candidates are none. Nor do they meet the single-instance lock of a running
-// Tarnwick, or of another test process: each test process has its runtime directory.
+// Tarnwick, or of another test process: each test process has its runtime directory, which
+// also holds the history its runs record.
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -17,11 +18,14 @@ struct PrivateRuntimeDir {
         if (mkdtemp(dir) != nullptr) {
             path = dir;
             setenv("XDG_RUNTIME_DIR", dir, 1);
+            setenv("TARNWICK_HISTORY", (path + "/history.db").c_str(), 1);
         }
     }
     ~PrivateRuntimeDir() {
         if (path.empty()) return;
-        unlink((path + "/Tarnwick.exe.lock").c_str());
+        for (const char* name : {"/Tarnwick.exe.lock", "/history.db", "/history.db-wal", "/history.db-shm"}) {
+            unlink((path + name).c_str());
+        }
         rmdir(path.c_str());
     }
     std::string path;

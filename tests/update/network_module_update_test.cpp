@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 
 #include "package/component_data.h"
 #include "package/package_loader.h"
@@ -183,6 +185,7 @@ struct FailureCase {
     bool dataOverLimit;  // the data file grows past 16 MiB, its byte sum unchanged
     std::vector<std::array<uint32_t, 4>> reports;  // target, error, process, progress
     const char* lastEvent;
+    Strings tftpTrace = {};  // the wire trace's TFTP lines, without their times
 };
 
 class NetworkModuleFailure : public NetworkModuleUpdate, public ::testing::WithParamInterface<FailureCase> {};
@@ -197,8 +200,18 @@ TEST_P(NetworkModuleFailure, EndsTheFlowWithItsOneReport) {
     if (config) config->ackFaults = c.ackFaults;
     ASSERT_NO_FATAL_FAILURE(start(c.address, config));
     if (c.dataOverLimit) std::filesystem::resize_file(package.components[0].dataFilePath, kComponentDataLimit + 1);
+    ASSERT_TRUE(link.setTrace(scratch.file("trace.txt")));
 
     EXPECT_FALSE(run());
+    EXPECT_TRUE(link.setTrace(""));
+    Strings tftp;
+    std::ifstream trace(scratch.file("trace.txt"));
+    for (std::string line; std::getline(trace, line);) {
+        const size_t at = line.find("-- tftp ");
+        if (at == std::string::npos) continue;
+        tftp.push_back(std::regex_replace(line.substr(at + 8), std::regex("port [0-9]+"), "port P"));
+    }
+    EXPECT_EQ(tftp, c.tftpTrace);
     std::vector<std::array<uint32_t, 4>> reports;
     for (const ErrorRecord& r : host.linkErrors) reports.push_back({r.targetId, r.errorCode, r.processCode, r.progress});
     EXPECT_EQ(reports, c.reports);
@@ -218,7 +231,20 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"UnknownKind", "127.0.41.7", 5, true, {}, false, {}, "command start bootloader"},
         FailureCase{"DataOverLimit", "127.0.41.8", kImage, true, {}, true, {}, "command update image"},
         FailureCase{"TransferRefused", "127.0.41.9", kImage, true, {{sim::AckFaultKind::Error, 0, 1, 3}}, false,
-                    {{0x51, numberOf(ErrorCode::ProductError), kProcUpdate, 0}}, "command update image"}),
+                    {{0x51, numberOf(ErrorCode::ProductError), kProcUpdate, 0}}, "command update image",
+                    {"write request \"NET1_0102.bcd\", 300 bytes, to port P",
+                     "error reply 3 \"Simulated failure.\" (awaiting the acknowledgement of block 0)",
+                     "transfer of \"NET1_0102.bcd\" failed with link error 225"}},
+        // The request's acknowledgement names another block: it is dropped and the request
+        // sent again, three times, to a module that answers no more.
+        FailureCase{"WrongBlockAcknowledged", "127.0.41.10", kImage, true, {{sim::AckFaultKind::WrongBlock, 0, -1}},
+                    false, {{0x51, numberOf(ErrorCode::Timeout), kProcUpdate, 0}}, "command update image",
+                    {"write request \"NET1_0102.bcd\", 300 bytes, to port P",
+                     "acknowledgement of block 65535 dropped (awaiting the acknowledgement of block 0)",
+                     "retransmission 1 of block 0", "no reply (awaiting the acknowledgement of block 0)",
+                     "retransmission 2 of block 0", "no reply (awaiting the acknowledgement of block 0)",
+                     "retransmission 3 of block 0", "no reply (awaiting the acknowledgement of block 0)",
+                     "transfer of \"NET1_0102.bcd\" failed with link error 227"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -60,6 +60,7 @@ public:
         : job_(job), host_(host), link_(link), channel_(channel), client_(clock) {
         client_.setOwner(&host);
         client_.setServerPort(tftpPort);
+        client_.setTraceNote([this](const std::string& text) { link_.traceNote(text); });
     }
 
     bool run() {

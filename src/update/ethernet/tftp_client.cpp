@@ -61,9 +61,18 @@ bool TftpClient::open(const char* moduleAddress) { return socket_->open(moduleAd
 void TftpClient::close() { socket_->close(); }
 
 bool TftpClient::put(uint8_t targetId, uint8_t kind, const char* fileName, const uint8_t* data, uint32_t length) {
-    if (sendRequest(targetId, kind, fileName) != ErrorCode::None) return false;
-    clock_.settleFor(kTftpPauseAfterRequest);
-    return sendData(targetId, kind, data, length) == ErrorCode::None;
+    const std::string name = fileName != nullptr ? fileName : "";
+    trace("write request \"" + name + "\", " + std::to_string(length) + " bytes, to port " +
+          std::to_string(socket_->serverPort()));
+    ErrorCode code = sendRequest(targetId, kind, fileName);
+    if (code == ErrorCode::None) {
+        clock_.settleFor(kTftpPauseAfterRequest);
+        code = sendData(targetId, kind, data, length);
+    }
+    trace("transfer of \"" + name + "\" " +
+          (code == ErrorCode::None ? std::string("ended: every block acknowledged")
+                                   : "failed with link error " + std::to_string(numberOf(code))));
+    return code == ErrorCode::None;
 }
 
 ErrorCode TftpClient::sendRequest(uint8_t targetId, uint8_t kind, const char* fileName) {
@@ -106,11 +115,34 @@ ErrorCode TftpClient::exchange(uint8_t targetId, uint8_t kind, uint16_t block, s
         }
         const TftpReply reply = awaitReply(block);
         if (reply == TftpReply::Ack) return ErrorCode::None;
+        traceReply(reply, block);
         if (reply == TftpReply::Error) return ErrorCode::ProductError;
         if (reply == TftpReply::ForeignPort) (void)sendError(kUnknownTransferId);  // its result is ignored
         if (retransmissions >= kMaxRetransmissions) {
             return reply == TftpReply::Nothing ? ErrorCode::Timeout : ErrorCode::Retry;
         }
+        trace("retransmission " + std::to_string(retransmissions + 1) + " of block " + std::to_string(block));
+    }
+}
+
+void TftpClient::traceReply(TftpReply reply, uint16_t block) const {
+    const std::string of = " (awaiting the acknowledgement of block " + std::to_string(block) + ")";
+    switch (reply) {
+        case TftpReply::Error: {
+            const uint16_t code = static_cast<uint16_t>(reply_[2] << 8 | reply_[3]);
+            const char* text = reinterpret_cast<const char*>(reply_.data() + 4);
+            trace("error reply " + std::to_string(code) + " \"" + std::string(text, strnlen(text, reply_.size() - 4)) +
+                  "\"" + of);
+            break;
+        }
+        case TftpReply::Nothing: trace("no reply" + of); break;
+        case TftpReply::OtherBlock:
+            trace("acknowledgement of block " + std::to_string(reply_[2] << 8 | reply_[3]) + " dropped" + of);
+            break;
+        case TftpReply::ForeignPort:
+            trace("reply from port " + std::to_string(socket_->sourcePort()) + " answered with error 5" + of);
+            break;
+        default: trace("reply dropped: unreadable" + of); break;
     }
 }
 

@@ -4,8 +4,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "link/link_owner.h"
 #include "report/error_record.h"
@@ -41,6 +43,9 @@ public:
     TftpClient& operator=(const TftpClient&) = delete;
 
     void setOwner(LinkOwner* owner) { owner_ = owner; }
+    // Where the transfers are told to the wire trace: the request, retransmissions, replies
+    // dropped or answered with an error, and the end; unset: nowhere.
+    void setTraceNote(std::function<void(const std::string&)> note) { note_ = std::move(note); }
     // The module's server port when it is not the services database's "tftp" entry (0).
     void setServerPort(uint16_t port) { serverPort_ = port; }
 
@@ -70,9 +75,15 @@ private:
     std::optional<TftpReply> collect(uint8_t byte, size_t& position, uint16_t block);
     void status(uint8_t targetId, uint8_t kind, int percent);
     ErrorCode fail(uint8_t targetId, ErrorCode code, int progress);
+    void trace(const std::string& text) const {
+        if (note_) note_("tftp " + text);
+    }
+    // What became of a reply that was not the acknowledgement of block.
+    void traceReply(TftpReply reply, uint16_t block) const;
 
     Clock& clock_;
     LinkOwner* owner_ = nullptr;
+    std::function<void(const std::string&)> note_;
     std::unique_ptr<TftpSocket> socket_;
     uint16_t serverPort_ = 0;
     int lastPercent_ = 0;

@@ -18,6 +18,7 @@
 #include "window/control_ids.h"
 #include "window/main_window.h"
 #include "window/qt/about_box.h"
+#include "window/qt/history_box.h"
 #include "window/qt/ip_address_edit.h"
 #include "window/qt/qt_status_window.h"
 #include "platform/serial_candidates.h"
@@ -291,6 +292,12 @@ void QtDialog::endDialog() {
     // Before the event loop runs (a station run that ends while the window starts) there
     // is nothing to leave, and an exit request then would end the next loop at once.
     if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
+}
+
+void QtDialog::showHistory() {
+    if (window_ == nullptr || busy_) return;
+    HistoryBox box(*window_, this);
+    box.exec();
 }
 
 void QtDialog::showAbout() {

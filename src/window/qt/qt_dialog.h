@@ -62,6 +62,8 @@ public:
     // True while a button handler runs.
     bool busy() const { return busy_; }
     void showAbout();
+    // The recorded runs of the product last checked or updated.
+    void showHistory();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -76,6 +76,10 @@ void QtDialog::buildWindow() {
     updateGroup_ = new QButtonGroup(this);
 
     auto* menuBar = new QMenuBar(this);
+    QMenu* records = menuBar->addMenu("&Records");
+    QAction* history = records->addAction("&History...");
+    history->setObjectName("historyAction");
+    connect(history, &QAction::triggered, this, &QtDialog::showHistory);
     QMenu* help = menuBar->addMenu("&Help");
     QAction* about = help->addAction("&About Tarnwick...");
     about->setObjectName("aboutAction");

@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <csignal>
+#include <memory>
 
 #include "window/main_window.h"
 #include "window/start_window.h"
 #include "platform/posix/instance_lock.h"
+#include "history/history_place.h"
+#include "history/sqlite_history.h"
 #include "window/qt/qt_dialog.h"
 #include "window/qt/qt_style.h"
 
@@ -40,6 +43,8 @@ int runWindowApplication(const std::vector<std::string>& args, Clock& clock, Ton
     }
     QtDialog dialog;
     MainWindow window(dialog, clock, tone, args);
+    const std::unique_ptr<HistoryStore> history = openHistoryForRuns(historyFilePath("", false, false));
+    window.history = history.get();
     dialog.bind(window);
     window.initDialog();
     if (dialog.ended()) return 0;  // a station run that ended while the window started

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -17,6 +18,8 @@
 #include "cli/command_line.h"
 #include "pkgbuild/package_builder.h"
 #include "platform/program_version.h"
+#include "history/sqlite_history.h"
+#include "support/temp_dir_env.h"
 #include "window/qt/ip_address_edit.h"
 #include "e2e/serial_update_fixture.h"
 #include "window/qt/qt_window_fixture.h"
@@ -183,6 +186,35 @@ TEST_F(QtMainWindowTest, HelpMenuOpensTheAboutBoxModally) {
     about->trigger();  // returns once OK was pressed
     EXPECT_EQ(seen, std::string("About ORVEX Firmware Writer ...|Ostrel Firmware Writer|Version ") + programVersion());
     EXPECT_FALSE(dialog->windowIcon().isNull());
+}
+
+// "History..." lists the runs of the serial number typed into its filter; none typed, all.
+TEST_F(QtMainWindowTest, HistoryListsTheRunsOfTheSerialNumberInItsFilter) {
+    start();
+    TempDir dir;
+    auto store = openSqliteHistory(dir.file("history.db"), [](const std::string&) {});
+    for (const char* serial : {"TW0000001", "TW0000002"}) {
+        RunRecord run;
+        run.serialNumber = serial;
+        ASSERT_GT(store->recordRun(run), 0);
+    }
+    window->history = store.get();
+    std::vector<std::string> seen;  // the table with no filter, then with the second serial number
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        auto* serial = box != nullptr ? box->findChild<QLineEdit*>("historySerial") : nullptr;
+        auto* table = box != nullptr ? box->findChild<QPlainTextEdit*>("historyTable") : nullptr;
+        if (serial == nullptr || table == nullptr) return;
+        seen.push_back(table->toPlainText().toStdString());
+        serial->setText("TW0000002");
+        seen.push_back(table->toPlainText().toStdString());
+        box->close();
+    });
+    dialog->findChild<QAction*>("historyAction")->trigger();
+    window->history = nullptr;
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[0].find("TW0000001") != std::string::npos && seen[0].find("TW0000002") != std::string::npos);
+    EXPECT_TRUE(seen[1].find("TW0000001") == std::string::npos && seen[1].find("TW0000002") != std::string::npos);
 }
 
 TEST_F(QtMainWindowTest, EnterAndEscLeaveTheWindowOpen) {

@@ -1,0 +1,45 @@
+// The record of each run the window's procedures make, kept in the history when there is one.
+#include "window/main_window.h"
+#include "history/history_place.h"
+#include "history/record_format.h"
+
+namespace tarnwick {
+
+void MainWindow::beginRecord(RunKind kind, bool ethernet) {
+    RunContext context;
+    context.kind = kind;
+    context.frontEnd = frontEnd;
+    context.packageFile = packageLoaded || kind == RunKind::Update ? updateFilePath : std::string();
+    context.ethernet = ethernet;
+    context.startUtc = utcNow();
+    if (kind == RunKind::Update) lastResultCode = -1;
+    recorder.begin(context, job);
+}
+
+void MainWindow::endRecord(const TargetInfo& reported, int code) {
+    recorder.finish(&reported, code, utcNow());
+    keepRecord(recorder.record());
+}
+
+void MainWindow::keepRecord(RunRecord run) {
+    if (history == nullptr) return;
+    run.host = hostName();
+    if (!run.packageFile.empty()) run.packageSha256 = packageSha256;
+    recorder.stored(history->recordRun(run));
+}
+
+std::string MainWindow::lastSerialNumber() const {
+    if (!recorder.record().serialNumber.empty()) return recorder.record().serialNumber;
+    std::string serial = checkedProduct.serialNumber;
+    while (!serial.empty() && (serial.back() == ' ' || serial.back() == '\r')) serial.pop_back();
+    return serial;
+}
+
+std::string MainWindow::historyListing(const std::string& serialNumber) const {
+    if (history == nullptr) return "No history is kept.\n";
+    HistoryQuery query;
+    query.serialNumber = serialNumber;
+    return historyTable(history->queryRuns(query));
+}
+
+}  // namespace tarnwick
