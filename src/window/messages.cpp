@@ -69,7 +69,6 @@ void MainWindow::reportResult(int code) {
         station->reportResult(code);
         return;
     }
-    const std::string text = resultReportText(code, job.productModelText, package.modelCode);
     if (updateRunning) {  // the table shows the outcome while the box is up
         rowStates.endRun(code == 0, text);
         showComponentPanel();

@@ -16,9 +16,13 @@ void MainWindow::beginRecord(RunKind kind, bool ethernet) {
     recorder.begin(context, job);
 }
 
+// An update's record says whether the product was seen going back to its normal mode, as
+// the warning after "Update completed." does.
 void MainWindow::endRecord(const TargetInfo& reported, int code) {
     recorder.finish(&reported, code, utcNow());
-    keepRecord(recorder.record());
+    RunRecord run = recorder.record();
+    if (run.kind == RunKind::Update) run.normalModeConfirmed = normalModeConfirmed;
+    keepRecord(std::move(run));
 }
 
 void MainWindow::keepRecord(RunRecord run) {
