@@ -85,8 +85,6 @@ protected:
 // window shows them.
 TEST_F(QtSerialUpdateTest, UpdateButtonMovesTheBarAndEndsWithTheBox) {
     startWithProduct();
-    std::vector<std::pair<std::string, std::string>> positions;  // status line, position line
-    op->onStatus = [&](const QtStatusWindow& s) { positions.emplace_back(s.text().toStdString(), s.position().toStdString()); };
     click(ctl::Update);
     expectBoxes("Update completed.", QMessageBox::Information);
     EXPECT_EQ(op->boxes.size(), 1u);
@@ -96,13 +94,6 @@ TEST_F(QtSerialUpdateTest, UpdateButtonMovesTheBarAndEndsWithTheBox) {
     for (const auto& s : op->statusSeen) {
         if (s.bar) barValues.push_back(s.percent);
     }
-    // Beside the counter, the overall position and the time taken so far (MAIN's settling
-    // waits are behind by DSP's turn).
-    const auto dsp = std::find_if(positions.begin(), positions.end(),
-                                  [](const auto& p) { return p.first.rfind("02/02 [11:DSP]", 0) == 0; });
-    ASSERT_NE(dsp, positions.end());
-    EXPECT_EQ(dsp->second.rfind("component 2 of 2   elapsed ", 0), 0u) << dsp->second;
-    EXPECT_NE(dsp->second, "component 2 of 2   elapsed 0:00");
     ASSERT_GE(barValues.size(), 2u);
     EXPECT_LT(*std::min_element(barValues.begin(), barValues.end()), *std::max_element(barValues.begin(), barValues.end()));
     expectUnlockedAfterwards();
