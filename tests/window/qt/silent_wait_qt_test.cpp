@@ -33,7 +33,7 @@ TEST_F(QtWindowTest, SilentFiveSecondAnswerWaitRepaintsAndTheElapsedTimeTicks) {
     link.setOwner(window.get());
     PaintedPositions painted;
     qApp->installEventFilter(&painted);
-    EXPECT_EQ(link.receiveFrame(0x01, 5), ReceiveResult::TimedOut);
+    EXPECT_EQ(link.receiveFrame(0x01, std::chrono::seconds(5)), ReceiveResult::TimedOut);
     qApp->removeEventFilter(&painted);
     EXPECT_EQ(clock.nowMs() - window->procedureStartMs, 5000u);
     // Each second of the silence painted (the wait's last poll has no pump after it).
