@@ -108,23 +108,6 @@ TEST(ChatteringProduct, EndsEveryWaitAsSilenceWouldWithinItsBudget) {
     }
 }
 
-TEST_F(ReceiveFrame, InfoReceiverKnowsTheInfoAnswer) {
-    std::vector<uint8_t> f{0xAA, 'I', 0x01, 0x00, 0x00, 0x12, 0x34, 0xAB, 0xCD, 0x11, 0x22,
-                           0x33, 0x44, 0x4F, 0x4B, 0x00, 0x07};
-    wire.feed(withChecksum(f));
-    ASSERT_EQ(link->receiveInfoFrame(0x01, 10s), R::InfoReply);
-    InfoRecord r = link->infoAnswer(3);
-    EXPECT_EQ(std::tie(r.value, r.wordA, r.wordB), std::make_tuple(0x1234u, 0xABCD, 0x3344));
-    EXPECT_EQ(r.entryWords[2], 0x1122);
-    EXPECT_EQ(r.entryValues[2], 0x4F4B0007u);
-    EXPECT_EQ(r.entryValues[3], 0u);
-    EXPECT_EQ(link->infoAnswer(86).entryValues[0], 0u);
-    // The frame receiver does not know 'I': it takes 4 bytes, whose last is no checksum.
-    wire.feed(withChecksum(f));
-    EXPECT_EQ(link->receiveFrame(0x01, 10s), R::BadChecksum);
-    EXPECT_EQ(wire.incoming.size(), 14u);
-}
-
 class StoreData : public LinkTest {
 protected:
     std::vector<uint8_t> buffer = std::vector<uint8_t>(kReadBackBufferSize + 64, 0xEE);

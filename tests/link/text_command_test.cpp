@@ -24,9 +24,8 @@ TEST_F(TextCommands, AnyRbstartLineAnswersTheRebootCommandAnUnansweredOneIsSentF
 
 TEST_F(TextCommands, PackageCommandCarriesTheIdAndPumpsBetweenTries) {
     link->setPackageCommand("12AB");
-    EXPECT_EQ(std::string(link->packageCommand.data()), "SYPKG 12AB\r");
     EXPECT_EQ(link->setPackage(), 0);
-    EXPECT_EQ(wire.writes.size(), 4u);
+    EXPECT_EQ(wire.writes, std::vector<std::vector<uint8_t>>(4, bytesOf("SYPKG 12AB\r")));
     EXPECT_EQ(owner.pumps, 3);
     answerAlways(bytesOf("SYPKG 12AB\r"));
     EXPECT_EQ(link->setPackage(), 1);
@@ -107,15 +106,11 @@ TEST_F(TargetInfoQuery, ShortAnswerFromAFullModelIsAskedAgainAndFails) {
     EXPECT_EQ(link->targetInfo.model, "");  // cleared at the start of every answer
 }
 
-TEST(TargetInfoRules, VersionsValidLooksAtUsedSlotsOnlyAndLinesAreCutToTwentyFour) {
+// (A version still starting with B, and slots past a short answer, are seen in the queries above and end to end.)
+TEST(TargetInfoRules, AnIVersionIsStillStartingAndLinesAreCutToTwentyFour) {
     TargetInfo t;
     for (int k = 0; k < 8; ++k) t.slotVersions[k] = "0100";
-    EXPECT_EQ(t.versionsValid(), 1);
     t.slotVersions[7] = "I0000X";
-    EXPECT_EQ(t.versionsValid(), 0);
-    t.missingSlots = 4;
-    EXPECT_EQ(t.versionsValid(), 1);
-    t.slotVersions[2] = "B0000";
     EXPECT_EQ(t.versionsValid(), 0);
     t.parseLine(2, "VIALL", "VIALL" + std::string(30, 'n') + ":" + std::string(30, 'v') + "\r");
     EXPECT_EQ(t.slotNames[0], std::string(24, 'n'));
