@@ -18,17 +18,7 @@ TEST_F(TextCommands, AnyRbstartLineAnswersTheRebootCommandAnUnansweredOneIsSentF
     answerAlways(bytesOf("RBSTOP\r"));
     EXPECT_EQ(link->enterNormalMode(), 0);
     EXPECT_EQ(wire.writes, std::vector<std::vector<uint8_t>>(4, bytesOf("RBNORM\r")));
-    EXPECT_EQ(owner.pumps, 0);
-    EXPECT_TRUE(owner.linkErrors.empty());
-}
-
-TEST_F(TextCommands, PackageCommandCarriesTheIdAndPumpsBetweenTries) {
-    link->setPackageCommand("12AB");
-    EXPECT_EQ(link->setPackage(), 0);
-    EXPECT_EQ(wire.writes, std::vector<std::vector<uint8_t>>(4, bytesOf("SYPKG 12AB\r")));
-    EXPECT_EQ(owner.pumps, 3);
-    answerAlways(bytesOf("SYPKG 12AB\r"));
-    EXPECT_EQ(link->setPackage(), 1);
+    EXPECT_TRUE(owner.pumps == 0 && owner.linkErrors.empty());
 }
 
 // A product that prints boot lines for 1.6 s (a byte every 50 ms) before each answer:
@@ -102,22 +92,15 @@ TEST_F(TargetInfoQuery, ShortAnswerFromAFullModelIsAskedAgainAndFails) {
                          "VIALLPLD:1\rVIALLHWID:x\rVIALLEND:\r"));
     EXPECT_EQ(link->queryTargetInfo(), 0);
     EXPECT_EQ(wire.writes.size(), 4u);
-    EXPECT_EQ(link->readInfoLines(), ErrorCode::Timeout);
-    EXPECT_EQ(link->targetInfo.model, "");  // cleared at the start of every answer
 }
 
-// (A version still starting with B, and slots past a short answer, are seen in the queries above and end to end.)
-TEST(TargetInfoRules, AnIVersionIsStillStartingAndLinesAreCutToTwentyFour) {
+// (A version still starting with B, and slots past a short answer, are seen in the queries above and end to end;
+// the bounds of the answer's texts in the decoder mutation run.)
+TEST(TargetInfoRules, AnIVersionIsStillStarting) {
     TargetInfo t;
     for (int k = 0; k < 8; ++k) t.slotVersions[k] = "0100";
     t.slotVersions[7] = "I0000X";
     EXPECT_EQ(t.versionsValid(), 0);
-    t.parseLine(2, "VIALL", "VIALL" + std::string(30, 'n') + ":" + std::string(30, 'v') + "\r");
-    EXPECT_EQ(t.slotNames[0], std::string(24, 'n'));
-    EXPECT_EQ(t.slotVersions[0], std::string(24, 'v'));
-    t.parseLine(10, "VIALL", "VIALLX:1\r");  // out of range: ignored
-    t.parseLine(1, "VIALLS/N.", "VIALLHWID:zz\r");  // wrong start: ignored
-    EXPECT_EQ(t.serialNumber, "");
 }
 
 }  // namespace

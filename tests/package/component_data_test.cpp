@@ -67,14 +67,5 @@ TEST_F(ComponentData, EmptyFilesUnknownMethodsMissingFilesAndBadPositionsAreRefu
     for (int position : {20, -1}) EXPECT_EQ(loadPosition(position), 0);
 }
 
-TEST_F(ComponentData, SixteenMebibytesFitOneByteMoreDoesNot) {
-    std::vector<uint8_t> bytes(kComponentDataLimit, 0x01);
-    EXPECT_EQ(loadWith(bytes, 1, kComponentDataLimit & 0xFFFFu), 1);
-    EXPECT_EQ(length, kComponentDataLimit);
-    bytes.push_back(0x01);
-    EXPECT_EQ(loadWith(bytes, 1, (kComponentDataLimit + 1) & 0xFFFFu), 0);
-    EXPECT_EQ(length, 0u);
-}
-
 }  // namespace
 }  // namespace tarnwick

@@ -1,9 +1,6 @@
-// The station's error log files: their names, their exact bytes, and the first record of a
-// second winning.
+// The station's error log files: their names and their exact bytes.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "e2e/program_run.h"
@@ -48,17 +45,6 @@ TEST_F(ErrorLogTest, ExactBytesOfRecords) {
     EXPECT_EQ(slurp(dir.file("20261205213001Error05.txt")),
               std::string(kFirmware) + "ID:42\r\n" + kProgress + "-3\r\n" + kMessage + line + "\r\n");
     EXPECT_EQ(streamText(err), "");
-}
-
-TEST_F(ErrorLogTest, TheFirstRecordOfASecondStays) {
-    EXPECT_EQ(log("Update information file reading error!", 1, 0), 1);
-    EXPECT_EQ(log("Update file is not found!", 1, 0), 1);
-    EXPECT_EQ(slurp(dir.file("20261205213000Error05.txt")).find("not found"), std::string::npos);
-    time.second = 1;  // an empty file of the name (an earlier write that failed) is written
-    std::ofstream(dir.file("20261205213001Error05.txt")).close();
-    EXPECT_EQ(log("Update file is not found!", 1, 0), 1);
-    EXPECT_NE(slurp(dir.file("20261205213001Error05.txt")).find(";Update file is not found!\r\n"), std::string::npos);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 }  // namespace

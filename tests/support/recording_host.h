@@ -13,7 +13,6 @@ class RecordingHost : public RecordingOwnerOf<UpdateHost> {
 public:
     std::vector<uint32_t> waits;  // each whole-second wait, in order
     std::vector<std::string> boxes;
-    std::vector<int> results;
 
     void waitSeconds(std::chrono::seconds n) override { waits.push_back(static_cast<uint32_t>(n.count())); }
     void closeStatusWindow() override {}
@@ -24,7 +23,7 @@ public:
         return kAnswerNo;
     }
     void setQuiet(bool) override {}
-    void reportResult(int code) override { results.push_back(code); }
+    void reportResult(int) override {}
     void jobChanged(const UpdateJob&) override {}
     void attachLink(const LinkErrorSource*) override {}
 };

@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, TftpTransfer, ::testing::ValuesIn(kCases), [](co
 });
 
 // Replies straight from a socket at the module's address, queued before the client waits.
-TEST(TftpReplies, LongErrorMessagesAndBytesAfterAReply) {
+TEST(TftpReplies, AnErrorMessageLongerThanTheReplyBuffer) {
     std::string error;
     int module = sim::bindUdp(kModule, 0, error);
     ASSERT_GE(module, 0) << error;
@@ -144,10 +144,6 @@ TEST(TftpReplies, LongErrorMessagesAndBytesAfterAReply) {
     send(std::vector<uint8_t>(kTftpPacketSize, 'x'));
     EXPECT_EQ(client.awaitReply(1), TftpReply::Error);
     EXPECT_EQ(client.awaitReply(1), TftpReply::Nothing);  // the rest of it is skipped
-    // A second acknowledgement in the datagram of the first is not taken.
-    send({0, 4, 0, 1, 0, 4, 0, 2});
-    EXPECT_EQ(client.awaitReply(1), TftpReply::Ack);
-    EXPECT_EQ(client.awaitReply(2), TftpReply::Nothing);
     sim::closeFd(module);
 }
 

@@ -41,13 +41,14 @@ TEST(SameVersion, ComparesThePackageVersionWithTheTrimmedProductVersion) {
 }
 
 TEST(FirmwareType, UpgradeVersionsBeginWithAAndNothingToCompareIsNoChange) {
+    using T = FirmwareTypeChange;
     UpdatePackage p;
-    add(p, 0, 0x01, "A100");
-    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "0100"}})), FirmwareTypeChange::ProductNormalFileUpgrade);
-    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "A200"}})), FirmwareTypeChange::None);
-    add(p, 0, 0x01, "0100");
-    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "A100"}})), FirmwareTypeChange::ProductUpgradeFileNormal);
-    EXPECT_EQ(firmwareTypeChange(p, reported({{0, "0200"}})), FirmwareTypeChange::None);
+    const std::tuple<const char*, const char*, T> cases[] = {{"A100", "0100", T::ProductNormalFileUpgrade},
+        {"A100", "A200", T::None}, {"0100", "A100", T::ProductUpgradeFileNormal}, {"0100", "0200", T::None}};
+    for (const auto& [file, product, change] : cases) {
+        add(p, 0, 0x01, file);
+        EXPECT_EQ(firmwareTypeChange(p, reported({{0, product}})), change) << file << " " << product;
+    }
     UpdatePackage withoutMain;
     add(withoutMain, 0, 0x11, "A100");
     EXPECT_EQ(firmwareTypeChange(withoutMain, reported({{0, "0100"}, {2, "0100"}})), FirmwareTypeChange::None);
@@ -74,9 +75,9 @@ TEST(Downgrade, TextComparisonMakes110OlderThan19AndEveryComponentCounts) {
 TEST(Downgrade, BlankProductVersionsAreExemptOnlyForVersionTexts) {
     UpdatePackage p;
     add(p, 0, 0x11, "0100");
-    EXPECT_EQ(noDowngrade(p, reported({{2, "FFFFFFFF"}})), 1);
-    EXPECT_EQ(noDowngrade(p, reported({{2, "FF.FF"}})), 1);
-    EXPECT_EQ(noDowngrade(p, reported({{2, "FFFFFFFE"}})), 0);
+    for (const auto& [product, ok] : {std::pair{"FFFFFFFF", 1}, {"FF.FF", 1}, {"FFFFFFFE", 0}}) {
+        EXPECT_EQ(noDowngrade(p, reported({{2, product}})), ok) << product;
+    }
     add(p, 0, 0x11, "0100", "1.00");
     EXPECT_EQ(noDowngrade(p, reported({{2, "FFFFFFFF"}})), 0);  // '1' < 'F'
 }

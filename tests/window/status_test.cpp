@@ -39,10 +39,9 @@ TEST(StationStatus, ShortLabelsAndTargetTexts) {
     UpdatePackage pkg;
     pkg.positionOfId[0x11] = 0;
     pkg.components[0].name = "DSP";
-    EXPECT_EQ(stationTargetText(pkg, 0x11, "Switching...", 1, 3), "DSP->");
-    EXPECT_EQ(stationTargetText(pkg, 0x2A, "Switching...", 1, 3), "ID:2A->");
-    EXPECT_EQ(stationTargetText(pkg, 0x2A, "Verifying...", 1, 3), "ID:2A");
-    EXPECT_EQ(stationTargetText(pkg, 0, "Verifying...", 1, 3), "");
+    EXPECT_EQ(stationTargetText(pkg, 0x11, "Switching...", 1, 3) + "|" + stationTargetText(pkg, 0x2A, "Switching...", 1, 3) + "|" +
+                  stationTargetText(pkg, 0x2A, "Verifying...", 1, 3) + "|" + stationTargetText(pkg, 0, "Verifying...", 1, 3),
+              "DSP->|ID:2A->|ID:2A|");
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QTableWidget>
-#include <algorithm>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -82,7 +81,7 @@ protected:
 };
 
 // The component list: the package after Load, the product's versions beside it after a
-// check, nothing of it editable; the fields the operator cannot type into do not look so.
+// check, nothing of it editable.
 TEST_F(QtSerialUpdateTest, ComponentListShowsThePackageAndAfterACheckTheProduct) {
     product.slotVersions[2] = "0150";  // DSP's slot
     startWithProduct();
@@ -99,11 +98,9 @@ TEST_F(QtSerialUpdateTest, ComponentListShowsThePackageAndAfterACheckTheProduct)
     };
     EXPECT_EQ(rows(), (std::vector<Strings>{{"01", "MAIN", "0200", "", "selected"}, {"11", "DSP", "0200", "", "selected"}}));
     click(ctl::CheckComm);
+    expectBoxes("Communication check OK.", QMessageBox::Information);
+    expectUnlockedAfterwards();
     EXPECT_EQ(rows(), (std::vector<Strings>{{"01", "MAIN", "0200", "0100", "update"}, {"11", "DSP", "0200", "0150", "update"}}));
-    for (int id : {ctl::ModelText, ctl::ChecksumText}) {
-        const QPalette look = control(id)->palette();
-        EXPECT_EQ(look.color(QPalette::Base), look.color(QPalette::Window)) << id;
-    }
 }
 
 // The sample package over RS-232C: the position counts only what this link writes, and the
@@ -148,24 +145,18 @@ TEST_F(QtSerialUpdateTest, DowngradeQuestionNamesTheComponentAndBothVersions) {
 }
 
 // The texts are asserted end to end without Qt; here the box, its icon and the unlocking.
-TEST_F(QtSerialUpdateTest, CheckCommAndAFailedUpdateUnlockTheWindow) {
-    const struct { bool silent; int button; const char* text; QMessageBox::Icon icon; const char* state; } cases[] = {
-        {false, ctl::CheckComm, "Communication check OK.", QMessageBox::Information, "update"},
-        {true, ctl::Update, "Communication error!", QMessageBox::Critical, "not attempted"}};
-    for (const auto& c : cases) {
-        product.silent = c.silent;
-        startWithProduct();
-        click(c.button);
-        expectBoxes(c.text, c.icon);
-        expectUnlockedAfterwards();
-        const auto* table = dialog->findChild<QTableWidget*>("componentPanel");
-        for (int r = 0; r < table->rowCount(); ++r) EXPECT_EQ(table->item(r, 4)->text().toStdString(), c.state) << r;
-        sim->stop();
-    }
+TEST_F(QtSerialUpdateTest, AFailedUpdateUnlocksTheWindow) {
+    product.silent = true;
+    startWithProduct();
+    click(ctl::Update);
+    expectBoxes("Communication error!", QMessageBox::Critical);
+    expectUnlockedAfterwards();
+    const auto* table = dialog->findChild<QTableWidget*>("componentPanel");
+    for (int r = 0; r < table->rowCount(); ++r) EXPECT_EQ(table->item(r, 4)->text().toStdString(), "not attempted") << r;
 }
 
 // Close from the title bar arrives while the update pumps messages: it must not end the
-// dialog under the running procedure, which still uses its link. The bar moves meanwhile.
+// dialog under the running procedure, which still uses its link.
 TEST_F(QtSerialUpdateTest, CloseWhileAnUpdateRunsIsRefused) {
     startWithProduct();
     bool closedDuringRun = false;
@@ -178,12 +169,6 @@ TEST_F(QtSerialUpdateTest, CloseWhileAnUpdateRunsIsRefused) {
     EXPECT_TRUE(dialog->isVisible());
     expectBoxes("Update completed.", QMessageBox::Information);
     EXPECT_EQ(op->boxes.size(), 1u);
-    std::vector<int> bar;
-    for (const auto& s : op->statusSeen) {
-        if (s.bar) bar.push_back(s.percent);
-    }
-    ASSERT_GE(bar.size(), 2u);
-    EXPECT_LT(*std::min_element(bar.begin(), bar.end()), *std::max_element(bar.begin(), bar.end()));
     expectUnlockedAfterwards();
     dialog->close();  // once the update is over, Close works again
     EXPECT_TRUE(dialog->ended());
