@@ -74,8 +74,7 @@ TEST_F(TargetInfoQuery, FullAndShortAnswersFillTheirSlots) {
     EXPECT_EQ(std::tie(t.model, t.serialNumber, t.macAddress, t.hardwareId),
               std::make_tuple("TWK-7000", "TW0000001\r", "00:11:22:33:44:55\r", "HW01\r"));
     EXPECT_EQ(std::tie(t.slotNames[0], t.slotVersions[0], t.slotNames[7]), std::make_tuple("MAIN", "0102", "DM8IMG"));
-    EXPECT_EQ(t.slotOfId[0x2A], 4);
-    EXPECT_EQ(t.slotOfId[0x03], 7);
+    EXPECT_EQ(std::tie(t.slotOfId[0x2A], t.slotOfId[0x03]), std::make_tuple(4, 7));
     EXPECT_EQ(t.packageId.substr(0, 4), "0001");
     config.model = "MXQ4410RT";  // four component lines and no network lines
     config.slotVersions[5] = "";  // slots beyond the answer are not examined
