@@ -3,21 +3,15 @@
 #include <pty.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
 
 #include "cli/command_line.h"
 #include "platform/posix/device_state.h"
 #include "platform/posix/instance_lock.h"
 #include "pkgbuild/package_builder.h"
-#include "sim_server.h"
 #include "support/stream_text.h"
 #include "support/temp_dir_env.h"
 
@@ -60,11 +54,6 @@ TEST_F(CliTest, VersionsPrintsTheListingAndLeavesNoComponentFiles) {
     EXPECT_EQ(streamText(out), "ID:TargetName   Version\n01:MAIN         0105                \n"
                                "17:DSP(b)       2.03 beta           \n33:WEB(w)       0300                \n");
     EXPECT_FALSE(fs::exists(dir / "OrvexWriter" / "firmdata00.bin"));
-    p.toolId = " VORTAG3 B007";
-    EXPECT_EQ(run({"versions", "--file", packagePath(p)}), 1);
-    EXPECT_NE(streamText(out).find("[error]\nFormat error of update file!\n"
-                                "[error]\nProcessing error of file header reading!\n"),
-              std::string::npos);
     EXPECT_EQ(run({"versions", "--file", (dir / "gone.bin").string()}), 1);
     EXPECT_EQ(streamText(err), "tarnwick versions: cannot open the package '" + (dir / "gone.bin").string() +
                                 "': No such file or directory\n");
@@ -89,9 +78,8 @@ TEST_F(CliTest, ConventionsVersionCommandHelpAndWrappedHelp) {
         EXPECT_NE(text.find(c.outHas), std::string::npos) << text;
         if (c.status == kExitUsage && *c.errHas != '\0') { EXPECT_EQ(text, "") << c.args[0]; }
         EXPECT_NE(streamText(err).find(c.errHas), std::string::npos) << c.args[0];
-        for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
             EXPECT_LE(end - start, 80u) << text.substr(start, end - start);
-        }
         std::freopen(nullptr, "w+", out);
         std::freopen(nullptr, "w+", err);
     }
@@ -104,33 +92,11 @@ TEST_F(CliTest, PortsListsAPseudoTerminalThatOpensOrSaysNoneDoes) {
     ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
     const std::string path = ttyname(slave);
     // The first candidate is missing and says so; the second opens.
-    setenv("TARNWICK_SERIAL_PORTS", ((dir / "missing").string() + ":" + path).c_str(), 1);
-    const int status = run({"ports"});
-    setenv("TARNWICK_SERIAL_PORTS", "", 1);
+    ScopedEnv ports("TARNWICK_SERIAL_PORTS", (dir / "missing").string() + ":" + path);
+    EXPECT_EQ(run({"ports"}), 0);
     close(slave);
     close(master);
-    EXPECT_EQ(status, 0);
     EXPECT_EQ(streamText(out), "COM1   " + (dir / "missing").string() + "  no such device\nCOM2   " + path + "  free\n");
-}
-
-// --port names the device that opens, whatever the environment lists as candidates, and
-// the environment stays as it was; a path with ':' (as /dev/serial/by-path names are) too.
-TEST_F(CliTest, PortOpensTheNamedDeviceWhateverTheEnvironmentLists) {
-    sim::SimServer product{sim::SimConfig{}};
-    ASSERT_TRUE(product.startPty()) << product.error();
-    const std::string device = (dir / "pci-0000:00:14.0-usb-0:1").string(), trace = (dir / "trace.txt").string();
-    fs::create_symlink(product.slavePath(), device);
-    const std::string elsewhere = (dir / "ttyUSB7").string();
-    ScopedEnv ports("TARNWICK_SERIAL_PORTS", elsewhere);
-    std::FILE* noAnswers = std::fopen("/dev/null", "r");
-    EXPECT_EQ(runCommandLine({"check", "--port", device, "--trace", trace}, CommandIo{out, err, noAnswers}), 0)
-        << streamText(err);
-    std::fclose(noAnswers);
-    std::stringstream traced;
-    traced << std::ifstream(trace).rdbuf();
-    EXPECT_NE(traced.str().find("open port 0 (" + device + ") at 9600 bit/s: ok"), std::string::npos) << traced.str();
-    EXPECT_EQ(std::getenv("TARNWICK_SERIAL_PORTS"), elsewhere);
-    product.stop();
 }
 
 // What another process, an unprivileged one when asked, reads of the device's state.

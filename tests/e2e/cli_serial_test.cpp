@@ -1,15 +1,10 @@
 // `tarnwick check` and `tarnwick update` as a user runs them: the program against the
 // simulated product on a pseudo-terminal, with settling waits scaled to nothing.
-#include <gtest/gtest.h>
 #include <pty.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -92,6 +87,7 @@ const CliCase kCases[] = {
 class SerialCommandLine : public SerialUpdateTest {
 protected:
     std::string packagePath, out, err;
+    const std::string byPath = dir + "/pci-0000:00:14.0-usb-0:1";  // named as /dev/serial/by-path names are
 
     void SetUp() override {
         SerialUpdateTest::SetUp();
@@ -103,8 +99,10 @@ protected:
         if (sim) sim->stop();
         sim = std::make_unique<sim::SimServer>(config);
         ASSERT_TRUE(sim->startPty()) << sim->error();
+        std::filesystem::remove(byPath);
+        std::filesystem::create_symlink(sim->slavePath(), byPath);
     }
-    std::string port() const { return sim ? sim->slavePath() : dir + "/no-such-tty"; }
+    std::string port() const { return sim ? byPath : dir + "/no-such-tty"; }
 
     // The arguments with the placeholders filled in.
     std::string expand(const std::string& args) {
@@ -115,15 +113,16 @@ protected:
     int run(const std::string& args) { return runProgram(expand(args), dir, out, err); }
 };
 
+// --port names the device whatever the environment lists as candidates.
 TEST_F(SerialCommandLine, ResultBoxesAndExitCodes) {
     { std::ofstream(dir + "/kept.txt") << "an earlier trace"; }
+    ScopedEnv candidates("TARNWICK_SERIAL_PORTS", dir + "/ttyUSB7");
     for (const CliCase& c : kCases) {
         sim::SimConfig config = product;
         if (c.setup) c.setup(config);
         pkg.components[0].writeMethod = c.writeMethod;
         ASSERT_EQ(pkgbuild::writePackage(packagePath, pkg), 1);
-        if (sim) sim->stop();
-        sim.reset();
+        if (sim) { sim->stop(); sim.reset(); }
         if (!c.noProduct) startProduct(config);
         EXPECT_EQ(run(c.args), c.status) << c.name << "\n" << out << err;
         if (c.out) { EXPECT_EQ(out, c.out) << c.name; }
@@ -141,7 +140,7 @@ TEST_F(SerialCommandLine, PortsNamesWorkAndAJsonRunEndedByAQuestionCarriesIt) {
     sim::SimConfig config = product;
     downgrade(config);
     startProduct(config);
-    ScopedEnv ports("TARNWICK_SERIAL_PORTS", port());
+    ScopedEnv ports("TARNWICK_SERIAL_PORTS", sim->slavePath());
     EXPECT_EQ(run("check --port COM1"), 0) << out << err;
     EXPECT_EQ(run("check --port com2"), 64);
     EXPECT_NE(err.find("tarnwick ports"), std::string::npos) << err;
@@ -193,25 +192,21 @@ TEST_F(SerialCommandLine, AClosedOutputPipeDoesNotStopTheUpdate) {
     EXPECT_TRUE(written(0));
 }
 
-// A production line reads the run as it happens: every line one JSON object, the last the result.
+// A production line reads the run as it happens: every line one JSON object, the last the
+// result. (The per-component status events are what the Ctrl-C run below waits for.)
 TEST_F(SerialCommandLine, JsonEventsOfAnUpdateParseAndEndWithTheResultCode) {
     startProduct(product);
     EXPECT_EQ(run("update --file {pkg} --port {port} --json"), 0) << err;
     EXPECT_EQ(err, "");
     std::vector<nlohmann::json> events;
-    bool progress = false;
     std::istringstream lines(out);
-    for (std::string line; std::getline(lines, line);) {
-        events.push_back(nlohmann::json::parse(line));
-        progress |= events.back()["event"] == "status" && events.back()["target"] == "01" && events.back()["percent"].is_number();
-    }
+    for (std::string line; std::getline(lines, line);) events.push_back(nlohmann::json::parse(line));
     ASSERT_GE(events.size(), 4u) << out;
-    EXPECT_TRUE(progress) << out;
     const size_t n = events.size();
-    EXPECT_EQ(events[n - 3], nlohmann::json::parse(R"({"event":"box","kind":"info","text":"Update completed."})"));
-    EXPECT_EQ(events[n - 2]["components"], nlohmann::json::parse(
-                                               R"([{"id":"01","name":"MAIN","version":"0200","product_version":"0100","outcome":"updated","reason":"","check":"checksum"}])"));
-    EXPECT_EQ(events[n - 1], nlohmann::json::parse(R"({"event":"result","code":0,"text":"Update completed."})"));
+    EXPECT_EQ(nlohmann::json({events[n - 3], events[n - 2]["components"], events[n - 1]}), nlohmann::json::parse(R"([
+        {"event":"box","kind":"info","text":"Update completed."},
+        [{"id":"01","name":"MAIN","version":"0200","product_version":"0100","outcome":"updated","reason":"","check":"checksum"}],
+        {"event":"result","code":0,"text":"Update completed."}])"));
 }
 
 // What "Update" would do to each component, from the product's normal-mode answer alone.
@@ -267,12 +262,6 @@ TEST_F(SerialCommandLine, CtrlCDuringTheWritesNeedsASecondPress) {
         EXPECT_EQ(lock.acquire(), InstanceLock::Result::Acquired);
     }
 }
-
-}  // namespace
-}  // namespace tarnwick::test
-
-namespace tarnwick::test {
-namespace {
 
 // A history file that cannot serve costs one warning line and changes nothing else; a good
 // one lists the run as JSON and as one CSV row per component.

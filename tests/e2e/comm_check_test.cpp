@@ -1,5 +1,4 @@
 // "Check Comm." over RS-232C against the simulated product.
-#include <gtest/gtest.h>
 
 #include "e2e/serial_update_fixture.h"
 

@@ -3,14 +3,8 @@
 // meet), and a main window with Ethernet chosen. Binding those ports needs privileges;
 // without them the test says so and skips.
 #pragma once
-#include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "e2e/serial_update_fixture.h"
 #include "sim_tcp_server.h"
@@ -67,23 +61,16 @@ protected:
         return true;
     }
     sim::SimEngine& productEngine() const override { return server->engine(); }
-    // The product's log without the data blocks, acknowledgements and "open" lines.
-    Strings wire() const {
-        Strings out;
-        for (const std::string& e : server->log()) {
-            if (e.find(" frame P ") == std::string::npos && e.find(" frame A ") == std::string::npos &&
-                e.find(" open") == std::string::npos && e.find("closed by") == std::string::npos) {
-                out.push_back(e);
-            }
-        }
-        return out;
-    }
-    // The entries of the log on a port (its lines begin with the port number).
+    // What the product saw on a port (its log lines begin with the port number), without the
+    // data blocks, acknowledgements and "open" lines.
     Strings onPort(uint16_t port) const {
         Strings out;
         const std::string prefix = std::to_string(port) + " ";
-        for (const std::string& e : wire()) {
-            if (e.rfind(prefix, 0) == 0) out.push_back(e.substr(prefix.size()));
+        for (const std::string& e : server->log()) {
+            if (e.rfind(prefix, 0) == 0 && e.find(" frame P ") == std::string::npos && e.find(" frame A ") == std::string::npos &&
+                e.find(" open") == std::string::npos && e.find("closed by") == std::string::npos) {
+                out.push_back(e.substr(prefix.size()));
+            }
         }
         return out;
     }

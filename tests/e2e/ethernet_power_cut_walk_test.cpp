@@ -40,9 +40,7 @@ protected:
     // module's command lines ("command start bootloader", ...).
     static Strings starting(const Strings& events, const char* a, const char* b) {
         Strings out;
-        for (const std::string& e : events) {
-            if (e.rfind(a, 0) == 0 || e.rfind(b, 0) == 0) out.push_back(e);
-        }
+        for (const std::string& e : events) if (e.rfind(a, 0) == 0 || e.rfind(b, 0) == 0) out.push_back(e);
         return out;
     }
     // One interrupted run and its recovery; true when the product and module hold the package.
@@ -71,8 +69,7 @@ TEST_F(EthernetPowerCutWalk, EveryInterruptedUpdateRecovers) {
     EXPECT_EQ(starting(module->events(), "command ", "command ").back(), "command start image");
     const Strings uncut = starting(server->engine().events(), "text ", "frame ");
     const Strings commands = starting(module->events(), "command ", "command ");
-    int points = 0;
-    int recovered = 0;
+    int points = 0, recovered = 0;
     for (int product : {1, 0}) {
         const Strings& walk = product ? uncut : commands;
         for (int n : pointsToCut(walk, 0)) {

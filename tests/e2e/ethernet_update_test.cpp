@@ -26,9 +26,8 @@ TEST_F(EthernetTest, CompleteUpdateUsesEachPortForItsStepsAndWaitsForTheRestart)
     EXPECT_TRUE(written(0) && written(1));
     EXPECT_EQ(server->engine().mode(), sim::ProductMode::Normal);
     std::vector<int> waiting;  // the restart's progress, 1 s of 150 a line
-    for (const RecordedStatus& s : dialog.statusLines) {
+    for (const RecordedStatus& s : dialog.statusLines)
         if (s.text == "Waiting for start of products." && s.showProgress == 1) waiting.push_back(s.percent);
-    }
     ASSERT_EQ(waiting.size(), 150u);
     EXPECT_EQ(waiting.back(), 100);
 }
@@ -62,8 +61,6 @@ TEST_P(EthernetRuns, EndAsExpected) {
 const EthernetCase kRuns[] = {
     {"Port23RefusedFailsWithoutTrying5000", [](auto&, auto& n, auto&) { n.refuseTextPort = true; }, {},
      {"Communication error!"}, "5000", {{5000, {}}}},
-    {"SilentAt23AnsweringOn5000AsksForRecovery", [](auto& p, auto&, auto&) { p.startInUpdateMode = true; }, {},
-     {kRecovery}, "5000", {{23, {}}, {5000, {"frame C 01"}}}},
     {"ConfirmedRecoveryKeepsAllDeviceUpdate", [](auto& p, auto&, auto&) { p.startInUpdateMode = true; }, {kAnswerYes},
      {kRecovery, "Update completed."}, "5000", {}, 1},
     // The update port moves the update-mode connect and the return to normal mode; the

@@ -23,7 +23,7 @@ struct LineProducts {
         namespace fs = std::filesystem;
         fs::create_directories(dir + "/drive");
         for (auto& c : pkg.components) c.attributes = 3;  // allowed over Ethernet
-        if (pkgbuild::writePackage(dir + "/drive/line.bin", pkg) != 1) return fail(problem, "package not written");
+        if (pkgbuild::writePackage(dir + "/drive/line.bin", pkg) != 1) { problem = "package not written"; return false; }
         for (size_t i = 0; i < configs.size(); ++i) {
             char number[8];
             std::snprintf(number, sizeof number, "%02zu", i + 1);
@@ -35,19 +35,13 @@ struct LineProducts {
             net.address = address;
             net.restartDelayMs = restartDelayMs;
             products.push_back(std::make_unique<sim::SimTcpServer>(configs[i], net));
-            if (!products.back()->start()) return fail(problem, products.back()->error());
+            if (!products.back()->start()) { problem = products.back()->error(); return false; }
         }
         return true;
     }
 
     ~LineProducts() {
         for (auto& p : products) p->stop();
-    }
-
-private:
-    static bool fail(std::string& problem, const std::string& why) {
-        problem = why;
-        return false;
     }
 };
 

@@ -6,19 +6,14 @@
 #include "e2e/program_run.h"
 #include "platform/posix/instance_lock.h"
 #include "support/scoped_area.h"
-#include "support/temp_dir_env.h"
 
 namespace tarnwick::test {
 namespace {
 
 std::vector<std::string> lineWords(const std::string& out) {
     std::vector<std::string> words;
-    for (size_t at = 0; at < out.size();) {
-        const size_t end = out.find('\n', at);
-        const std::string line = out.substr(at, end - at);
-        words.push_back(line.substr(0, line.find("  code")));
-        at = end == std::string::npos ? out.size() : end + 1;
-    }
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) words.push_back(line.substr(0, line.find("  code")));
     return words;
 }
 

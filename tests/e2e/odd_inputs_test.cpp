@@ -3,12 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "e2e/program_run.h"
 #include "support/scoped_area.h"
-#include "support/temp_dir_env.h"
 
 namespace tarnwick::test {
 namespace {
@@ -17,9 +13,7 @@ TEST(OddInputs, FifosEndTheRunAndTheTraceNeverOverwritesThePackage) {
     ScopedArea area;
     TempDir dir;
     ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path()), program("TARNWICK_PROGRAM_DIR", dir.path() + "/");
-    std::filesystem::create_directories(dir.file("01"));
-    std::filesystem::create_directories(dir.file("02"));
-    std::filesystem::create_directories(dir.file("drive"));
+    for (const char* sub : {"01", "02", "drive"}) std::filesystem::create_directories(dir.file(sub));
     ASSERT_EQ(mkfifo(dir.file("drive/line.bin").c_str(), 0600), 0);
     ASSERT_EQ(mkfifo(dir.file("02/UpdateInformation02.txt").c_str(), 0600), 0);
     std::ofstream(dir.file("01/UpdateInformation01.txt"), std::ios::binary)

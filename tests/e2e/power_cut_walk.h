@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <string>
-#include <vector>
 
 namespace tarnwick::test {
 

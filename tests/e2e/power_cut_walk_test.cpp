@@ -26,9 +26,7 @@ protected:
     std::vector<bool> updated = std::vector<bool>(pkg.components.size(), false);
     bool holdsThePackage() {
         sim->waitUntilIdle();
-        for (size_t i = 0; i < pkg.components.size(); ++i) {
-            if (updated[i] && !written(i)) return false;
-        }
+        for (size_t i = 0; i < pkg.components.size(); ++i) if (updated[i] && !written(i)) return false;
         return true;
     }
     // One interrupted run and its recovery; true when the product holds the package.

@@ -6,16 +6,14 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <string>
 #include <utility>
 #include <vector>
 
 namespace tarnwick::test {
 
 inline std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(path, std::ios::binary).rdbuf();
     return s.str();
 }
 

@@ -7,10 +7,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "window/control_ids.h"
 #include "window/main_window.h"
@@ -80,7 +77,6 @@ protected:
         sim->engine().clearEvents();
     }
 
-    void update() { window->onUpdate(); }
     // Update pressed with these answers to its questions; gives the result code.
     int pressUpdate(std::deque<int> answers) {
         dialog.answers = std::move(answers);
@@ -91,9 +87,7 @@ protected:
     Strings commands() const {
         sim->waitUntilIdle();
         Strings out;
-        for (const std::string& e : sim->engine().events()) {
-            if (e.rfind("frame P ", 0) != 0 && e.rfind("frame A ", 0) != 0) out.push_back(e);
-        }
+        for (const std::string& e : sim->engine().events()) if (e.rfind("frame P ", 0) != 0 && e.rfind("frame A ", 0) != 0) out.push_back(e);
         return out;
     }
     // How many of the product's events begin with the prefix.

@@ -2,9 +2,6 @@
 // component's outcome, the one a failure is charged to, and what the run never reached.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "history/record_format.h"
 #include "history/run_recorder.h"
 
