@@ -25,7 +25,9 @@ protected:
         window.reset();
         if (server) server->stop();
         module.reset();
-        sim::NetModuleConfig moduleConfig{.bootRestartMs = 0, .appRestartMs = 0};
+        sim::NetModuleConfig moduleConfig;
+        moduleConfig.bootRestartMs = 0;
+        moduleConfig.appRestartMs = 0;
         moduleConfig.address = net.address;
         moduleConfig.powerCutAfter = moduleCutAfter;
         module = std::make_unique<sim::SimNetModule>(moduleConfig);

@@ -25,7 +25,7 @@ struct LineProducts {
         for (auto& c : pkg.components) c.attributes = 3;  // allowed over Ethernet
         if (pkgbuild::writePackage(dir + "/drive/line.bin", pkg) != 1) { problem = "package not written"; return false; }
         for (size_t i = 0; i < configs.size(); ++i) {
-            char number[8];
+            char number[24];
             std::snprintf(number, sizeof number, "%02zu", i + 1);
             const std::string address = addressPrefix + std::to_string(i + 1);
             fs::create_directories(dir + "/" + number);

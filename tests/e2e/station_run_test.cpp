@@ -26,11 +26,11 @@ struct StationCase {
     const char* packageBytes = nullptr;  // instead of the package: a file of these bytes
     bool noUpdateFile = false;
     std::optional<int> commType = {};  // where updateControls left the communication type
-    std::string label;               // the slot's label or result word
-    std::string message;             // the slot's error line
-    std::string target;
+    std::string label = {};             // the slot's label or result word
+    std::string message = {};           // the slot's error line
+    std::string target = {};
     int percent = 0;
-    std::string logMessage;          // the one error log's message line; empty: no log
+    std::string logMessage = {};        // the one error log's message line; empty: no log
     Strings boxes = {};
     std::vector<size_t> written = {};  // components the product holds afterwards
 };
@@ -117,7 +117,7 @@ TEST_P(StationRunTest, EndsWithItsResultInTheSlot) {
     const StationCase& c = GetParam();
     runStation(c);
     EXPECT_TRUE(dialog.ended);
-    if (c.commType) EXPECT_EQ(dialog.controls.commType, *c.commType);
+    if (c.commType) { EXPECT_EQ(dialog.controls.commType, *c.commType); }
     const SlotContent s = slot();
     EXPECT_EQ(std::tie(s.label, s.message, s.target, s.percent), std::tie(c.label, c.message, c.target, c.percent));
     EXPECT_EQ(logMessages(), c.logMessage.empty() ? Strings{} : Strings{c.logMessage});
@@ -127,7 +127,7 @@ TEST_P(StationRunTest, EndsWithItsResultInTheSlot) {
         const bool expected = std::find(c.written.begin(), c.written.end(), i) != c.written.end();
         EXPECT_EQ(written(i), expected) << "component " << i;
     }
-    if (c.written.empty()) EXPECT_EQ(seen("text RBUPDATE"), 0);
+    if (c.written.empty()) { EXPECT_EQ(seen("text RBUPDATE"), 0); }
 }
 
 TEST_F(StationFixture, WithoutAnAreaSaysSoOnceAndStillUpdates) {

@@ -102,7 +102,7 @@ TEST(ChatteringProduct, EndsEveryWaitAsSilenceWouldWithinItsBudget) {
         EXPECT_TRUE(link.setTrace(""));
         std::ifstream trace(scratch.file("trace.txt"));
         for (std::string line; std::getline(trace, line);) {
-            if (line.find(" RX ") != std::string::npos) EXPECT_LE(line.size(), 14 + 3 * kPendingLimit) << line;
+            if (line.find(" RX ") != std::string::npos) { EXPECT_LE(line.size(), 14 + 3 * kPendingLimit) << line; }
         }
     }
 }
