@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -17,6 +20,11 @@ namespace {
 const QRegularExpression& octetPattern() {
     static const QRegularExpression re("25[0-5]|2[0-4][0-9]|1[0-9]{2}|[1-9]?[0-9]");
     return re;
+}
+
+// The menu names its entries in the user's language; the shortcut beside Paste is the same everywhere.
+bool isPasteAction(const QAction* action) {
+    return action->text().endsWith('\t' + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText));
 }
 
 bool isOctet(const QString& text) {
@@ -106,19 +114,36 @@ bool IpAddressEdit::typeDigit(int index, QChar digit) {
     return true;
 }
 
+bool IpAddressEdit::pasteAddress() {
+    const auto pasted = parseAddress(QApplication::clipboard()->text());
+    if (!pasted) return false;  // a single number pastes into the field
+    setAddress(*pasted);
+    enterField(3, true);
+    return true;
+}
+
+// The field's own menu, whose Paste takes a whole address into all four fields; anything
+// else it pastes into the field as the field would.
+void IpAddressEdit::showFieldMenu(QLineEdit* field, const QPoint& globalPos) {
+    QMenu* menu = field->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (QAction* action : menu->actions()) {
+        if (!isPasteAction(action)) continue;
+        disconnect(action, &QAction::triggered, field, nullptr);
+        connect(action, &QAction::triggered, field, [this, field] {
+            if (!pasteAddress()) field->paste();
+        });
+    }
+    menu->popup(globalPos);
+}
+
 bool IpAddressEdit::keyPressed(int index, QKeyEvent* key) {
     if (index != current_) {  // typing into a field not entered through this control (a click)
         current_ = index;
         typed_ = false;
     }
     QLineEdit* f = fields_[static_cast<size_t>(index)];
-    if (key->matches(QKeySequence::Paste)) {
-        const auto pasted = parseAddress(QApplication::clipboard()->text());
-        if (!pasted) return false;  // a single number pastes into the field
-        setAddress(*pasted);
-        enterField(3, true);
-        return true;
-    }
+    if (key->matches(QKeySequence::Paste)) return pasteAddress();
     const QString text = key->text();
     if (text.size() == 1 && text[0].isDigit() && text[0].unicode() < 0x80) return typeDigit(index, text[0]);
     if (key->key() == Qt::Key_Period || key->key() == Qt::Key_Space) {
@@ -142,6 +167,10 @@ bool IpAddressEdit::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn && static_cast<QFocusEvent*>(event)->reason() != Qt::OtherFocusReason) {
         current_ = index;
         typed_ = false;
+    }
+    if (event->type() == QEvent::ContextMenu) {
+        showFieldMenu(fields_[static_cast<size_t>(index)], static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
     }
     if (event->type() == QEvent::KeyPress && keyPressed(index, static_cast<QKeyEvent*>(event))) return true;
     return QFrame::eventFilter(watched, event);

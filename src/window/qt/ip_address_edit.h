@@ -2,8 +2,8 @@
 // number 0..255 and nothing else. The digits typed into a field replace what it held
 // when it was entered; the third digit, or "." or a space after at least one digit typed
 // in the field, moves on to the next field. Backspace at a field's start goes back to the
-// previous one. Pasting a whole dotted address fills all four fields. An empty field
-// counts as 0.
+// previous one. Pasting a whole dotted address, by key or through a field's menu, fills
+// all four fields. An empty field counts as 0.
 #pragma once
 #include <QFrame>
 #include <array>
@@ -36,6 +36,9 @@ private:
     void enterField(int index, bool cursorAtEnd = false);
     bool typeDigit(int index, QChar digit);
     bool keyPressed(int index, QKeyEvent* key);
+    // A whole dotted address on the clipboard fills all four fields; false: it holds none.
+    bool pasteAddress();
+    void showFieldMenu(QLineEdit* field, const QPoint& globalPos);
 
     std::array<QLineEdit*, 4> fields_{};
     int current_ = -1;     // the field being typed into

@@ -2,13 +2,17 @@
 // load and a cancelled dialog; the hidden controls; the keys; the status window; the boxes.
 #include <QAction>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QValidator>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "pkgbuild/package_builder.h"
 #include "history/sqlite_history.h"
@@ -176,11 +180,35 @@ TEST_F(QtMainWindowTest, IpAddressTakesNumbersUpTo255AndTypedAddressesAsTyped) {
         }
         EXPECT_EQ(ip->address(), expected) << keys;
     }
-    QApplication::clipboard()->setText(" 172.16.254.3 ");
-    ip->field(1)->setFocus(Qt::MouseFocusReason);
-    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, "\x16");
-    QApplication::sendEvent(QApplication::focusWidget(), &paste);
-    EXPECT_EQ(ip->address(), (Address{172, 16, 254, 3}));
+    // Pasted by key or through the second field's menu: a whole address fills all four fields.
+    const std::tuple<bool, const char*, Address> pastes[] = {
+        {false, " 172.16.254.3 ", {172, 16, 254, 3}},
+        {true, " 172.16.254.3 ", {172, 16, 254, 3}},
+        {true, "77", {192, 77, 0, 1}},  // a single number goes into the field
+    };
+    for (const auto& [byMenu, clip, expected] : pastes) {
+        ip->setAddress({192, 168, 0, 1});
+        QApplication::clipboard()->setText(clip);
+        QLineEdit* second = ip->field(1);
+        second->setFocus(Qt::MouseFocusReason);
+        second->selectAll();
+        if (byMenu) {
+            QContextMenuEvent open(QContextMenuEvent::Mouse, QPoint(2, 2), second->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(second, &open);
+            auto* menu = second->findChild<QMenu*>();
+            ASSERT_NE(menu, nullptr);
+            const auto actions = menu->actions();
+            const auto paste = std::find_if(actions.begin(), actions.end(),
+                                            [](QAction* a) { return a->text().startsWith("&Paste"); });
+            ASSERT_NE(paste, actions.end());
+            (*paste)->trigger();
+            delete menu;
+        } else {
+            QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, "\x16");
+            QApplication::sendEvent(second, &paste);
+        }
+        EXPECT_EQ(ip->address(), expected) << byMenu << clip;
+    }
 }
 
 TEST_F(QtMainWindowTest, StatusWindowShowsTheLineAndTheBarAndClosesBeforeABox) {
