@@ -37,10 +37,18 @@ void MainWindow::showComponentPanel() {
         dialog_.showComponents({});
         return;
     }
-    std::vector<ComponentRow> rows = componentRows(package, productKnown ? &checkedProduct : nullptr);
+    // Once an update has read the product, its versions before the run stay beside what was written.
+    const TargetInfo* before = runVersions.before();
+    const TargetInfo* shown = before != nullptr ? before : productKnown ? &checkedProduct : nullptr;
+    std::vector<ComponentRow> rows = componentRows(package, shown);
     size_t row = 0;
     for (int p = 0; p < kMaxComponents && row < rows.size(); ++p) {
-        if (package.order[static_cast<size_t>(p)] != 0) rows[row++].state = rowStates.text(p);
+        if (package.order[static_cast<size_t>(p)] == 0) continue;
+        ComponentRow& r = rows[row++];
+        r.state = rowStates.text(p);
+        if (before != nullptr && rowStates.written(p)) {
+            r.productVersion = (r.productVersion.empty() ? "" : r.productVersion + " ") + "-> " + r.packageVersion;
+        }
     }
     dialog_.showComponents(rows);
 }

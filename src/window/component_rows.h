@@ -13,7 +13,7 @@ struct ComponentRow {
     std::string id;              // "%02X", as the status line shows it
     std::string name;            // with its kind suffix
     std::string packageVersion;  // the label when the package has one, else the version text
-    std::string productVersion;  // what the product reported for the id; "" unknown
+    std::string productVersion;  // what the product reported for the id, "old -> new" once written; "" unknown
     std::string state;           // selected, the plan or the outcome of the last run; "" none
 };
 

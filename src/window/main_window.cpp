@@ -94,6 +94,7 @@ void MainWindow::clearAll() {
     package.clear();
     packageLoaded = false;
     rowStates.clear();
+    runVersions.clear();
     writeControls();
     onCommTypeChanged();
     if (stationMode && station != nullptr) {
@@ -175,6 +176,7 @@ void MainWindow::onUpdate() {
     updateRunning = true;
     lastResultCode = -1;
     rowStates.startRun(package, targetChecked, commType);
+    runVersions.startRun(productKnown ? &checkedProduct : nullptr);
     showComponentPanel();
     switch (commType) {
         case 0: runSerialUpdate(); break;

@@ -11,6 +11,7 @@
 #include "window/control_fields.h"
 #include "window/dialog.h"
 #include "window/row_states.h"
+#include "window/run_versions.h"
 #include "window/station_host.h"
 #include "history/history_store.h"
 #include "history/run_recorder.h"
@@ -126,6 +127,7 @@ public:
     uint64_t procedureStartMs = 0;  // when the running handler started, for the elapsed time
     bool updateRunning = false;     // the handler is "Update": the position counts components
     RowStates rowStates;            // what the component table says of each row
+    RunVersions runVersions;        // the product's versions before the last update
     std::string nextSteps;          // what the last handler left the operator to do; "" nothing
     bool normalModeConfirmed = false;  // the running update saw the product's return to normal mode
 

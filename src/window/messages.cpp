@@ -49,7 +49,10 @@ int MainWindow::askYesNo(const std::string& text) {
     const std::string before = nextSteps;
     const TargetInfo* product = activeLink != nullptr ? activeLink->productInfo() : nullptr;
     if (updateRunning && product != nullptr) {
-        const std::string subject = questionSubject(package, *product, job.updateMode, routeAttributes(commType));
+        // Found in its update mode the product reports no versions: the question is the recovery's.
+        const std::string subject = product->slotVersions[0].empty()
+                                        ? std::string(kRecoveryQuestionSubject)
+                                        : questionSubject(package, *product, job.updateMode, routeAttributes(commType));
         if (!subject.empty()) setNextSteps(subject);
     }
     const int answer = showBox(BoxKind::Question, text);
@@ -71,6 +74,7 @@ void MainWindow::reportResult(int code) {
     }
     if (updateRunning) {  // the table shows the outcome while the box is up
         rowStates.endRun(code == 0, text);
+        if (activeLink != nullptr) runVersions.heard(activeLink->productInfo());
         showComponentPanel();
     }
     if (isInfoResult(code)) {

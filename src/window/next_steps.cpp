@@ -4,6 +4,10 @@
 
 namespace tarnwick {
 
+const char* const kRecoveryQuestionSubject =
+    "The product is in its update mode: its last update was broken off. Yes writes every selected component "
+    "(\"ALL device update.\"); No leaves the product as it is.";
+
 const char* const kStillInUpdateModeWarning =
     "Warning: the product did not confirm its return to the normal mode and may still be in its update mode. "
     "Switch it off and on; if it does not start normally, run the update again.";

@@ -19,6 +19,9 @@ std::string noAnswerChecklist(int commType, const std::string& address);
 std::string questionSubject(const UpdatePackage& package, const TargetInfo& product, int updateMode,
                             uint32_t routeAttributes);
 
+// The recovery question: the product was found in its update mode (a broken update).
+extern const char* const kRecoveryQuestionSubject;
+
 // The product may still be in its update mode after "Update completed.".
 extern const char* const kStillInUpdateModeWarning;
 

@@ -71,6 +71,8 @@ void RowStates::reached(int number, bool passed) {
     if (passed) text_[static_cast<size_t>(position)] = kPassed;
 }
 
+bool RowStates::written(int position) const { return text(position) == kUpdated; }
+
 void RowStates::failed(const std::string& reason) { finishCurrent("failed: " + reason); }
 
 void RowStates::endRun(bool succeeded, const std::string& reason) {

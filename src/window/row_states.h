@@ -40,6 +40,8 @@ public:
     void endRun(bool succeeded, const std::string& reason);
 
     const std::string& text(int position) const { return text_[static_cast<size_t>(position)]; }
+    // The last run wrote this row's component.
+    bool written(int position) const;
 
 private:
     void finishCurrent(const std::string& state);

@@ -20,6 +20,7 @@ void MainWindow::checkCommunication() {
 
 void MainWindow::recordCheck(int result, const TargetInfo& reported) {
     lastCheckResult = result;
+    runVersions.clear();  // the table shows what this check read, not what a run replaced
     if (result == 0) setNextSteps(noAnswerChecklist(commType, job.ipText));
     // An answer from the update mode carries no versions.
     productKnown = result == 1 && !reported.slotVersions[0].empty();

@@ -32,7 +32,10 @@ std::string composePositionLine(uint8_t currentNumber, uint8_t selectedCount, ui
 }
 
 void MainWindow::showStatus(uint8_t targetId, const std::string& text, int showProgress, int percent) {
-    if (updateRunning) rowStates.reached(job.currentNumber, text == "Pass update.");
+    if (updateRunning) {
+        rowStates.reached(job.currentNumber, text == "Pass update.");
+        if (activeLink != nullptr) runVersions.heard(activeLink->productInfo());
+    }
     if (updateRunning && text == "Reboot(Nomal Mode)...") normalModeConfirmed = true;
     recorder.statusShown(targetId, text, showProgress, percent);
     if (station != nullptr) {

@@ -128,18 +128,54 @@ TEST_F(QtSerialUpdateTest, SamplePackageUpdateShowsEachComponentsOutcome) {
     EXPECT_EQ(whileBoxUp, outcome);
 }
 
-// While the downgrade question is up, the window names the component and both versions.
-TEST_F(QtSerialUpdateTest, DowngradeQuestionNamesTheComponentAndBothVersions) {
-    product.slotVersions[0] = "0300";  // MAIN's slot: newer than the package's 0200
-    startWithProduct();
-    const auto* steps = dialog->findChild<QLabel*>("nextSteps");
-    std::vector<std::string> beside;
-    op->onBox = [&] { beside.push_back(steps->isVisibleTo(dialog.get()) ? steps->text().toStdString() : ""); };
-    click(ctl::Update);  // answered No
-    ASSERT_EQ(op->boxes.size(), 1u);
-    EXPECT_TRUE(op->boxes[0].yesNo);
-    EXPECT_EQ(beside, Strings{"The question is about 01:MAIN (downgrade): package 0200, product 0300."});
-    EXPECT_FALSE(steps->isVisibleTo(dialog.get()));  // gone with the box
+// While a question is up, the window says what it is about: the downgrade names the
+// component and both versions, the recovery that Yes rewrites everything selected.
+TEST_F(QtSerialUpdateTest, QuestionsSayWhatTheyAreAbout) {
+    const std::pair<bool, const char*> cases[] = {
+        {false, "The question is about 01:MAIN (downgrade): package 0200, product 0300."},
+        {true, "The product is in its update mode: its last update was broken off. Yes writes every selected "
+               "component (\"ALL device update.\"); No leaves the product as it is."},
+    };
+    for (const auto& [inUpdateMode, expected] : cases) {
+        product.slotVersions[0] = "0300";  // MAIN's slot: newer than the package's 0200
+        product.startInUpdateMode = inUpdateMode;
+        startWithProduct();
+        const auto* steps = dialog->findChild<QLabel*>("nextSteps");
+        std::vector<std::string> beside;
+        op->onBox = [&] { beside.push_back(steps->isVisibleTo(dialog.get()) ? steps->text().toStdString() : ""); };
+        click(ctl::Update);  // answered No
+        ASSERT_EQ(op->boxes.size(), 1u);
+        EXPECT_TRUE(op->boxes[0].yesNo);
+        EXPECT_EQ(beside, Strings{expected});
+        EXPECT_FALSE(steps->isVisibleTo(dialog.get()));  // gone with the box
+        QtWindowTest::TearDown();
+        sim->stop();
+    }
+}
+
+// After an update the product column keeps the versions read before the run, with the
+// package's beside those written, also once the box is gone; the next check reads anew.
+TEST_F(QtSerialUpdateTest, ProductColumnShowsWhatTheUpdateReplaced) {
+    product.slotVersions[2] = "0200";  // DSP's slot holds the package's version: passed
+    for (bool checkedFirst : {false, true}) {
+        startWithProduct();
+        const auto* table = dialog->findChild<QTableWidget*>("componentPanel");
+        auto productColumn = [table] {
+            Strings out;
+            for (int r = 0; r < table->rowCount(); ++r) out.push_back(table->item(r, 3)->text().toStdString());
+            return out;
+        };
+        if (checkedFirst) click(ctl::CheckComm);
+        Strings whileBoxUp;
+        op->onBox = [&] { whileBoxUp = productColumn(); };
+        click(ctl::Update);
+        EXPECT_EQ(whileBoxUp, (Strings{"0100 -> 0200", "0200"})) << checkedFirst;
+        EXPECT_EQ(productColumn(), (Strings{"0100 -> 0200", "0200"})) << checkedFirst;
+        click(ctl::CheckComm);
+        EXPECT_EQ(productColumn(), (Strings{"0200", "0200"})) << checkedFirst;
+        QtWindowTest::TearDown();
+        sim->stop();
+    }
 }
 
 // The texts are asserted end to end without Qt; here the box, its icon and the unlocking.
