@@ -106,7 +106,7 @@ void StationRun::explainUpdateFile(const std::string& path) {
 
 void StationRun::fail(const char* logText) {
     s_.writeErrorLog(logText, kStationTarget, 0);
-    w_.reportResult(kResultUnreadable);
+    w_.endBeforeStart(kResultUnreadable, logText);
 }
 
 }  // namespace tarnwick

@@ -170,7 +170,7 @@ void MainWindow::onUpdate() {
         if (checked == 1) ++job.selectedCount;
     }
     if (job.selectedCount == 0) {
-        reportResult(4);
+        endBeforeStart(4, "");
         return;
     }
     updateRunning = true;

@@ -117,6 +117,9 @@ public:
     // Stores a run's record with this machine's name and the package's SHA-256; nothing
     // without a history.
     void keepRecord(RunRecord run);
+    // Reports code for an update that ended before its procedure started and records the
+    // run with errorLine ("" none) as its error.
+    void endBeforeStart(int code, const std::string& errorLine);
     // The serial number of the product last checked or updated; "" when none answered.
     std::string lastSerialNumber() const;
     // The history's table of the runs of a serial number ("" every run).

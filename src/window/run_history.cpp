@@ -25,6 +25,22 @@ void MainWindow::endRecord(const TargetInfo& reported, int code) {
     keepRecord(std::move(run));
 }
 
+// An update that ends before its procedure starts (nothing selected, a station's files
+// unreadable) is recorded too: its result, the error line behind it, the package when one
+// is loaded with every component not attempted, and no product, since none was asked.
+void MainWindow::endBeforeStart(int code, const std::string& errorLine) {
+    readJob();
+    beginRecord(RunKind::Update, commType == 1);
+    reportResult(code);
+    recorder.finish(nullptr, code, utcNow());
+    RunRecord run = recorder.record();
+    run.model.clear();
+    if (!packageLoaded) run.packageFile.clear();  // a file that would not load took no part
+    for (ComponentRecord& c : run.components) c.outcome = ComponentOutcome::NotAttempted;
+    if (!errorLine.empty()) run.errorBoxes.push_back(errorLine);
+    keepRecord(std::move(run));
+}
+
 void MainWindow::keepRecord(RunRecord run) {
     if (history == nullptr) return;
     run.host = hostName();
