@@ -10,7 +10,7 @@ public:
     uint64_t nowMs() override { return systemClock().nowMs(); }
     void sleepMs(uint32_t ms) override { systemClock().sleepMs(ms); }
     void settleMs(uint32_t) override {}
-    bool waitReadable(int fd, uint32_t ms) override { return systemClock().waitReadable(fd, ms); }
+    bool waitReadable(NativeHandle fd, uint32_t ms) override { return systemClock().waitReadable(fd, ms); }
 };
 
 }  // namespace tarnwick

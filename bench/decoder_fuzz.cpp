@@ -23,7 +23,7 @@ public:
     uint32_t bytesWaiting() override { return static_cast<uint32_t>(bytes_.size()); }
     int purge() override { return 1; }
     int close() override { return 1; }
-    int waitHandle() const override { return -1; }
+    NativeHandle waitHandle() const override { return kNoHandle; }
 
 private:
     std::deque<uint8_t> bytes_;
@@ -34,7 +34,7 @@ public:
     uint64_t nowMs() override { return now_; }
     void sleepMs(uint32_t ms) override { now_ += ms; }
     void settleMs(uint32_t ms) override { now_ += ms; }
-    bool waitReadable(int, uint32_t ms) override { return now_ += ms, false; }
+    bool waitReadable(NativeHandle, uint32_t ms) override { return now_ += ms, false; }
 
 private:
     uint64_t now_ = 0;

@@ -9,7 +9,7 @@
 
 #include "bench_clock.h"
 #include "link/target_link.h"
-#include "platform/posix/serial_port.h"
+#include "platform/serial_port.h"
 #include "sim_server.h"
 
 using namespace tarnwick;

@@ -18,7 +18,7 @@
 #include "bench_clock.h"
 #include "link/frame.h"
 #include "link/target_link.h"
-#include "platform/posix/command_channel.h"
+#include "platform/command_channel.h"
 #include "sim_tcp_server.h"
 
 using namespace tarnwick;

@@ -3,7 +3,7 @@
 
 #include "cli/cli_commands.h"
 #include "monitor/monitor_command.h"
-#include "platform/posix/shared_area.h"
+#include "platform/shared_area.h"
 
 namespace tarnwick {
 

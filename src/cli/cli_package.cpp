@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "cli/cli_commands.h"
-#include "platform/posix/regular_file.h"
+#include "platform/regular_file.h"
 
 namespace tarnwick {
 

@@ -4,8 +4,8 @@
 
 #include "cli/cli_commands.h"
 #include "monitor/monitor_view.h"
-#include "platform/posix/device_state.h"
-#include "platform/posix/usb_adapter.h"
+#include "platform/device_state.h"
+#include "platform/usb_adapter.h"
 #include "platform/serial_candidates.h"
 
 namespace tarnwick {

@@ -7,8 +7,8 @@
 #include "cli/cli_commands.h"
 #include "window/console_dialog.h"
 #include "window/main_window.h"
-#include "platform/posix/device_state.h"
-#include "platform/posix/serial_port.h"
+#include "platform/device_state.h"
+#include "platform/serial_port.h"
 #include "platform/serial_candidates.h"
 #include "update/ethernet/ethernet_run.h"
 

@@ -19,8 +19,8 @@
 #include "window/status_line.h"
 #include "history/record_format.h"
 #include "package/work_files.h"
-#include "platform/posix/device_state.h"
-#include "platform/posix/serial_port.h"
+#include "platform/device_state.h"
+#include "platform/serial_port.h"
 #include "update/ethernet/ethernet_run.h"
 
 namespace tarnwick {

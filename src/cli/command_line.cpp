@@ -9,7 +9,7 @@
 
 #include "cli/cli_commands.h"
 #include "window/start_window.h"
-#include "platform/posix/instance_lock.h"
+#include "platform/instance_lock.h"
 #include "platform/program_version.h"
 
 namespace tarnwick {

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <ctime>
 
-#include "platform/posix/serial_port.h"
+#include "platform/serial_port.h"
 #include "update/check_methods.h"
 #include "update/version_rules.h"
 

@@ -18,9 +18,9 @@
 #include "monitor/monitor_view.h"
 #include "station/station_slot.h"
 #include "station/station_start.h"
-#include "platform/posix/shared_area.h"
-#include "platform/posix/station_lock.h"
-#include "platform/posix/stop_signals.h"
+#include "platform/shared_area.h"
+#include "platform/station_lock.h"
+#include "platform/stop_signals.h"
 
 extern char** environ;
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "link/link_timeouts.h"
+#include "platform/native_handle.h"
 
 namespace tarnwick {
 
@@ -40,8 +41,8 @@ public:
     virtual int purge() = 0;
     // Closes the transport; non-zero when something open was closed.
     virtual int close() = 0;
-    // The descriptor a wait can poll for readability, -1 when there is none.
-    virtual int waitHandle() const = 0;
+    // The descriptor a wait can poll for readability, kNoHandle when there is none.
+    virtual NativeHandle waitHandle() const = 0;
     virtual TransportTraits traits() const { return {}; }
 };
 

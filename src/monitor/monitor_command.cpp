@@ -6,8 +6,8 @@
 
 #include "monitor/monitor_view.h"
 #include "station/station_slot.h"
-#include "platform/posix/shared_area.h"
-#include "platform/posix/station_lock.h"
+#include "platform/shared_area.h"
+#include "platform/station_lock.h"
 
 namespace tarnwick {
 

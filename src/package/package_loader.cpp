@@ -6,7 +6,7 @@
 #include "package/header_parser.h"
 #include "package/work_files.h"
 #include "platform/paths.h"
-#include "platform/posix/regular_file.h"
+#include "platform/regular_file.h"
 
 namespace tarnwick {
 

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cstdint>
 
+#include "platform/native_handle.h"
+
 namespace tarnwick {
 
 class Clock {
@@ -14,14 +16,14 @@ public:
     virtual void sleepMs(uint32_t ms) = 0;
     // A fixed settling wait of a procedure (scaled by TARNWICK_TIME_SCALE on the system clock).
     virtual void settleMs(uint32_t ms) = 0;
-    // Waits up to ms for fd to become readable; true when it is. Replaces "poll, then
+    // Waits up to ms for handle to become readable; true when it is. Replaces "poll, then
     // sleep 10 ms" so that a wait ends as soon as a byte arrives.
-    virtual bool waitReadable(int fd, uint32_t ms) = 0;
+    virtual bool waitReadable(NativeHandle handle, uint32_t ms) = 0;
 
     // The same, with the unit in the type.
     void sleepFor(std::chrono::milliseconds wait) { sleepMs(msOf(wait)); }
     void settleFor(std::chrono::milliseconds wait) { settleMs(msOf(wait)); }
-    bool waitReadableFor(int fd, std::chrono::milliseconds wait) { return waitReadable(fd, msOf(wait)); }
+    bool waitReadableFor(NativeHandle handle, std::chrono::milliseconds wait) { return waitReadable(handle, msOf(wait)); }
 
 private:
     static uint32_t msOf(std::chrono::milliseconds wait) { return static_cast<uint32_t>(wait.count()); }

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/posix/shared_area.h"
-#include "platform/posix/stop_signals.h"
+#include "platform/shared_area.h"
+#include "platform/stop_signals.h"
 #include "window/dialog.h"
 #include "window/main_window.h"
 #include "window/station_host.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "package/line_reader.h"
-#include "platform/posix/regular_file.h"
+#include "platform/regular_file.h"
 
 namespace tarnwick {
 

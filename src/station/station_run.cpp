@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "window/control_ids.h"
-#include "platform/posix/regular_file.h"
+#include "platform/regular_file.h"
 #include "station/station.h"
 #include "station/station_info.h"
 

@@ -11,9 +11,9 @@
 #include "station/station.h"
 #include "station/station_start.h"
 #include "station/station_argument.h"
-#include "platform/posix/instance_lock.h"
-#include "platform/posix/station_lock.h"
-#include "platform/posix/stop_signals.h"
+#include "platform/instance_lock.h"
+#include "platform/station_lock.h"
+#include "platform/stop_signals.h"
 #include "history/history_place.h"
 #include "history/sqlite_history.h"
 

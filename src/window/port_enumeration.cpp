@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "window/main_window.h"
-#include "platform/posix/serial_port.h"
+#include "platform/serial_port.h"
 #include "platform/serial_candidates.h"
 
 namespace tarnwick {

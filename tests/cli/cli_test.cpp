@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "cli/command_line.h"
-#include "platform/posix/device_state.h"
-#include "platform/posix/instance_lock.h"
+#include "platform/device_state.h"
+#include "platform/instance_lock.h"
 #include "pkgbuild/package_builder.h"
 #include "support/stream_text.h"
 #include "support/temp_dir_env.h"

@@ -9,7 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "e2e/program_run.h"
-#include "platform/posix/instance_lock.h"
+#include "platform/instance_lock.h"
 #include "e2e/serial_update_fixture.h"
 
 namespace tarnwick::test {

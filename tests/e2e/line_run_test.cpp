@@ -4,7 +4,7 @@
 
 #include "e2e/line_products.h"
 #include "e2e/program_run.h"
-#include "platform/posix/instance_lock.h"
+#include "platform/instance_lock.h"
 #include "support/scoped_area.h"
 
 namespace tarnwick::test {

@@ -69,7 +69,7 @@ public:
     uint32_t bytesWaiting() override { return 1; }
     int purge() override { return 1; }
     int close() override { return 1; }
-    int waitHandle() const override { return -1; }
+    NativeHandle waitHandle() const override { return kNoHandle; }
 
 private:
     VirtualClock& clock_;

@@ -8,7 +8,7 @@
 #include "cli/command_line.h"
 #include "monitor/monitor_command.h"
 #include "station/station_slot.h"
-#include "platform/posix/station_lock.h"
+#include "platform/station_lock.h"
 #include "support/scoped_area.h"
 #include "support/stream_text.h"
 #include "support/test_clock.h"

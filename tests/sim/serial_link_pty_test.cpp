@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "platform/posix/serial_port.h"
+#include "platform/serial_port.h"
 #include "sim_server.h"
 #include "support/fast_clock.h"
 

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "link/target_link.h"
-#include "platform/posix/command_channel.h"
+#include "platform/command_channel.h"
 #include "sim_tcp_server.h"
 #include "support/fast_clock.h"
 

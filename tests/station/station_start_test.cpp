@@ -6,7 +6,7 @@
 
 #include "e2e/program_run.h"
 #include "station/station_slot.h"
-#include "platform/posix/instance_lock.h"
+#include "platform/instance_lock.h"
 #include "support/scoped_area.h"
 
 namespace tarnwick::test {

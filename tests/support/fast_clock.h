@@ -2,7 +2,6 @@
 // keeps it, but each poll really waits up to realPollMs, so the product gets time to
 // answer while a five-second answer wait still passes in a fraction of a second.
 #pragma once
-#include <poll.h>
 
 #include "support/test_clock.h"
 
@@ -12,9 +11,8 @@ class FastClock : public VirtualClock {
 public:
     explicit FastClock(int pollMs = 1) : realPollMs(pollMs) {}
 
-    bool waitReadable(int fd, uint32_t ms) override {
-        pollfd p{fd, POLLIN, 0};
-        const bool ready = poll(&p, 1, realPollMs) > 0;
+    bool waitReadable(NativeHandle fd, uint32_t ms) override {
+        const bool ready = systemClock().waitReadable(fd, static_cast<uint32_t>(realPollMs));
         if (!ready) now += ms;
         return ready;
     }

@@ -44,7 +44,7 @@ public:
         return 1;
     }
     int close() override { return 1; }
-    int waitHandle() const override { return -1; }
+    NativeHandle waitHandle() const override { return kNoHandle; }
     TransportTraits traits() const override { return traitsValue; }
 
     // The writes whose second byte is the letter.

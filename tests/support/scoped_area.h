@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/posix/shared_area.h"
+#include "platform/shared_area.h"
 #include "support/temp_dir_env.h"
 
 namespace tarnwick::test {

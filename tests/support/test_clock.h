@@ -1,6 +1,5 @@
 // A clock for tests: settling waits and sleeps only add to a virtual time.
 #pragma once
-#include <poll.h>
 
 #include <vector>
 
@@ -19,9 +18,8 @@ public:
         settles.push_back(ms);
         now += ms;
     }
-    bool waitReadable(int fd, uint32_t ms) override {
-        pollfd p{fd, POLLIN, 0};
-        const bool ready = poll(&p, 1, 0) > 0;
+    bool waitReadable(NativeHandle fd, uint32_t ms) override {
+        const bool ready = systemClock().waitReadable(fd, 0);
         if (!ready) now += ms;
         return ready;
     }

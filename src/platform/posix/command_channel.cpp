@@ -1,4 +1,4 @@
-#include "platform/posix/command_channel.h"
+#include "platform/command_channel.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

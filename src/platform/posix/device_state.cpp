@@ -1,4 +1,4 @@
-#include "platform/posix/device_state.h"
+#include "platform/device_state.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "platform/posix/serial_port.h"
+#include "platform/serial_port.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -127,7 +127,7 @@ int SerialPort::write(const uint8_t* bytes, size_t count) {
             return 0;
         }
         // The driver's buffer is full: wait until it drains.
-        pollfd p{fd_, POLLOUT, 0};
+        pollfd p{static_cast<int>(fd_), POLLOUT, 0};
         int r = poll(&p, 1, static_cast<int>(kSerialWriteStall.count()));
         if (r < 0 && errno == EINTR) continue;
         if (r <= 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {

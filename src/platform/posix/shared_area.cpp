@@ -1,4 +1,4 @@
-#include "platform/posix/shared_area.h"
+#include "platform/shared_area.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -33,7 +33,7 @@ SharedArea::Result SharedArea::fail(Result result, const std::string& what) {
     return result;
 }
 
-SharedArea::Result SharedArea::map(int fd, size_t size, bool writable) {
+SharedArea::Result SharedArea::map(NativeHandle fd, size_t size, bool writable) {
     const int protection = writable ? PROT_READ | PROT_WRITE : PROT_READ;
     void* view = mmap(nullptr, size, protection, MAP_SHARED, fd, 0);
     const int mapErrno = errno;

@@ -1,4 +1,4 @@
-#include "platform/posix/station_lock.h"
+#include "platform/station_lock.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/posix/instance_lock.h"
+#include "platform/instance_lock.h"
 
 namespace tarnwick {
 

@@ -1,6 +1,7 @@
-#include "platform/posix/stop_signals.h"
+#include "platform/stop_signals.h"
 
 #include <pthread.h>
+#include <signal.h>
 
 namespace tarnwick {
 
@@ -17,16 +18,20 @@ sigset_t watchedSignals() {
 
 }  // namespace
 
-StopSignals::StopSignals() {
+struct StopSignals::Saved {
+    sigset_t mask{};
+};
+
+StopSignals::StopSignals() : saved_(std::make_unique<Saved>()) {
     const sigset_t set = watchedSignals();
-    pthread_sigmask(SIG_BLOCK, &set, &previousMask_);
+    pthread_sigmask(SIG_BLOCK, &set, &saved_->mask);
     watcher_ = std::thread([this] { watch(); });
 }
 
 StopSignals::~StopSignals() {
     pthread_kill(watcher_.native_handle(), kStopWatching);
     watcher_.join();
-    pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);
+    pthread_sigmask(SIG_SETMASK, &saved_->mask, nullptr);
 }
 
 void StopSignals::watch() {

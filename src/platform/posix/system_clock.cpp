@@ -34,8 +34,8 @@ public:
     void settleMs(uint32_t ms) override {
         sleepRealMs(static_cast<uint64_t>(std::llround(static_cast<double>(ms) * scale_)));
     }
-    bool waitReadable(int fd, uint32_t ms) override {
-        pollfd p{fd, POLLIN, 0};
+    bool waitReadable(NativeHandle fd, uint32_t ms) override {
+        pollfd p{static_cast<int>(fd), POLLIN, 0};
         int r;
         do {
             r = poll(&p, 1, static_cast<int>(ms));

@@ -1,4 +1,4 @@
-#include "platform/posix/tftp_socket.h"
+#include "platform/tftp_socket.h"
 
 #include <arpa/inet.h>
 #include <netdb.h>
@@ -16,19 +16,20 @@ int TftpSocket::open(const char* moduleAddress, uint16_t serverPort) {
     close();
     address_.fill(0);
     serverPort_ = transferId_ = sourcePort_ = 0;
-    local_ = sockaddr_in{};
-    remote_ = sockaddr_in{};
+    remoteAddress_ = 0;
+    remotePort_ = 0;
     std::snprintf(address_.data(), address_.size(), "%s", moduleAddress ? moduleAddress : "");
 
-    remote_.sin_family = AF_INET;
-    if (inet_pton(AF_INET, address_.data(), &remote_.sin_addr) != 1) return 0;
+    in_addr remote{};
+    if (inet_pton(AF_INET, address_.data(), &remote) != 1) return 0;
+    remoteAddress_ = remote.s_addr;
     int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return 0;
     fd_ = fd;
-    local_.sin_family = AF_INET;
-    local_.sin_addr.s_addr = htonl(INADDR_ANY);
-    local_.sin_port = 0;
-    if (::bind(fd_, reinterpret_cast<const sockaddr*>(&local_), sizeof local_) != 0) return 0;
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return 0;
 
     if (serverPort == 0) {
         const servent* entry = getservbyname("tftp", "udp");
@@ -36,7 +37,7 @@ int TftpSocket::open(const char* moduleAddress, uint16_t serverPort) {
         serverPort = ntohs(static_cast<uint16_t>(entry->s_port));
     }
     serverPort_ = serverPort;
-    remote_.sin_port = htons(serverPort_);
+    remotePort_ = serverPort_;
     return 1;
 }
 
@@ -45,8 +46,12 @@ void TftpSocket::close() {
     fd_ = -1;
 }
 
-int TftpSocket::sendTo(const sockaddr_in& to, const uint8_t* bytes, size_t length) {
+int TftpSocket::sendTo(uint16_t port, const uint8_t* bytes, size_t length) {
     if (fd_ < 0) return 0;
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = remoteAddress_;
+    to.sin_port = htons(port);
     ssize_t n;
     do {
         n = ::sendto(fd_, bytes, length, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
@@ -54,12 +59,10 @@ int TftpSocket::sendTo(const sockaddr_in& to, const uint8_t* bytes, size_t lengt
     return n >= 0 && static_cast<size_t>(n) == length ? 1 : 0;
 }
 
-int TftpSocket::sendPacket(const uint8_t* bytes, size_t length) { return sendTo(remote_, bytes, length); }
+int TftpSocket::sendPacket(const uint8_t* bytes, size_t length) { return sendTo(remotePort_, bytes, length); }
 
 int TftpSocket::sendPacketToPort(uint16_t port, const uint8_t* bytes, size_t length) {
-    sockaddr_in to = remote_;
-    to.sin_port = htons(port);
-    return sendTo(to, bytes, length);
+    return sendTo(port, bytes, length);
 }
 
 size_t TftpSocket::receivePacket(uint8_t* buffer, size_t capacity) {
@@ -71,11 +74,11 @@ size_t TftpSocket::receivePacket(uint8_t* buffer, size_t capacity) {
         n = ::recvfrom(fd_, buffer, capacity, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &fromLength);
     } while (n < 0 && errno == EINTR);
     if (n <= 0) return 0;
-    if (from.sin_family != AF_INET || from.sin_addr.s_addr != remote_.sin_addr.s_addr) return 0;
+    if (from.sin_family != AF_INET || from.sin_addr.s_addr != remoteAddress_) return 0;
     sourcePort_ = ntohs(from.sin_port);
     if (transferId_ == 0) {
         transferId_ = sourcePort_;
-        remote_.sin_port = from.sin_port;
+        remotePort_ = sourcePort_;
     }
     return static_cast<size_t>(n);
 }

@@ -1,4 +1,4 @@
-#include "platform/posix/usb_adapter.h"
+#include "platform/usb_adapter.h"
 
 #include <climits>
 #include <cstdlib>

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "platform/clock.h"
-#include "platform/posix/command_channel.h"
+#include "platform/command_channel.h"
 #include "update/procedure_run.h"
 
 namespace tarnwick {

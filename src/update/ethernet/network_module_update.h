@@ -6,7 +6,7 @@
 
 #include "link/target_link.h"
 #include "platform/clock.h"
-#include "platform/posix/command_channel.h"
+#include "platform/command_channel.h"
 #include "update/update_host.h"
 #include "update/update_job.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "link/target_link.h"
-#include "platform/posix/command_channel.h"
+#include "platform/command_channel.h"
 
 namespace tarnwick {
 

@@ -12,7 +12,7 @@
 #include "link/link_owner.h"
 #include "report/error_record.h"
 #include "platform/clock.h"
-#include "platform/posix/tftp_socket.h"
+#include "platform/tftp_socket.h"
 
 namespace tarnwick {
 

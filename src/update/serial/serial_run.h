@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/clock.h"
-#include "platform/posix/serial_port.h"
+#include "platform/serial_port.h"
 #include "update/procedure_run.h"
 
 namespace tarnwick {

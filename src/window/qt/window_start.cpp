@@ -7,7 +7,7 @@
 
 #include "window/main_window.h"
 #include "window/start_window.h"
-#include "platform/posix/instance_lock.h"
+#include "platform/instance_lock.h"
 #include "history/history_place.h"
 #include "history/sqlite_history.h"
 #include "window/qt/qt_dialog.h"

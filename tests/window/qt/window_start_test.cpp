@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QTimer>
 
-#include "platform/posix/instance_lock.h"
+#include "platform/instance_lock.h"
 #include "window/qt/window_start.h"
 #include "window/qt/qt_window_fixture.h"
 

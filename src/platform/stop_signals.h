@@ -4,9 +4,9 @@
 // cut in half and no slot or log is left half written. Construct before any other thread.
 #pragma once
 #include <atomic>
+#include <memory>
 #include <thread>
 
-#include <signal.h>
 
 namespace tarnwick {
 
@@ -24,7 +24,8 @@ private:
     void watch();
 
     std::atomic<int> signal_{0};
-    sigset_t previousMask_{};
+    struct Saved;  // what the platform restores when watching ends
+    std::unique_ptr<Saved> saved_;
     std::thread watcher_;
 };
 

@@ -7,8 +7,9 @@
 #include <string>
 
 #include "link/transport.h"
+#include "platform/native_handle.h"
 #include "platform/platform_timeouts.h"
-#include "platform/posix/read_cache.h"
+#include "platform/read_cache.h"
 
 namespace tarnwick {
 
@@ -42,7 +43,7 @@ public:
     // product closed, so that the next read reports the failure.
     uint32_t bytesWaiting() override;
     int purge() override { return 0; }  // a stream has nothing to discard
-    int waitHandle() const override { return fd_; }
+    NativeHandle waitHandle() const override { return fd_; }
     TransportTraits traits() const override { return kTcpTraits; }
 
     bool isOpen() const { return open_; }
@@ -54,7 +55,7 @@ private:
     bool connectSocket(uint32_t addressNetOrder);
 
     std::chrono::milliseconds connectBound_;
-    int fd_ = -1;
+    NativeHandle fd_ = kNoHandle;
     bool open_ = false;
     bool connected_ = false;
     std::string address_;

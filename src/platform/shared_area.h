@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/native_handle.h"
+
 namespace tarnwick {
 
 // The name of the station status area: $TARNWICK_SHM_NAME when set (a leading "/" added
@@ -46,7 +48,7 @@ public:
 
 private:
     Result fail(Result result, const std::string& what);
-    Result map(int fd, size_t size, bool writable);
+    Result map(NativeHandle handle, size_t size, bool writable);
 
     uint8_t* view_ = nullptr;
     size_t size_ = 0;

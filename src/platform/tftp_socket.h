@@ -1,11 +1,12 @@
 // The UDP socket of the TFTP client: one module address, the server port of the services
 // database, and the transfer id (the module's port for this file) learnt from its first reply.
 #pragma once
-#include <netinet/in.h>
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+
+#include "platform/native_handle.h"
 
 namespace tarnwick {
 
@@ -22,7 +23,7 @@ public:
     // 1 when ready; 0 for an unusable address, a socket failure or no service entry.
     int open(const char* moduleAddress, uint16_t serverPort = 0);
     void close();
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_ != kNoHandle; }
 
     // One datagram to the remote address (the server port, then the transfer id); 1 when
     // the system took exactly length bytes.
@@ -35,22 +36,22 @@ public:
     size_t receivePacket(uint8_t* buffer, size_t capacity);
 
     // The descriptor the client's waits poll for a datagram (-1 when closed).
-    int handle() const { return fd_; }
+    NativeHandle handle() const { return fd_; }
     const char* moduleAddress() const { return address_.data(); }
     uint16_t serverPort() const { return serverPort_; }
     uint16_t transferId() const { return transferId_; }
     uint16_t sourcePort() const { return sourcePort_; }
 
 private:
-    int sendTo(const sockaddr_in& to, const uint8_t* bytes, size_t length);
+    int sendTo(uint16_t port, const uint8_t* bytes, size_t length);
 
-    int fd_ = -1;
+    NativeHandle fd_ = kNoHandle;
     std::array<char, 64> address_{};
     uint16_t serverPort_ = 0;
     uint16_t transferId_ = 0;
     uint16_t sourcePort_ = 0;
-    sockaddr_in local_{};
-    sockaddr_in remote_{};
+    uint32_t remoteAddress_ = 0;  // network byte order
+    uint16_t remotePort_ = 0;     // the server port, then the transfer id
 };
 
 }  // namespace tarnwick

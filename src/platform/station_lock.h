@@ -6,6 +6,8 @@
 #pragma once
 #include <string>
 
+#include "platform/native_handle.h"
+
 namespace tarnwick {
 
 class StationLock {
@@ -21,7 +23,7 @@ public:
     const std::string& reason() const { return reason_; }
 
 private:
-    int fd_ = -1;
+    NativeHandle fd_ = kNoHandle;
     std::string reason_;
 };
 

@@ -9,7 +9,7 @@
 
 #include "link/transport.h"
 #include "platform/clock.h"
-#include "platform/posix/read_cache.h"
+#include "platform/read_cache.h"
 
 namespace tarnwick {
 
@@ -34,9 +34,9 @@ public:
     int read(uint8_t* bytes, size_t count) override;
     uint32_t bytesWaiting() override;
     int purge() override;
-    int waitHandle() const override { return fd_; }
+    NativeHandle waitHandle() const override { return fd_; }
 
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_ != kNoHandle; }
     const std::string& devicePath() const { return path_; }
     uint32_t errors() const { return errors_; }
 
@@ -48,9 +48,9 @@ private:
     void releaseDevice();
 
     Clock& clock_;
-    int fd_ = -1;
+    NativeHandle fd_ = kNoHandle;
     std::string path_;
-    int holdFd_ = -1;  // carries the advisory lock on heldPath_
+    NativeHandle holdFd_ = kNoHandle;  // carries the advisory lock on heldPath_
     std::string heldPath_;
     uint32_t errors_ = 0;
     // Bytes already taken from the driver but not yet handed to the reader.

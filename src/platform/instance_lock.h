@@ -4,6 +4,8 @@
 #pragma once
 #include <string>
 
+#include "platform/native_handle.h"
+
 namespace tarnwick {
 
 class InstanceLock {
@@ -24,7 +26,7 @@ public:
     // `giveUp` returns true (a stop asked while queued).
     [[nodiscard]] Result acquireWaiting(int seconds, bool (*giveUp)(const void*), const void* context);
     void release();
-    bool held() const { return fd_ >= 0; }
+    bool held() const { return fd_ != kNoHandle; }
     // The lock file that acquire() used, empty before.
     const std::string& path() const { return path_; }
     // Why the last acquire() gave Unavailable.
@@ -33,7 +35,7 @@ public:
 private:
     Result tryDirectory(const std::string& dir);
 
-    int fd_ = -1;
+    NativeHandle fd_ = kNoHandle;
     std::string path_;
     std::string reason_;
 };
