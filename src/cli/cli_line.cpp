@@ -7,6 +7,7 @@
 #include "cli/cli_commands.h"
 #include "line/line_report.h"
 #include "line/line_runner.h"
+#include "platform/paths.h"
 
 namespace tarnwick {
 
@@ -16,9 +17,8 @@ constexpr int kMaxParallel = 20;
 
 // The program itself, to start the stations with.
 std::string selfPath() {
-    char path[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    return n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string("tarnwick");
+    const std::string path = executablePath();
+    return path.empty() ? std::string("tarnwick") : path;
 }
 
 }  // namespace

@@ -11,6 +11,8 @@ std::string tempDirWithSeparator();
 // else the directory of the running executable; empty when it cannot be determined.
 std::string programDirWithSeparator();
 
+// The running executable's full path, empty when it cannot be determined.
+std::string executablePath();
 // The program's "drive": the root directory.
 std::string programDrive();
 

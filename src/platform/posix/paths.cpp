@@ -22,13 +22,16 @@ std::string tempDirWithSeparator() {
     return "/tmp/";
 }
 
+std::string executablePath() {
+    char buf[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+}
+
 std::string programDirWithSeparator() {
     const char* dir = std::getenv("TARNWICK_PROGRAM_DIR");
     if (dir != nullptr && *dir != '\0') return withSeparator(dir);
-    char buf[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return "";
-    std::string path(buf, static_cast<size_t>(n));
+    std::string path = executablePath();
     size_t slash = path.rfind('/');
     if (slash == std::string::npos) return "";
     path.resize(slash + 1);
