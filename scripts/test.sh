@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once on the normal build (with the
 # window) and once on the headless build (no Qt, no ALSA) with AddressSanitizer and
-# UndefinedBehaviorSanitizer; then makes the Debian packages and checks them.
+# UndefinedBehaviorSanitizer; then makes the Debian packages and checks them, and cross-builds
+# the Windows program and runs its tests and end-to-end runs under Wine.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 cd "$TARNWICK_ROOT"
@@ -21,3 +22,6 @@ echo "== Tests under the sanitizers"
 
 echo "== Debian packages"
 bash scripts/package.sh --check
+
+echo "== Windows build (mingw-w64) and its runs under Wine"
+bash scripts/windows.sh --test

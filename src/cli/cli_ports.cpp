@@ -5,6 +5,7 @@
 #include "cli/cli_commands.h"
 #include "monitor/monitor_view.h"
 #include "platform/device_state.h"
+#include "platform/port_names.h"
 #include "platform/usb_adapter.h"
 #include "platform/serial_candidates.h"
 
@@ -31,8 +32,8 @@ std::string usbJson(const UsbAdapter& usb) {
            ",\"product\":" + jsonString(usb.product) + "}";
 }
 
-std::string portJson(size_t number, const std::string& path, const DeviceProbe& probe, const UsbAdapter& usb) {
-    return "{\"port\":\"COM" + std::to_string(number) + "\",\"device\":" + jsonString(path) + ",\"state\":\"" +
+std::string portJson(const std::string& name, const std::string& path, const DeviceProbe& probe, const UsbAdapter& usb) {
+    return "{\"port\":" + jsonString(name) + ",\"device\":" + jsonString(path) + ",\"state\":\"" +
            stateName(probe.state) + "\",\"detail\":" + jsonString(deviceStateText(probe)) + ",\"usb\":" + usbJson(usb) +
            "}";
 }
@@ -49,11 +50,11 @@ int runPortsCommand(const CommandOptions& options, const CommandIo& io) {
         const UsbAdapter usb = usbAdapterOf(paths[k]);
         if (probe.state == DeviceState::Free) ++free;
         if (json) {
-            list += (list.empty() ? "" : ",") + portJson(k + 1, paths[k], probe, usb);
+            list += (list.empty() ? "" : ",") + portJson(portNameOf(k, paths[k]), paths[k], probe, usb);
             continue;
         }
         const std::string adapter = usbAdapterText(usb);
-        std::fprintf(io.out, "COM%-3zu %s  %s%s%s\n", k + 1, paths[k].c_str(), deviceStateText(probe).c_str(),
+        std::fprintf(io.out, "%-6s %s  %s%s%s\n", portNameOf(k, paths[k]).c_str(), paths[k].c_str(), deviceStateText(probe).c_str(),
                      adapter.empty() ? "" : "  ", adapter.c_str());
     }
     if (json) std::fprintf(io.out, "{\"event\":\"ports\",\"ports\":[%s]}\n", list.c_str());

@@ -8,6 +8,7 @@
 #include "window/console_dialog.h"
 #include "window/main_window.h"
 #include "platform/device_state.h"
+#include "platform/port_names.h"
 #include "platform/serial_port.h"
 #include "platform/serial_candidates.h"
 #include "update/ethernet/ethernet_run.h"
@@ -32,10 +33,10 @@ int portNameToDevice(std::string& device) {
     }
     int number = 0;
     for (size_t k = 3; k < device.size(); ++k) {
-        if (device[k] < '0' || device[k] > '9') return -1;
+        if (device[k] < '0' || device[k] > '9' || number > kMaxPortNumber) return -1;
         number = number * 10 + (device[k] - '0');
     }
-    const std::string path = number > 0 ? serialDevicePath(number - 1) : std::string();
+    const std::string path = deviceOfPortNumber(number);
     if (path.empty()) return 0;
     device = path;
     return 1;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "window/main_window.h"
+#include "platform/port_names.h"
 #include "platform/serial_port.h"
 #include "platform/serial_candidates.h"
 
@@ -17,12 +18,11 @@ void MainWindow::enumeratePorts() {
     for (size_t n = 0; n < candidates.size() && n < static_cast<size_t>(kMaxPorts); ++n) {
         if (port.open(candidates[n], 0) != 1) continue;
         port.close();
-        char name[16];
-        std::snprintf(name, sizeof name, "COM%zu", n + 1);
-        entries.emplace_back(name);
+        const std::string name = portNameOf(n, candidates[n]);
+        entries.push_back(name);
         const int k = portTable.count++;
         portTable.number[k] = static_cast<uint8_t>(n);
-        std::memcpy(portTable.name[k].data(), name, std::strlen(name) + 1);
+        std::snprintf(portTable.name[k].data(), portTable.name[k].size(), "%s", name.c_str());
         portTable.devicePath[k] = candidates[n];
     }
     dialog_.setPortList(entries);
