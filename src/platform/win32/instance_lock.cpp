@@ -1,6 +1,6 @@
 #include "platform/instance_lock.h"
 
-#include "platform/win32/system_error.h"
+#include "platform/os_error_text.h"
 #include "platform/win32/windows_api.h"
 
 namespace tarnwick {
@@ -29,7 +29,7 @@ InstanceLock::Result InstanceLock::tryDirectory(const std::string& /*dir*/) {
     if (mutex == nullptr) {
         // Denied: a copy of another user holds a mutex of that name.
         if (error == ERROR_ACCESS_DENIED) return Result::HeldElsewhere;
-        reason_ = std::string("cannot create the mutex ") + kMutexName + ": " + systemErrorText(error);
+        reason_ = std::string("cannot create the mutex ") + kMutexName + ": " + osErrorText(static_cast<int>(error));
         return Result::Unavailable;
     }
     if (error == ERROR_ALREADY_EXISTS) {

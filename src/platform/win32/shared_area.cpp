@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/win32/system_error.h"
+#include "platform/os_error_text.h"
 #include "platform/win32/windows_api.h"
 
 namespace tarnwick {
@@ -19,7 +19,7 @@ std::string sharedAreaName() {
 }
 
 SharedArea::Result SharedArea::fail(Result result, const std::string& what) {
-    lastError_ = what + ": " + systemErrorText(GetLastError());
+    lastError_ = what + ": " + osErrorText(static_cast<int>(GetLastError()));
     return result;
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/win32/system_error.h"
+#include "platform/os_error_text.h"
 #include "platform/win32/windows_api.h"
 
 namespace tarnwick {
@@ -30,7 +30,7 @@ StationLock::Result StationLock::acquire(int stationNumber) {
     const DWORD error = GetLastError();
     if (mutex == nullptr) {
         if (error == ERROR_ACCESS_DENIED) return Result::HeldElsewhere;  // another user's station
-        reason_ = "cannot create the mutex " + name + ": " + systemErrorText(error);
+        reason_ = "cannot create the mutex " + name + ": " + osErrorText(static_cast<int>(error));
         return Result::Unavailable;
     }
     if (error == ERROR_ALREADY_EXISTS) {
