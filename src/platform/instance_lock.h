@@ -1,6 +1,9 @@
 // The single-instance guard: an exclusive flock on "Tarnwick.exe.lock" in $XDG_RUNTIME_DIR
 // (or /tmp when that is unset or unusable). The kernel drops the lock when its descriptor
 // is closed, so it is released however the program ends, a crash included.
+// On Windows it is the named mutex "Tarnwick.exe", which Windows likewise removes with the
+// last handle: path() is then the mutex's name, instanceLockPath() names it for messages
+// and lockDirectory() is empty.
 #pragma once
 #include <string>
 

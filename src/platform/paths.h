@@ -1,4 +1,6 @@
-// Where the program finds its directories on this platform.
+// Where the program finds its directories on this platform. On Windows the separator is
+// a backslash, the temporary directory the user's own (GetTempPath) and the drive the root
+// of the program's directory (C:\ for a program in C:\Tools).
 #pragma once
 #include <string>
 

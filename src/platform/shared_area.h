@@ -1,6 +1,9 @@
 // A named POSIX shared-memory area (shm_open + mmap). The area itself outlives the
 // processes that map it until it is removed, so a reader started later still finds the
 // last contents; release() only unmaps this process's view.
+// On Windows it is a named file mapping backed by the paging file; it lives only while some
+// process holds it, so the last contents outlive a station only when a reader (a monitor,
+// the line) has it open.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +14,8 @@
 namespace tarnwick {
 
 // The name of the station status area: $TARNWICK_SHM_NAME when set (a leading "/" added
-// when it has none), else "/UpdateInformation".
+// when it has none), else "/UpdateInformation". On Windows the name is taken as it is set,
+// and is "UpdateInformation" by default.
 std::string sharedAreaName();
 
 class SharedArea {
@@ -51,12 +55,14 @@ private:
     Result map(NativeHandle handle, size_t size, bool writable);
 
     uint8_t* view_ = nullptr;
+    NativeHandle mapping_ = kNoHandle;  // Windows: the mapping the view keeps alive by name
     size_t size_ = 0;
     bool writable_ = false;
     std::string lastError_;
 };
 
 // Removes the area's name; views that exist stay valid. 1 when removed or already gone.
+// Always 1 on Windows, where the area goes with its last handle.
 int removeSharedArea(const std::string& name);
 
 }  // namespace tarnwick

@@ -3,6 +3,8 @@
 // is running from one whose station is gone, and a line runner never starts a station
 // twice. It is an open-file-description lock, which the kernel drops with the process and
 // which a reader can test without taking it.
+// On Windows it is the named mutex "Tarnwick.exe.StationNN", owned by the station's main
+// thread; stationLockPath() gives its name, and a reader looks whether it exists.
 #pragma once
 #include <string>
 
