@@ -1,13 +1,13 @@
 #include "history/history_place.h"
 
 #include <openssl/evp.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
+#include "platform/machine_name.h"
 #include "platform/paths.h"
 
 namespace tarnwick {
@@ -69,10 +69,6 @@ std::string sha256OfFile(const std::string& path) {
     return hex;
 }
 
-std::string hostName() {
-    std::array<char, 256> name{};
-    if (gethostname(name.data(), name.size() - 1) != 0) return std::string();
-    return name.data();
-}
+std::string hostName() { return machineName(); }
 
 }  // namespace tarnwick
