@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/win32/last_error_text.h"
+#include "platform/win32/stop_event.h"
 
 namespace tarnwick {
 
@@ -76,6 +77,17 @@ DWORD spawn(std::string& commandLine, std::string& environment, PROCESS_INFORMAT
     return failed;
 }
 
+// The child's own stop event, else a Ctrl-Break to its group.
+bool askToStop(DWORD processId) {
+    const HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, stopEventName(processId).c_str());
+    if (event != nullptr) {
+        const bool set = SetEvent(event) != 0;
+        CloseHandle(event);
+        if (set) return true;
+    }
+    return GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, processId) != 0;
+}
+
 }  // namespace
 
 ChildProcesses::ChildProcesses() = default;
@@ -115,12 +127,13 @@ std::vector<ChildProcesses::Ended> ChildProcesses::reap() {
     return ended;
 }
 
-// A console sends Ctrl-C to every process on it, never to one group: each child gets a
-// Ctrl-Break of its own. A child that cannot get one (no console is shared) is ended at
-// once, so that the line does not wait for it for ever.
+// A console sends Ctrl-C to every process on it, never to one group: each child is asked
+// through its stop event, which its StopSignals reports as a Ctrl-Break. A child that
+// cannot be asked (it has not begun watching, or already stopped) is ended at once, so
+// that the line does not wait for it for ever.
 void ChildProcesses::stopAll(int signal) {
     for (const auto& [id, handle] : running_) {
-        if (GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, static_cast<DWORD>(id)) == 0) {
+        if (!askToStop(static_cast<DWORD>(id))) {
             TerminateProcess(reinterpret_cast<HANDLE>(handle), static_cast<UINT>(kSignalStatusBase + signal));
         }
     }

@@ -5,7 +5,10 @@
 
 #include <csignal>
 #include <mutex>
+#include <thread>
 #include <vector>
+
+#include "platform/win32/stop_event.h"
 
 namespace tarnwick {
 
@@ -26,10 +29,22 @@ int signalOf(DWORD event) {
 
 }  // namespace
 
-// The console calls its handlers on a thread of their own: that thread is the watcher.
+// The console calls its handlers on a thread of their own; the line's stop event has a
+// thread of the watch's own. Either tells every StopSignals of the process.
 struct StopSignals::Watch {
-    explicit Watch(StopSignals& owner) : owner(owner) {}
+    explicit Watch(StopSignals& owner)
+        : owner(owner),
+          stopEvent(CreateEventA(nullptr, FALSE, FALSE, stopEventName(GetCurrentProcessId()).c_str())),
+          quitEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+    ~Watch() {
+        for (HANDLE h : {stopEvent, quitEvent}) {
+            if (h != nullptr) CloseHandle(h);
+        }
+    }
     StopSignals& owner;
+    HANDLE stopEvent;
+    HANDLE quitEvent;
+    std::thread thread;
 
     static std::mutex& mutex() {
         static std::mutex m;
@@ -40,11 +55,18 @@ struct StopSignals::Watch {
         return list;
     }
 
+    static void deliver(int signal) {
+        const std::lock_guard<std::mutex> lock(mutex());
+        for (Watch* w : active()) w->owner.take(signal);
+    }
+
+    void watchStopEvent() {
+        const HANDLE events[2] = {quitEvent, stopEvent};
+        while (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) deliver(kCtrlBreak);
+    }
+
     static BOOL WINAPI onConsoleEvent(DWORD event) {
-        {
-            const std::lock_guard<std::mutex> lock(mutex());
-            for (Watch* w : active()) w->owner.take(signalOf(event));
-        }
+        deliver(signalOf(event));
         // When this handler returns on a closing console the process is ended: wait here
         // so that the run ends itself first, within the time the system gives it.
         if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) Sleep(INFINITE);
@@ -61,9 +83,16 @@ StopSignals::StopSignals(Listener onEach) : onEach_(std::move(onEach)), watch_(s
         SetConsoleCtrlHandler(&Watch::onConsoleEvent, TRUE);
     }
     Watch::active().push_back(watch_.get());
+    if (watch_->stopEvent != nullptr && watch_->quitEvent != nullptr) {
+        watch_->thread = std::thread([w = watch_.get()] { w->watchStopEvent(); });
+    }
 }
 
 StopSignals::~StopSignals() {
+    if (watch_->thread.joinable()) {
+        SetEvent(watch_->quitEvent);
+        watch_->thread.join();
+    }
     const std::lock_guard<std::mutex> lock(Watch::mutex());
     std::vector<Watch*>& list = Watch::active();
     for (auto it = list.begin(); it != list.end(); ++it) {
