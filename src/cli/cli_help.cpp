@@ -1,8 +1,6 @@
 // The usage texts, wrapped to the width of the terminal they go to (80 columns elsewhere).
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include "cli/cli_commands.h"
+#include "platform/terminal.h"
 
 namespace tarnwick {
 
@@ -67,11 +65,9 @@ std::string commandEntry(const CliCommand& c, size_t width) {
 }  // namespace
 
 size_t helpColumns(std::FILE* out) {
-    winsize size{};
-    if (out == nullptr || isatty(fileno(out)) == 0 || ioctl(fileno(out), TIOCGWINSZ, &size) != 0 || size.ws_col == 0) {
-        return kDefaultColumns;
-    }
-    return size.ws_col < kMinColumns ? kMinColumns : size.ws_col;
+    const size_t columns = isTerminal(out) ? terminalColumns(out) : 0;
+    if (columns == 0) return kDefaultColumns;
+    return columns < kMinColumns ? kMinColumns : columns;
 }
 
 std::string usageText(size_t width) {

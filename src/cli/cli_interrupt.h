@@ -4,19 +4,18 @@
 // a second within 5 seconds ends the command. However it ends, the component files of the
 // work directory go; the single-instance lock goes with the process.
 //
-// The signals are blocked in every thread and taken by a thread of the guard's own, so the
-// run's waits and reads never see an interrupted call.
+// The requests are taken by the platform's watcher (StopSignals), so the run's waits and
+// reads never see an interrupted call.
 #pragma once
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include <signal.h>
-
+#include "platform/stop_signals.h"
 #include "update/update_observer.h"
 
 namespace tarnwick {
@@ -41,7 +40,7 @@ public:
     void setBeforeExit(std::function<void()> action);
 
 private:
-    void watch();
+    void stopAsked();
     void endNow();
 
     std::FILE* err_;
@@ -50,8 +49,9 @@ private:
     std::atomic<bool> writing_{false};
     std::mutex beforeExitMutex_;
     std::function<void()> beforeExit_;
-    sigset_t previousMask_{};
-    std::thread watcher_;
+    bool warned_ = false;  // these two only on the watcher
+    std::chrono::steady_clock::time_point warnedAt_;
+    StopSignals stops_;  // last: it starts watching when everything above is ready
 };
 
 }  // namespace tarnwick

@@ -1,6 +1,4 @@
 // `tarnwick line FIRST-LAST [--parallel N] [--json]`: the options of the line runner.
-#include <unistd.h>
-
 #include <climits>
 #include <cstdlib>
 
@@ -8,6 +6,7 @@
 #include "line/line_report.h"
 #include "line/line_runner.h"
 #include "platform/paths.h"
+#include "platform/terminal.h"
 
 namespace tarnwick {
 
@@ -40,7 +39,7 @@ int runLineCommand(const CommandOptions& options, const CommandIo& io) {
         line.parallel = static_cast<int>(n);
     }
     line.json = options.has("--json");
-    line.table = !line.json && isatty(fileno(io.out)) == 1;
+    line.table = !line.json && isTerminal(io.out);
     line.program = selfPath();
     return runLine(line, io.out, io.err);
 }

@@ -1,9 +1,8 @@
 // `tarnwick monitor`: the command line's options for the monitor of the stations.
-#include <unistd.h>
-
 #include "cli/cli_commands.h"
 #include "monitor/monitor_command.h"
 #include "platform/shared_area.h"
+#include "platform/terminal.h"
 
 namespace tarnwick {
 
@@ -12,7 +11,7 @@ int runMonitorCommand(const CommandOptions& options, const CommandIo& io) {
     monitor.once = options.has("--once");
     monitor.json = options.has("--json");
     return runMonitor(monitor, sharedAreaName(), systemClock(), MonitorIo{io.out, io.err},
-                      isatty(fileno(io.out)) == 1);
+                      isTerminal(io.out));
 }
 
 }  // namespace tarnwick

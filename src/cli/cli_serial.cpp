@@ -1,8 +1,6 @@
 // `tarnwick check` and `tarnwick update`: the operator's steps on the console window,
 // over RS-232C or Ethernet. The device named by --port becomes the only entry of the port
 // list; --ip is a click on "Ethernet" with the address in the IP address control.
-#include <unistd.h>
-
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -21,6 +19,7 @@
 #include "package/work_files.h"
 #include "platform/device_state.h"
 #include "platform/serial_port.h"
+#include "platform/terminal.h"
 #include "update/ethernet/ethernet_run.h"
 
 namespace tarnwick {
@@ -35,10 +34,10 @@ constexpr int kExitNoSerial = 1;       // as "Update Failed!"
 ConsoleOptions consoleFor(const SerialOptions& serial, const CommandIo& io, AnswerPolicy policy) {
     ConsoleOptions console;
     console.out = io.out;
-    console.terminal = isatty(fileno(io.out)) ? io.out : nullptr;
+    console.terminal = isTerminal(io.out) ? io.out : nullptr;
     // With the output redirected, a question is asked where the operator sees it.
     console.prompt = console.terminal != nullptr ? io.out : io.err;
-    console.answers = isatty(fileno(io.in)) ? io.in : nullptr;
+    console.answers = isTerminal(io.in) ? io.in : nullptr;
     console.answerPolicy = policy;
     console.notices = io.err;
     console.yesHint = "run again with --yes to answer Yes";

@@ -1,15 +1,12 @@
 #include "cli/command_line.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <climits>
-#include <csignal>
 #include <cstdlib>
 
 #include "cli/cli_commands.h"
 #include "window/start_window.h"
+#include "platform/broken_pipe.h"
 #include "platform/instance_lock.h"
+#include "platform/path_names.h"
 #include "platform/program_version.h"
 
 namespace tarnwick {
@@ -26,12 +23,7 @@ std::string CommandOptions::value(const std::string& name) const {
     return it == values.end() ? std::string() : it->second;
 }
 
-std::string absolutePath(const std::string& path) {
-    if (path.empty() || path[0] == '/') return path;
-    char buf[PATH_MAX];
-    if (getcwd(buf, sizeof buf) == nullptr) return path;
-    return std::string(buf) + "/" + path;
-}
+std::string absolutePath(const std::string& path) { return fullPathOf(path); }
 
 namespace {
 
@@ -79,13 +71,6 @@ bool parseOptions(const CliCommand& command, const std::vector<std::string>& arg
     return true;
 }
 
-// Two names of one file: the same text, or the same file behind two paths.
-bool sameFile(const std::string& a, const std::string& b) {
-    struct stat sa {}, sb {};
-    if (a == b) return true;
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
 // An output that would overwrite an input before it is read (the wire trace over the
 // package); the problem names both options.
 bool outputOverInput(const CommandOptions& options, std::string& problem) {
@@ -94,7 +79,7 @@ bool outputOverInput(const CommandOptions& options, std::string& problem) {
     for (const char* output : kOutputs) {
         for (const char* input : kInputs) {
             const std::string out = options.value(output), in = options.value(input);
-            if (out.empty() || in.empty() || !sameFile(out, in)) continue;
+            if (out.empty() || in.empty() || !sameFileBehind(out, in)) continue;
             problem = std::string(output) + " names the file of " + input + " ('" + out + "'); it would be overwritten";
             return true;
         }
@@ -119,9 +104,7 @@ const CliCommand* findCommand(const std::string& name) {
 }  // namespace
 
 int runCommandLine(const std::vector<std::string>& args, const CommandIo& io) {
-    // A reader that goes away (`tarnwick update ... | head`) must not end a run halfway:
-    // writes to it fail, and the console ignores failed writes.
-    std::signal(SIGPIPE, SIG_IGN);
+    keepRunningOnBrokenPipe();
     if (args.empty()) {
         std::fputs(usageText(helpColumns(io.err)).c_str(), io.err);
         return kExitUsage;

@@ -1,13 +1,6 @@
 #include "line/line_runner.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <map>
@@ -18,11 +11,10 @@
 #include "monitor/monitor_view.h"
 #include "station/station_slot.h"
 #include "station/station_start.h"
+#include "platform/child_processes.h"
 #include "platform/shared_area.h"
 #include "platform/station_lock.h"
 #include "platform/stop_signals.h"
-
-extern char** environ;
 
 namespace tarnwick {
 
@@ -39,43 +31,12 @@ struct Running {
     Clock::time_point started;
 };
 
-// The environment of a station: this one, with the mark that it runs under the line's lock.
-std::vector<char*> stationEnvironment(std::string& mark) {
-    mark = std::string(kLineStationVariable) + "=1";
-    std::vector<char*> env;
-    for (char** e = environ; *e != nullptr; ++e) {
-        if (std::strncmp(*e, mark.c_str(), std::strlen(kLineStationVariable) + 1) != 0) env.push_back(*e);
-    }
-    env.push_back(mark.data());
-    env.push_back(nullptr);
-    return env;
-}
-
-// Starts `program /NN` with nothing on its standard streams (its slot and its error log are
-// its record) and no signal blocked; -1 when it cannot be started.
-pid_t startStationProcess(const std::string& program, int number) {
+// Starts `program /NN` under the line's mark in its environment; -1 with why when it cannot
+// be started.
+long startStationProcess(ChildProcesses& children, const std::string& program, int number, std::string& why) {
     char arg[8];
     std::snprintf(arg, sizeof arg, "/%02d", number);
-    std::string name = program, station = arg, mark;
-    char* argv[] = {name.data(), station.data(), nullptr};
-    std::vector<char*> env = stationEnvironment(mark);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    for (int fd : {0, 1, 2}) posix_spawn_file_actions_addopen(&files, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    sigset_t none;
-    sigemptyset(&none);
-    posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK);
-    pid_t pid = -1;
-    if (const int failed = posix_spawn(&pid, program.c_str(), &files, &attr, argv, env.data()); failed != 0) {
-        errno = failed;
-        pid = -1;
-    }
-    posix_spawnattr_destroy(&attr);
-    posix_spawn_file_actions_destroy(&files);
-    return pid;
+    return children.start(program, {arg}, std::string(kLineStationVariable) + "=1", why);
 }
 
 // The slot of a station as it ended: its label and its error line.
@@ -119,24 +80,24 @@ public:
 
 private:
     void start(int number) {
-        const pid_t pid = startStationProcess(o_.program, number);
-        if (pid < 0) {
+        std::string why;
+        const long id = startStationProcess(children_, o_.program, number, why);
+        if (id < 0) {
             std::fprintf(err_, "tarnwick line: cannot start station %02d (%s): %s\n", number, o_.program.c_str(),
-                         std::strerror(errno));
+                         why.c_str());
             done_[number] = StationOutcome{number, 127, "ERROR", "", 0};
             return;
         }
-        running_[pid] = Running{number, Clock::now()};
+        running_[id] = Running{number, Clock::now()};
     }
 
     void reap() {
-        int status = 0;
-        for (pid_t pid; (pid = waitpid(-1, &status, WNOHANG)) > 0;) {
-            const auto found = running_.find(pid);
+        for (const ChildProcesses::Ended& ended : children_.reap()) {
+            const auto found = running_.find(ended.id);
             if (found == running_.end()) continue;
             const Running r = found->second;
             running_.erase(found);
-            const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            const int code = ended.status;
             const SlotContent slot = endedSlot(r.number);
             const std::chrono::duration<double> elapsed = Clock::now() - r.started;
             done_[r.number] = StationOutcome{r.number, code, outcomeWord(slot.label, code), slot.message, elapsed.count()};
@@ -147,15 +108,16 @@ private:
     void stopAll(int signal) {
         stopping_ = true;
         std::fprintf(err_, "tarnwick line: stopping: %s passed on to the running stations.\n", stopSignalName(signal));
-        for (const auto& [pid, r] : running_) kill(pid, signal);
+        children_.stopAll(signal);
     }
 
     const LineOptions& o_;
     std::FILE* err_;
     StopSignals stop_;
+    ChildProcesses children_;
     int next_;
     bool stopping_ = false;
-    std::map<pid_t, Running> running_;
+    std::map<long, Running> running_;  // by child id
     std::map<int, StationOutcome> done_;
 };
 

@@ -1,12 +1,10 @@
 #include "package/work_files.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <array>
 #include <cstdio>
 #include <memory>
 
+#include "platform/new_file.h"
 #include "platform/paths.h"
 
 namespace tarnwick {
@@ -40,14 +38,7 @@ std::string workDirFor(bool stationMode, const std::string& stationDir) {
     return tempDirWithSeparator() + "OrvexWriter";
 }
 
-std::FILE* createFreshFile(const std::string& path) {
-    ::unlink(path.c_str());  // a directory in the way stays, and the open fails
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) return nullptr;
-    std::FILE* file = fdopen(fd, "wb");
-    if (file == nullptr) ::close(fd);
-    return file;
-}
+std::FILE* createFreshFile(const std::string& path) { return createNewFile(path); }
 
 int copyComponentData(std::FILE* in, const std::string& path, uint32_t size) {
     std::FILE* out = createFreshFile(path);

@@ -1,18 +1,24 @@
-// Stop requests by signal for a run that must end honestly: SIGINT, SIGTERM and SIGHUP are
-// blocked in every thread and taken by a thread of their own, which only records which one
-// came. The run looks at the record between frames and ends itself there, so no frame is
-// cut in half and no slot or log is left half written. Construct before any other thread.
+// Stop requests for a run that must end honestly: Ctrl-C, a request to terminate, a closed
+// terminal or console. A watcher of the platform's own takes them; the run's threads never
+// see an interrupted call. The run looks at the record between frames and ends itself
+// there, so no frame is cut in half and no slot or log is left half written. Construct
+// before any other thread.
 #pragma once
 #include <atomic>
+#include <functional>
 #include <memory>
-#include <thread>
-
 
 namespace tarnwick {
 
 class StopSignals {
 public:
+    // Called on the watcher for every request, with its signal number.
+    using Listener = std::function<void(int signal)>;
+
     StopSignals();
+    // Also tells onEach of every request: a command that warns at the first Ctrl-C and
+    // ends at the second needs each one.
+    explicit StopSignals(Listener onEach);
     ~StopSignals();
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
@@ -21,15 +27,16 @@ public:
     int requested() const { return signal_.load(); }
 
 private:
-    void watch();
+    void take(int signal);  // on the watcher: records the first request, tells the listener
 
     std::atomic<int> signal_{0};
-    struct Saved;  // what the platform restores when watching ends
-    std::unique_ptr<Saved> saved_;
-    std::thread watcher_;
+    Listener onEach_;
+    struct Watch;  // the platform's watcher and what it restores when watching ends
+    std::unique_ptr<Watch> watch_;
 };
 
-// "SIGTERM", "SIGINT", "SIGHUP", or "signal N".
+// The name of a stop request for messages: "SIGTERM", "SIGINT", "SIGHUP" ("Ctrl-C",
+// "Ctrl-Break", "console closed" on Windows).
 const char* stopSignalName(int signal);
 
 }  // namespace tarnwick

@@ -1,11 +1,9 @@
 #include "report/error_log.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
+
+#include "platform/new_file.h"
 
 namespace tarnwick {
 
@@ -17,23 +15,11 @@ constexpr const char kLabelProgress[] =
     "\x83\x41\x83\x62\x83\x76\x83\x66\x81\x5B\x83\x67\x90\x69\x92\xBB\x8F\xF3\x8B\xB5";
 constexpr const char kLabelMessage[] = "\x83\x47\x83\x89\x81\x5B\x83\x81\x83\x62\x83\x5A\x81\x5B\x83\x57";
 
-int failLog(std::FILE* err, const char* text, const std::string& path, int fd) {
+int failLog(std::FILE* err, const char* text, const std::string& path, std::FILE* file) {
     const int cause = errno;
-    if (fd >= 0) ::close(fd);
+    if (file != nullptr) std::fclose(file);
     if (err != nullptr) std::fprintf(err, "%s\n  %s: %s\n", text, path.c_str(), std::strerror(cause));
     return 0;
-}
-
-bool writeAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) errno = EIO;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 }  // namespace
@@ -68,16 +54,18 @@ ErrorLogRecord composeErrorLog(const std::string& stationDir, int stationNumber,
 }
 
 int writeErrorLogFile(const ErrorLogRecord& record, std::FILE* err) {
-    const int fd = ::open(record.path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return failLog(err, kMsgLogOpenFailed, record.path, -1);
-    struct stat st {};
-    if (fstat(fd, &st) != 0) return failLog(err, kMsgLogSizeFailed, record.path, fd);
-    if (st.st_size != 0) {
-        ::close(fd);
-        return 1;
+    std::FILE* file = nullptr;
+    switch (openUnlessFilled(record.path, file)) {
+    case LogOpen::OpenFailed: return failLog(err, kMsgLogOpenFailed, record.path, nullptr);
+    case LogOpen::SizeFailed: return failLog(err, kMsgLogSizeFailed, record.path, nullptr);
+    case LogOpen::Filled: return 1;  // a log of the same second and station stays as it is
+    case LogOpen::Empty: break;
     }
-    if (!writeAll(fd, record.content)) return failLog(err, kMsgLogWriteFailed, record.path, fd);
-    if (::close(fd) != 0) return failLog(err, kMsgLogWriteFailed, record.path, -1);
+    const std::string& bytes = record.content;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+        return failLog(err, kMsgLogWriteFailed, record.path, file);
+    }
+    if (std::fclose(file) != 0) return failLog(err, kMsgLogWriteFailed, record.path, nullptr);
     return 1;
 }
 

@@ -1,13 +1,12 @@
 #include "station/station_info.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
 #include "package/line_reader.h"
+#include "platform/file_search.h"
 #include "platform/regular_file.h"
 
 namespace tarnwick {
@@ -35,20 +34,6 @@ void applyLine(std::string_view line, StationInfo& info) {
     ++info.keyLines;
 }
 
-bool isUpdateFileName(std::string_view name) {
-    return name.size() >= kBinSuffix.size() && name.substr(name.size() - kBinSuffix.size()) == kBinSuffix;
-}
-
-std::string joinPath(const std::string& dir, const char* name) {
-    if (!dir.empty() && dir.back() == '/') return dir + name;
-    return dir + "/" + name;
-}
-
-bool isDirectory(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 }  // namespace
 
 int readStationInfo(const std::string& path, StationInfo& info) {
@@ -66,18 +51,10 @@ int readStationInfo(const std::string& path, StationInfo& info) {
 }
 
 int findUpdateFile(const std::string& drive, std::string& found) {
-    DIR* dir = opendir(drive.empty() ? "/" : drive.c_str());
-    if (dir == nullptr) return 0;
-    int result = 0;
-    while (const dirent* entry = readdir(dir)) {
-        if (!isUpdateFileName(entry->d_name)) continue;
-        const std::string path = joinPath(drive, entry->d_name);
-        if (isDirectory(path)) continue;
-        found = path;
-        result = 1;
-    }
-    closedir(dir);
-    return result;
+    const std::vector<std::string> files = filesEndingWith(drive, kBinSuffix);
+    if (files.empty()) return 0;
+    found = files.back();
+    return 1;
 }
 
 std::array<uint8_t, 4> stationIpAddress(const std::string& ipText) {

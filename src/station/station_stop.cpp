@@ -1,8 +1,6 @@
 // The end of a station run that was asked to stop by signal. The line must never be left
 // with "Updating..." for a station that is gone: the slot gets the result word and an error
 // line, the error log gets its record, and the component files go with the process.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -40,7 +38,7 @@ void Station::endStopped(int signal) {
     writeErrorLog(line, lastTarget_, lastPercent_);
     const std::string dir = workDir();
     for (const char* prefix : {kFirmDataPrefix, kVerifyDataPrefix}) {
-        for (int p = 0; p < kMaxComponents && holdsWorkDirectory(dir); ++p) unlink(workFilePath(dir, prefix, p).c_str());
+        for (int p = 0; p < kMaxComponents && holdsWorkDirectory(dir); ++p) std::remove(workFilePath(dir, prefix, p).c_str());
     }
     std::fprintf(stderr, "tarnwick: station %02d stopped by %s; the product may be left in update mode.\n",
                  number(), stopSignalName(signal));

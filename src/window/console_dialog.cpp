@@ -1,10 +1,9 @@
 #include "window/console_dialog.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <cctype>
 #include <cstring>
+
+#include "platform/terminal.h"
 
 namespace tarnwick {
 
@@ -12,10 +11,9 @@ namespace {
 constexpr int kBarWidth = 30;
 constexpr size_t kDefaultColumns = 80;
 
-size_t terminalColumns(std::FILE* terminal) {
-    winsize size{};
-    if (ioctl(fileno(terminal), TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return kDefaultColumns;
-    return size.ws_col;
+size_t lineColumns(std::FILE* terminal) {
+    const size_t columns = terminalColumns(terminal);
+    return columns == 0 ? kDefaultColumns : columns;
 }
 }  // namespace
 
@@ -49,7 +47,7 @@ public:
             bar = " [" + std::string(static_cast<size_t>(filled), '#') +
                   std::string(static_cast<size_t>(kBarWidth - filled), '.') + "] " + std::to_string(p) + "%";
         }
-        const std::string line = "\r\033[K" + fitTerminalLine(text, bar, terminalColumns(o.terminal));
+        const std::string line = "\r\033[K" + fitTerminalLine(text, bar, lineColumns(o.terminal));
         std::fputs(line.c_str(), o.terminal);
         std::fflush(o.terminal);
         drawn_ = true;

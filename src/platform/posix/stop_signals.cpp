@@ -3,12 +3,15 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <thread>
+
 namespace tarnwick {
 
 namespace {
 
 constexpr int kStopWatching = SIGUSR2;  // the watcher's own request to end
 
+// SIGHUP too: a closed terminal or SSH session is a stop like any other.
 sigset_t watchedSignals() {
     sigset_t set;
     sigemptyset(&set);
@@ -18,30 +21,36 @@ sigset_t watchedSignals() {
 
 }  // namespace
 
-struct StopSignals::Saved {
-    sigset_t mask{};
+// The signals are blocked in every thread made after this one and taken by sigwait.
+struct StopSignals::Watch {
+    sigset_t saved{};
+    std::thread thread;
 };
 
-StopSignals::StopSignals() : saved_(std::make_unique<Saved>()) {
+StopSignals::StopSignals() : StopSignals(Listener()) {}
+
+StopSignals::StopSignals(Listener onEach) : onEach_(std::move(onEach)), watch_(std::make_unique<Watch>()) {
     const sigset_t set = watchedSignals();
-    pthread_sigmask(SIG_BLOCK, &set, &saved_->mask);
-    watcher_ = std::thread([this] { watch(); });
+    pthread_sigmask(SIG_BLOCK, &set, &watch_->saved);
+    watch_->thread = std::thread([this, set] {
+        for (;;) {
+            int signal = 0;
+            if (sigwait(&set, &signal) != 0 || signal == kStopWatching) return;
+            take(signal);
+        }
+    });
 }
 
 StopSignals::~StopSignals() {
-    pthread_kill(watcher_.native_handle(), kStopWatching);
-    watcher_.join();
-    pthread_sigmask(SIG_SETMASK, &saved_->mask, nullptr);
+    pthread_kill(watch_->thread.native_handle(), kStopWatching);
+    watch_->thread.join();
+    pthread_sigmask(SIG_SETMASK, &watch_->saved, nullptr);
 }
 
-void StopSignals::watch() {
-    const sigset_t set = watchedSignals();
-    for (;;) {
-        int signal = 0;
-        if (sigwait(&set, &signal) != 0 || signal == kStopWatching) return;
-        int none = 0;
-        signal_.compare_exchange_strong(none, signal);  // the first request is the one reported
-    }
+void StopSignals::take(int signal) {
+    int none = 0;
+    signal_.compare_exchange_strong(none, signal);  // the first request is the one reported
+    if (onEach_) onEach_(signal);
 }
 
 const char* stopSignalName(int signal) {
