@@ -59,7 +59,12 @@ void drawTable(std::FILE* out) {
 
 class LineRun {
 public:
-    LineRun(const LineOptions& options, std::FILE* err) : o_(options), err_(err), next_(options.first) {}
+    LineRun(const LineOptions& options, std::FILE* err) : o_(options), err_(err), next_(options.first) {
+        // The line keeps the area open for its whole run: where a named area lives only while
+        // a process has it open (Windows), each station's last word stays readable after the
+        // station has quit. A station that cannot make the area says so itself.
+        (void)area_.create(sharedAreaName(), kSharedAreaSize);
+    }
 
     int run(std::FILE* out) {
         for (int tick = 0; next_ <= o_.last || !running_.empty(); ++tick) {
@@ -114,6 +119,7 @@ private:
     const LineOptions& o_;
     std::FILE* err_;
     StopSignals stop_;
+    SharedArea area_;
     ChildProcesses children_;
     int next_;
     bool stopping_ = false;

@@ -1,11 +1,11 @@
 #include "monitor/monitor_command.h"
 
 #include <array>
-#include <csignal>
 #include <cstring>
 
 #include "monitor/monitor_view.h"
 #include "station/station_slot.h"
+#include "platform/interrupt_flag.h"
 #include "platform/shared_area.h"
 #include "platform/station_lock.h"
 
@@ -15,28 +15,6 @@ namespace {
 
 constexpr uint32_t kRefreshMs = 250;
 constexpr const char* kClearScreen = "\x1b[H\x1b[J";
-
-volatile std::sig_atomic_t stopRequested = 0;
-
-void onInterrupt(int) { stopRequested = 1; }
-
-// SIGINT sets the stop flag for the length of a live view; the earlier handling comes back.
-class InterruptCatcher {
-public:
-    InterruptCatcher() {
-        stopRequested = 0;
-        struct sigaction action {};
-        action.sa_handler = onInterrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &previous_);
-    }
-    ~InterruptCatcher() { sigaction(SIGINT, &previous_, nullptr); }
-    InterruptCatcher(const InterruptCatcher&) = delete;
-    InterruptCatcher& operator=(const InterruptCatcher&) = delete;
-
-private:
-    struct sigaction previous_ {};
-};
 
 // A copy of the area taken at once, so that one table shows one moment.
 std::array<uint8_t, kSharedAreaSize> snapshot(const SharedArea& area) {
@@ -101,12 +79,12 @@ int showSnapshot(const MonitorOptions& options, const std::string& name, const M
 }
 
 int watch(const std::string& name, Clock& clock, const MonitorIo& io, bool terminal) {
-    InterruptCatcher catcher;
+    const InterruptFlag ctrlC;
     SharedArea area;
     bool saidWaiting = false;
     std::string shown;
     ChangeTracker changes;
-    while (stopRequested == 0) {
+    while (!ctrlC.raised()) {
         SharedArea::Result result = SharedArea::Result::Mapped;
         if (!area.mapped() && !tryOpen(area, name, io, result)) return 1;
         if (result == SharedArea::Result::Missing && !saidWaiting) {

@@ -1,6 +1,5 @@
 // A station's process: the station argument, the locks and the main window on the console,
 // whose few boxes go to standard error.
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -11,6 +10,7 @@
 #include "station/station.h"
 #include "station/station_start.h"
 #include "station/station_argument.h"
+#include "platform/broken_pipe.h"
 #include "platform/instance_lock.h"
 #include "platform/station_lock.h"
 #include "platform/stop_signals.h"
@@ -85,8 +85,8 @@ int startStation(const std::vector<std::string>& args) {
         return kExitStationUsage;
     }
     StopSignals stop;  // before any other thread: SIGTERM, SIGINT and SIGHUP end the run honestly
-    // A write to a connection the product closed must not end the station with SIGPIPE.
-    std::signal(SIGPIPE, SIG_IGN);
+    // A write to a connection the product closed must not end the station.
+    keepRunningOnBrokenPipe();
     InstanceLock lock;
     if (const int refused = takeInstanceLock(lock, options, stop); refused != 0) return refused;
     StationLock own;
