@@ -2,6 +2,9 @@
 #pragma once
 #include <string>
 
+#include "platform/file_digest.h"  // the package's SHA-256 in a record
+#include "platform/host_name.h"    // the host in a record
+
 namespace tarnwick {
 
 // The history file: "" when --no-history; else --history FILE, else $TARNWICK_HISTORY,
@@ -9,11 +12,5 @@ namespace tarnwick {
 // share one record), else $XDG_STATE_HOME/tarnwick/history.db (~/.local/state/tarnwick/).
 // The directories of the default place are created.
 std::string historyFilePath(const std::string& option, bool noHistory, bool programDirectory);
-
-// The SHA-256 of a file as 64 lower-case hex digits; "" when it cannot be read.
-std::string sha256OfFile(const std::string& path);
-
-// This machine's host name.
-std::string hostName();
 
 }  // namespace tarnwick

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "platform/serial_port.h"
+#include "platform/utc_time.h"
 #include "update/check_methods.h"
 #include "update/version_rules.h"
 
@@ -54,14 +55,7 @@ std::string linkText(const UpdateJob& job, bool ethernet) {
 
 }  // namespace
 
-std::string utcNow() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return text;
-}
+std::string utcNow() { return utcNowText("%Y-%m-%dT%H:%M:%SZ"); }
 
 void RunRecorder::begin(const RunContext& context, const UpdateJob& job) {
     const std::lock_guard<std::mutex> lock(mutex_);

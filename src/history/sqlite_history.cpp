@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "history/sqlite_rows.h"
+#include "platform/utc_time.h"
 
 namespace tarnwick {
 
@@ -24,14 +25,7 @@ const char* const kSchema =
     "CREATE INDEX IF NOT EXISTS runs_by_start ON runs(start_utc);"
     "CREATE INDEX IF NOT EXISTS components_by_run ON components(run_id);";
 
-std::string stampNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &utc);
-    return text;
-}
+std::string stampNow() { return utcNowText("%Y%m%dT%H%M%SZ"); }
 
 bool isDamage(int code) { return code == SQLITE_NOTADB || code == SQLITE_CORRUPT; }
 

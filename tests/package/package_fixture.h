@@ -21,8 +21,17 @@ inline bool fileExists(const std::string& path) { return std::filesystem::exists
 
 // An in-memory binary stream over bytes (kept alive by the caller).
 inline std::FILE* memoryStream(std::vector<uint8_t>& bytes) {
+#ifdef _WIN32
+    std::FILE* f = std::tmpfile();  // no memory streams in the Windows C library
+    if (f != nullptr && (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fseek(f, 0, SEEK_SET) != 0)) {
+        std::fclose(f);
+        return nullptr;
+    }
+    return f;
+#else
     if (bytes.empty()) bytes.reserve(1);
     return fmemopen(bytes.data(), bytes.size(), "rb");
+#endif
 }
 
 // A small valid package: three components with different write methods.

@@ -2,31 +2,33 @@
 // the port candidates are none. Nor do they meet the single-instance lock of a running
 // Tarnwick, or of another test process: each test process has its runtime directory, which
 // also holds the history its runs record.
-#include <stdlib.h>
-#include <unistd.h>
-
+#include <filesystem>
 #include <string>
+
+#include "support/portable_env.h"
+
+using namespace tarnwick::test;
 
 namespace {
 struct NoSerialDevices {
-    NoSerialDevices() { setenv("TARNWICK_SERIAL_PORTS", "", 1); }
+    NoSerialDevices() { setEnv("TARNWICK_SERIAL_PORTS", kNoSerialPorts); }
 } noSerialDevices;
 
 struct PrivateRuntimeDir {
     PrivateRuntimeDir() {
-        char dir[] = "/tmp/tarnwick-runtime-XXXXXX";
-        if (mkdtemp(dir) != nullptr) {
-            path = dir;
-            setenv("XDG_RUNTIME_DIR", dir, 1);
-            setenv("TARNWICK_HISTORY", (path + "/history.db").c_str(), 1);
+        path = makeTempDir("tarnwick-runtime");
+        if (!path.empty()) {
+            setEnv("XDG_RUNTIME_DIR", path);
+            setEnv("TARNWICK_HISTORY", path + "/history.db");
         }
     }
     ~PrivateRuntimeDir() {
         if (path.empty()) return;
+        std::error_code ec;
         for (const char* name : {"/Tarnwick.exe.lock", "/history.db", "/history.db-wal", "/history.db-shm"}) {
-            unlink((path + name).c_str());
+            std::filesystem::remove(path + name, ec);
         }
-        rmdir(path.c_str());
+        std::filesystem::remove(path, ec);
     }
     std::string path;
 } privateRuntimeDir;

@@ -1,20 +1,17 @@
 // A fresh directory under /tmp, removed with its contents at the end, and an environment
 // variable pointed elsewhere for the length of a test.
 #pragma once
-#include <stdlib.h>
-
 #include <filesystem>
 #include <optional>
 #include <string>
+
+#include "support/portable_env.h"
 
 namespace tarnwick::test {
 
 class TempDir {
 public:
-    explicit TempDir(const std::string& prefix = "tarnwick") {
-        std::string pattern = "/tmp/" + prefix + "-XXXXXX";
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-    }
+    explicit TempDir(const std::string& prefix = "tarnwick") : path_(makeTempDir(prefix)) {}
     ~TempDir() {
         std::error_code ec;
         if (!path_.empty()) std::filesystem::remove_all(path_, ec);
@@ -33,9 +30,9 @@ class ScopedEnv {
 public:
     ScopedEnv(const char* name, const std::string& value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
-        setenv(name, value.c_str(), 1);
+        setEnv(name, value);
     }
-    ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+    ~ScopedEnv() { old_ ? setEnv(name_, *old_) : unsetEnv(name_); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
