@@ -24,7 +24,12 @@ bool startSockets() {
 
 NativeHandle openSocket(int type, int protocol) {
     if (!startSockets()) return kNoHandle;
-    const SOCKET s = WSASocketW(AF_INET, type, protocol, nullptr, 0, WSA_FLAG_OVERLAPPED | WSA_FLAG_NO_HANDLE_INHERIT);
+    SOCKET s = WSASocketW(AF_INET, type, protocol, nullptr, 0, WSA_FLAG_OVERLAPPED | WSA_FLAG_NO_HANDLE_INHERIT);
+    if (s == INVALID_SOCKET && WSAGetLastError() == WSAEINVAL) {
+        // A Windows 7 without the update that knows the flag: the same in two steps.
+        s = WSASocketW(AF_INET, type, protocol, nullptr, 0, WSA_FLAG_OVERLAPPED);
+        if (s != INVALID_SOCKET) (void)SetHandleInformation(reinterpret_cast<HANDLE>(s), HANDLE_FLAG_INHERIT, 0);
+    }
     return s == INVALID_SOCKET ? kNoHandle : static_cast<NativeHandle>(s);
 }
 
