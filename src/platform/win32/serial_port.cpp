@@ -12,7 +12,7 @@ namespace {
 
 constexpr DWORD kDriverBufferBytes = 2048;
 constexpr DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
-const uint32_t kTransferBoundMs = static_cast<uint32_t>(kSerialWriteStall.count());
+constexpr uint32_t kTransferBoundMs = static_cast<uint32_t>(kSerialWriteStall.count());
 
 HANDLE handleOf(NativeHandle fd) { return reinterpret_cast<HANDLE>(fd); }
 
