@@ -9,7 +9,7 @@ enum class DeviceState { Free, Missing, Busy, Denied, NotSerial, Failed };
 
 struct DeviceProbe {
     DeviceState state = DeviceState::Failed;
-    int osError = 0;     // errno of the failed step, 0 when free
+    int osError = 0;     // errno (GetLastError on Windows) of the failed step, 0 when free
     std::string holder;  // "PID (NAME)" of a process holding a busy device, "" unknown
 };
 

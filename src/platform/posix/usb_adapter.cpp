@@ -39,14 +39,4 @@ UsbAdapter usbAdapterOf(const std::string& devicePath, const std::string& sysRoo
     return adapter;
 }
 
-std::string usbAdapterText(const UsbAdapter& adapter) {
-    if (adapter.vendorId.empty()) return "";
-    std::string text = "USB " + adapter.vendorId + ":" + adapter.productId;
-    for (const std::string* part : {&adapter.manufacturer, &adapter.product}) {
-        if (!part->empty()) text += " " + *part;
-    }
-    if (!adapter.serial.empty()) text += ", serial " + adapter.serial;
-    return text;
-}
-
 }  // namespace tarnwick
