@@ -101,9 +101,9 @@ kill "$monitor_pid" 2>/dev/null; wait "$monitor_pid" 2>/dev/null || true
 grep -q '"SUCCESS"' "$work/slots.json" || { cat "$work/station1.log" "$work/slots.json"; fail "station 01: no SUCCESS in its slot (status $rc)"; }
 echo "station 01: SUCCESS in slot 1 (status $rc)"
 
-echo "== Station 02 with no product at its address: its error log"
-stop_product
-station 2 127.0.0.42
+echo "== Station 02 whose product's PLD does not answer: its error log"
+start_product --ip "$ip" --restart-delay 200 --net-module "$ip" --net-restart 100 "${product_args[@]}" --absent 21
+station 2 "$ip"
 rc=0
 wine_run /02 >"$work/station2.log" 2>&1 || rc=$?
 logs=("$work"/stations/02/*Error02.txt)

@@ -26,8 +26,7 @@ set(TARNWICK_WINDOWS_TESTS
   window/main_window_test.cpp
   window/status_test.cpp
   station/early_end_record_test.cpp
-  station/station_test.cpp
-  monitor/monitor_test.cpp)
+  station/station_test.cpp)
 list(TRANSFORM TARNWICK_WINDOWS_TESTS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
 # The product's side of the protocol, in process (its pty and socket servers are Linux only).
 add_library(tarnwick_sim_engine STATIC ${CMAKE_SOURCE_DIR}/tools/sim/sim_engine.cpp ${CMAKE_SOURCE_DIR}/tools/sim/product_memory.cpp)

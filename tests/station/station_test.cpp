@@ -49,7 +49,7 @@ TEST(StationDrive, LastNonDirectoryBinTheDirectoryListsWins) {
     for (const auto& entry : fs::directory_iterator(dir.path()))  // the directory's own order
         if (entry.path().extension() == ".bin" && !entry.is_directory()) expected = entry.path().string();
     EXPECT_EQ(findUpdateFile(dir.path() + "/", found), 1);
-    EXPECT_EQ(found, expected);
+    EXPECT_TRUE(fs::path(found) == fs::path(expected)) << found << " is not " << expected;
 }
 
 TEST(StationSlot, StationsOneAndTwentyAtTheirOffsetsOfTheNamedArea) {
@@ -66,10 +66,12 @@ TEST(StationSlot, StationsOneAndTwentyAtTheirOffsetsOfTheNamedArea) {
     EXPECT_STREQ(reinterpret_cast<const char*>(area + 10716), "Verifying...");
     EXPECT_STREQ(reinterpret_cast<const char*>(area + 10716 + 528), "03/03 DSP");
     EXPECT_EQ((std::array<uint8_t, 4>{area[11276], area[11277], area[11278], area[11279]}), (std::array<uint8_t, 4>{4, 3, 2, 1}));
+#ifndef _WIN32  // a Windows area is no file: it lives in the paging file
     struct stat st {};
     EXPECT_EQ(stat(("/dev/shm" + scoped.name()).c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
     EXPECT_EQ(st.st_size, 11280);
+#endif
 }
 
 TEST(StationSlot, StatusClearsTheErrorLineAndResultWordsKeepIt) {

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "platform/win32/last_error_text.h"
+#include "platform/os_error_text.h"
 #include "platform/win32/stop_event.h"
 
 namespace tarnwick {
@@ -103,7 +103,7 @@ long ChildProcesses::start(const std::string& program, const std::vector<std::st
     std::string environment = environmentWith(variable);
     PROCESS_INFORMATION process{};
     if (const DWORD failed = spawn(commandLine, environment, process); failed != 0) {
-        why = lastErrorText(failed);
+        why = osErrorText(static_cast<int>(failed));
         return -1;
     }
     CloseHandle(process.hThread);

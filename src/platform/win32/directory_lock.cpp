@@ -3,7 +3,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include "platform/win32/last_error_text.h"
+#include "platform/os_error_text.h"
 
 namespace tarnwick {
 
@@ -17,7 +17,7 @@ constexpr const char* kLockFileName = "\\tarnwick.lock";
 // of a user is that user's alone.
 std::string makeOwnDirectory(const std::string& path) {
     if (CreateDirectoryA(path.c_str(), nullptr) == 0 && GetLastError() != ERROR_ALREADY_EXISTS) {
-        return lastErrorText(GetLastError());
+        return osErrorText(static_cast<int>(GetLastError()));
     }
     return {};
 }
@@ -28,7 +28,7 @@ DirectoryFacts directoryFacts(const std::string& path) {
     DirectoryFacts facts;
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        facts.unreadable = lastErrorText(GetLastError());
+        facts.unreadable = osErrorText(static_cast<int>(GetLastError()));
         return facts;
     }
     facts.link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
@@ -45,7 +45,7 @@ DirectoryLock lockDirectoryForProcess(const std::string& path, std::string& why)
     if (file != INVALID_HANDLE_VALUE) return DirectoryLock::Locked;
     const DWORD cause = GetLastError();
     if (cause == ERROR_SHARING_VIOLATION) return DirectoryLock::Busy;
-    why = lastErrorText(cause);
+    why = osErrorText(static_cast<int>(cause));
     return cause == ERROR_PATH_NOT_FOUND ? DirectoryLock::Unopened : DirectoryLock::Failed;
 }
 
