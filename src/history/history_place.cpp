@@ -13,17 +13,9 @@ std::string envOr(const char* name, const std::string& fallback) {
     return value != nullptr && value[0] != '\0' ? std::string(value) : fallback;
 }
 
-// $XDG_STATE_HOME/tarnwick/, each level created.
+// The user's state directory's tarnwick/, created.
 std::string userStateDir() {
-    const std::string home = envOr("HOME", "");
-    std::string state = envOr("XDG_STATE_HOME", "");
-    if (state.empty()) {
-        if (home.empty()) return tempDirWithSeparator();
-        createDirectoryLevel(home + "/.local");
-        state = home + "/.local/state";
-    }
-    createDirectoryLevel(state);
-    const std::string dir = state + "/tarnwick";
+    const std::string dir = userStateDirWithSeparator() + "tarnwick";
     createDirectoryLevel(dir);
     return dir + "/";
 }

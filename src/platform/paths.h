@@ -20,6 +20,10 @@ std::string programDrive();
 
 // The current working directory, empty when unknown.
 std::string currentDirectory();
+// Where this user's programs keep their own state, each level created, with its trailing
+// separator: $XDG_STATE_HOME (else ~/.local/state) on Linux, %LOCALAPPDATA% on Windows; the
+// temporary-files directory when there is none.
+std::string userStateDirWithSeparator();
 
 // Creates one directory level. 1 when it was created or already exists, else 0.
 int createDirectoryLevel(const std::string& path);

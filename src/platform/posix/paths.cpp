@@ -66,4 +66,17 @@ int createPrivateDirectory(const std::string& path) {
     return (st.st_uid == geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0) ? 1 : 0;
 }
 
+std::string userStateDirWithSeparator() {
+    const char* home = std::getenv("HOME");
+    const char* chosen = std::getenv("XDG_STATE_HOME");
+    std::string state = chosen != nullptr ? chosen : "";
+    if (state.empty()) {
+        if (home == nullptr || *home == '\0') return tempDirWithSeparator();
+        createDirectoryLevel(std::string(home) + "/.local");
+        state = std::string(home) + "/.local/state";
+    }
+    createDirectoryLevel(state);
+    return withSeparator(state);
+}
+
 }  // namespace tarnwick

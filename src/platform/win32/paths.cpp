@@ -95,4 +95,11 @@ int createPrivateDirectory(const std::string& path) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 ? 1 : 0;
 }
 
+std::string userStateDirWithSeparator() {
+    const char* local = std::getenv("LOCALAPPDATA");
+    if (local == nullptr || *local == '\0') return tempDirWithSeparator();
+    createDirectoryLevel(local);
+    return withSeparator(local);
+}
+
 }  // namespace tarnwick
