@@ -12,10 +12,13 @@ set(TARNWICK_WINDOWS_TESTS
   link/receive_test.cpp
   link/frame_test.cpp
   link/tcp_protocol_test.cpp
+  link/text_command_test.cpp
+  link/transfer_test.cpp
   package/component_data_test.cpp
   package/crc32_words_test.cpp
   package/header_parser_test.cpp
   package/line_reader_test.cpp
+  report/error_log_test.cpp
   report/reports_test.cpp
   update/component_checks_test.cpp
   update/switch_path_test.cpp

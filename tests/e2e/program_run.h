@@ -9,13 +9,9 @@
 #include <utility>
 #include <vector>
 
-namespace tarnwick::test {
+#include "support/stream_text.h"
 
-inline std::string slurp(const std::string& path) {
-    std::ostringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
+namespace tarnwick::test {
 
 // Runs `tarnwick args`; gives its exit code, with its standard output and error in out and err.
 // The arguments with each placeholder word replaced by its value.

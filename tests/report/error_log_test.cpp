@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "e2e/program_run.h"
 #include "report/error_log.h"
 #include "support/stream_text.h"
 #include "support/temp_dir_env.h"
