@@ -11,12 +11,17 @@ void endSockets() { (void)WSACleanup(); }
 
 }  // namespace
 
+// Version 2.0 has all the command channel and the TFTP socket use. The service is started by
+// the first socket and ended at the program's exit: a start and an end around each connection
+// would only count up and down while the program holds it anyway.
+constexpr WORD kSocketsVersion = MAKEWORD(2, 0);
+
 bool startSockets() {
     static std::once_flag once;
     static bool running = false;
     std::call_once(once, [] {
         WSADATA data{};
-        running = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+        running = WSAStartup(kSocketsVersion, &data) == 0;
         if (running) (void)std::atexit(endSockets);
     });
     return running;
