@@ -2,12 +2,12 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <csignal>
 #include <memory>
 
 #include "window/main_window.h"
 #include "window/start_window.h"
 #include "platform/instance_lock.h"
+#include "platform/socket_service.h"
 #include "history/history_place.h"
 #include "history/sqlite_history.h"
 #include "window/qt/qt_dialog.h"
@@ -16,10 +16,6 @@
 namespace tarnwick {
 
 namespace {
-
-// The socket service needs no start-up here; what it must do is keep a write to a
-// connection the product closed from ending the program with SIGPIPE.
-bool startSocketService() { return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }
 
 int startupBox(QMessageBox::Icon icon, const char* text) {
     QMessageBox box(icon, kAppTitle, text, QMessageBox::Ok);
