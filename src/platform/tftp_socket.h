@@ -44,6 +44,8 @@ public:
 
 private:
     int sendTo(uint16_t port, const uint8_t* bytes, size_t length);
+    void forgetPeer(const char* moduleAddress);  // before a new open
+    [[nodiscard]] bool acceptSource(uint32_t addressNetOrder, uint16_t port);
 
     NativeHandle fd_ = kNoHandle;
     std::array<char, 64> address_{};

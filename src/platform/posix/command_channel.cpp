@@ -33,10 +33,6 @@ bool setNonBlocking(int fd, bool on) {
 
 }  // namespace
 
-CommandChannel::CommandChannel(std::chrono::milliseconds connectBound) : connectBound_(connectBound) {}
-
-CommandChannel::~CommandChannel() { close(); }
-
 int CommandChannel::connect(const std::string& address, uint16_t port) {
     close();
     address_ = address.substr(0, kAddressTextMax);

@@ -27,8 +27,6 @@ struct StopSignals::Watch {
     std::thread thread;
 };
 
-StopSignals::StopSignals() : StopSignals(Listener()) {}
-
 StopSignals::StopSignals(Listener onEach) : onEach_(std::move(onEach)), watch_(std::make_unique<Watch>()) {
     const sigset_t set = watchedSignals();
     pthread_sigmask(SIG_BLOCK, &set, &watch_->saved);
@@ -45,12 +43,6 @@ StopSignals::~StopSignals() {
     pthread_kill(watch_->thread.native_handle(), kStopWatching);
     watch_->thread.join();
     pthread_sigmask(SIG_SETMASK, &watch_->saved, nullptr);
-}
-
-void StopSignals::take(int signal) {
-    int none = 0;
-    signal_.compare_exchange_strong(none, signal);  // the first request is the one reported
-    if (onEach_) onEach_(signal);
 }
 
 const char* stopSignalName(int signal) {

@@ -6,19 +6,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 
 namespace tarnwick {
 
-TftpSocket::~TftpSocket() { close(); }
-
 int TftpSocket::open(const char* moduleAddress, uint16_t serverPort) {
     close();
-    address_.fill(0);
-    serverPort_ = transferId_ = sourcePort_ = 0;
-    remoteAddress_ = 0;
-    remotePort_ = 0;
-    std::snprintf(address_.data(), address_.size(), "%s", moduleAddress ? moduleAddress : "");
+    forgetPeer(moduleAddress);
 
     in_addr remote{};
     if (inet_pton(AF_INET, address_.data(), &remote) != 1) return 0;
@@ -59,12 +52,6 @@ int TftpSocket::sendTo(uint16_t port, const uint8_t* bytes, size_t length) {
     return n >= 0 && static_cast<size_t>(n) == length ? 1 : 0;
 }
 
-int TftpSocket::sendPacket(const uint8_t* bytes, size_t length) { return sendTo(remotePort_, bytes, length); }
-
-int TftpSocket::sendPacketToPort(uint16_t port, const uint8_t* bytes, size_t length) {
-    return sendTo(port, bytes, length);
-}
-
 size_t TftpSocket::receivePacket(uint8_t* buffer, size_t capacity) {
     if (fd_ < 0) return 0;
     sockaddr_in from{};
@@ -74,12 +61,7 @@ size_t TftpSocket::receivePacket(uint8_t* buffer, size_t capacity) {
         n = ::recvfrom(fd_, buffer, capacity, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &fromLength);
     } while (n < 0 && errno == EINTR);
     if (n <= 0) return 0;
-    if (from.sin_family != AF_INET || from.sin_addr.s_addr != remoteAddress_) return 0;
-    sourcePort_ = ntohs(from.sin_port);
-    if (transferId_ == 0) {
-        transferId_ = sourcePort_;
-        remotePort_ = sourcePort_;
-    }
+    if (from.sin_family != AF_INET || !acceptSource(from.sin_addr.s_addr, ntohs(from.sin_port))) return 0;
     return static_cast<size_t>(n);
 }
 

@@ -12,10 +12,6 @@ uint32_t msOf(std::chrono::milliseconds wait) { return static_cast<uint32_t>(wai
 
 }  // namespace
 
-CommandChannel::CommandChannel(std::chrono::milliseconds connectBound) : connectBound_(connectBound) {}
-
-CommandChannel::~CommandChannel() { close(); }
-
 int CommandChannel::connect(const std::string& address, uint16_t port) {
     close();
     address_ = address.substr(0, kAddressTextMax);

@@ -74,8 +74,6 @@ struct StopSignals::Watch {
     }
 };
 
-StopSignals::StopSignals() : StopSignals(Listener()) {}
-
 StopSignals::StopSignals(Listener onEach) : onEach_(std::move(onEach)), watch_(std::make_unique<Watch>(*this)) {
     const std::lock_guard<std::mutex> lock(Watch::mutex());
     if (Watch::active().empty()) {
@@ -102,12 +100,6 @@ StopSignals::~StopSignals() {
         }
     }
     if (list.empty()) SetConsoleCtrlHandler(&Watch::onConsoleEvent, FALSE);
-}
-
-void StopSignals::take(int signal) {
-    int none = 0;
-    signal_.compare_exchange_strong(none, signal);  // the first request is the one reported
-    if (onEach_) onEach_(signal);
 }
 
 const char* stopSignalName(int signal) {
