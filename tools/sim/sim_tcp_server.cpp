@@ -208,10 +208,12 @@ void SimTcpServer::restorePower() {
 void SimTcpServer::followPower() {
     const bool off = engine_.poweredOff();
     if (off && !dark_) {
+        // Dark before the PC can see a connection end: a test that restores the power as soon
+        // as its run has failed must find the product still dark and wait for its listeners.
+        dark_ = true;
         ++powerCuts_;
         for (Client& c : clients_) drop(c, "closed by power cut");
         closeListeners();
-        dark_ = true;
     } else if (!off && dark_ && openListeners()) {
         dark_ = false;
         restarting_ = false;
