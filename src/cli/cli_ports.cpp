@@ -50,7 +50,8 @@ int runPortsCommand(const CommandOptions& options, const CommandIo& io) {
         const UsbAdapter usb = usbAdapterOf(paths[k]);
         if (probe.state == DeviceState::Free) ++free;
         if (json) {
-            list += (list.empty() ? "" : ",") + portJson(portNameOf(k, paths[k]), paths[k], probe, usb);
+            if (!list.empty()) list += ',';
+            list += portJson(portNameOf(k, paths[k]), paths[k], probe, usb);
             continue;
         }
         const std::string adapter = usbAdapterText(usb);
