@@ -52,7 +52,7 @@ public:
     uint16_t port() const { return port_; }
 
 private:
-    bool connectSocket(uint32_t addressNetOrder);
+    bool connectSocket();  // the platform's socket to address_:port_, connected
 
     std::chrono::milliseconds connectBound_;
     NativeHandle fd_ = kNoHandle;

@@ -33,27 +33,17 @@ bool setNonBlocking(int fd, bool on) {
 
 }  // namespace
 
-int CommandChannel::connect(const std::string& address, uint16_t port) {
-    close();
-    address_ = address.substr(0, kAddressTextMax);
-    port_ = port;
-    // From here the channel counts as open: close releases whatever was created.
-    open_ = true;
+// The address parsed, then a non-blocking connect waited for at most the bound; the socket
+// is left blocking, with sends bounded like the writability wait.
+bool CommandChannel::connectSocket() {
     in_addr ip{};
-    if (inet_pton(AF_INET, address_.c_str(), &ip) != 1) return 0;
+    if (inet_pton(AF_INET, address_.c_str(), &ip) != 1) return false;
     fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
-    if (fd_ < 0) return 0;
-    connected_ = connectSocket(ip.s_addr);
-    return connected_ ? 1 : 0;
-}
-
-// A non-blocking connect waited for at most the bound; the socket is left blocking, with
-// sends bounded like the writability wait.
-bool CommandChannel::connectSocket(uint32_t addressNetOrder) {
+    if (fd_ < 0) return false;
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(port_);
-    to.sin_addr.s_addr = addressNetOrder;
+    to.sin_addr = ip;
     if (!setNonBlocking(fd_, true)) return false;
     if (::connect(fd_, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
         if (errno != EINPROGRESS) return false;

@@ -12,27 +12,17 @@ uint32_t msOf(std::chrono::milliseconds wait) { return static_cast<uint32_t>(wai
 
 }  // namespace
 
-int CommandChannel::connect(const std::string& address, uint16_t port) {
-    close();
-    address_ = address.substr(0, kAddressTextMax);
-    port_ = port;
-    // From here the channel counts as open: close releases whatever was created.
-    open_ = true;
+// The address parsed, then a non-blocking connect waited for at most the bound; the socket
+// is left blocking, with sends bounded like the writability wait.
+bool CommandChannel::connectSocket() {
     in_addr ip{};
-    if (inet_pton(AF_INET, address_.c_str(), &ip) != 1) return 0;
+    if (inet_pton(AF_INET, address_.c_str(), &ip) != 1) return false;
     fd_ = openSocket(SOCK_STREAM, IPPROTO_TCP);
-    if (fd_ == kNoHandle) return 0;
-    connected_ = connectSocket(ip.s_addr);
-    return connected_ ? 1 : 0;
-}
-
-// A non-blocking connect waited for at most the bound; the socket is left blocking, with
-// sends bounded like the writability wait.
-bool CommandChannel::connectSocket(uint32_t addressNetOrder) {
+    if (fd_ == kNoHandle) return false;
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(port_);
-    to.sin_addr.s_addr = addressNetOrder;
+    to.sin_addr = ip;
     const SOCKET s = socketOf(fd_);
     if (!setSocketNonBlocking(fd_, true)) return false;
     if (::connect(s, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
